@@ -1,0 +1,28 @@
+// What the editor shows for one photograph, gathered from its Session for
+// printing: as text for a person, or as JSON for scripts.
+#pragma once
+
+#include <string>
+
+#include "editor/session.h"
+
+namespace tagloom::cli {
+
+// "photo", "backup" or "none": where the block on show came from.
+std::string SourceOf(const Session& session);
+
+// The text of field i as a person reads it: the picker fields by their item
+// text and number ("1. 手動模式 (1)"), every other field as it stands.
+std::string FieldForPerson(const Session& session, int field);
+
+// The report as text: file name, source, backup, the sixteen fields; with
+// `inspect`, the two tables of the record store.
+std::string ReportText(const Session& session, const std::string& path, bool inspect);
+
+// The report as one JSON object (serialised).
+std::string ReportJson(const Session& session, const std::string& path);
+
+// Columns laid out for a terminal, counting wide (CJK) characters twice.
+std::size_t DisplayWidth(std::string_view utf8);
+
+}  // namespace tagloom::cli

@@ -1,0 +1,73 @@
+#include "cli/terminal_host.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "editor/texts.h"
+
+namespace tagloom::cli {
+
+std::string TerminalText(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    out += text[i];
+  }
+  return out;
+}
+
+TerminalHost::TerminalHost(bool assumeYes)
+    : assumeYes_(assumeYes), progressOnTerminal_(::isatty(STDERR_FILENO) == 1) {}
+
+bool TerminalHost::AskYesNo(std::string_view text, std::string_view title, MessageIcon) {
+  if (assumeYes_) return true;
+  if (::isatty(STDIN_FILENO) != 1) {
+    std::cerr << TerminalText(text) << "\n"
+              << "(not asked: no terminal; answer with --yes)\n";
+    declined_ = true;
+    return false;
+  }
+  std::cerr << "[" << title << "] " << TerminalText(text) << " [y/N] " << std::flush;
+  std::string answer;
+  std::getline(std::cin, answer);
+  bool yes = !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
+  if (!yes) declined_ = true;
+  return yes;
+}
+
+void TerminalHost::Tell(std::string_view text, std::string_view title, MessageIcon) {
+  if (barShown_ && progressOnTerminal_) std::cerr << "\r\033[K";
+  std::string prefix = subject_.empty() ? std::string() : subject_ + ": ";
+  if (title != text::kAppTitle) prefix += "[" + std::string(title) + "] ";
+  std::cerr << prefix << TerminalText(text) << "\n";
+}
+
+void TerminalHost::ShowBar(bool visible) {
+  if (barShown_ && !visible && progressOnTerminal_ && lastPercent_ >= 0) std::cerr << "\r\033[K";
+  barShown_ = visible;
+  lastPercent_ = -1;
+}
+
+void TerminalHost::InitBar(std::int64_t min, std::int64_t max) {
+  barMin_ = min;
+  barMax_ = max;
+  barValue_ = min;
+  DrawBar();
+}
+
+void TerminalHost::SetBar(std::int64_t value) {
+  barValue_ = value;
+  DrawBar();
+}
+
+void TerminalHost::DrawBar() {
+  if (!barShown_ || !progressOnTerminal_ || barMax_ <= barMin_) return;
+  int percent = static_cast<int>((barValue_ - barMin_) * 100 / (barMax_ - barMin_));
+  if (percent == lastPercent_) return;
+  lastPercent_ = percent;
+  std::cerr << "\r" << subject_ << " " << percent << "%" << std::flush;
+}
+
+}  // namespace tagloom::cli

@@ -1,0 +1,45 @@
+// The Host of the command-line tool: messages on stderr, questions answered on
+// the terminal or by --yes, progress as a line on a terminal.
+#pragma once
+
+#include <string>
+
+#include "editor/host.h"
+
+namespace tagloom::cli {
+
+class TerminalHost : public Host {
+ public:
+  // assumeYes: answer every question Yes without asking.
+  explicit TerminalHost(bool assumeYes = false);
+
+  // Names the photograph that messages are about.
+  void SetSubject(std::string subject) { subject_ = std::move(subject); }
+  // Whether a question was declined (or could not be asked).
+  bool Declined() const { return declined_; }
+
+  bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon) override;
+  void Tell(std::string_view text, std::string_view title, MessageIcon icon) override;
+  void ShowBar(bool visible) override;
+  void InitBar(std::int64_t min, std::int64_t max) override;
+  void SetBar(std::int64_t value) override;
+  void Yield() override {}
+  void SetBusy(bool) override {}
+  bool LoadPreview(const std::string&) override { return true; }
+
+ private:
+  void DrawBar();
+
+  bool assumeYes_;
+  bool declined_ = false;
+  bool progressOnTerminal_;
+  bool barShown_ = false;
+  std::int64_t barMin_ = 0, barMax_ = 0, barValue_ = 0;
+  int lastPercent_ = -1;
+  std::string subject_;
+};
+
+// A message's text as one terminal line block: CR LF line ends become LF.
+std::string TerminalText(std::string_view text);
+
+}  // namespace tagloom::cli

@@ -1,0 +1,37 @@
+// What a Session cannot do itself: talk to the person, show progress, and
+// show the picture. The Qt window, the command-line tool and the tests each
+// implement it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tagloom {
+
+enum class MessageIcon { kNone, kQuestion, kInformation, kWarning, kCritical };
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // A question with Yes and No buttons; true for Yes.
+  virtual bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon) = 0;
+  // A message with an OK button only.
+  virtual void Tell(std::string_view text, std::string_view title, MessageIcon icon) = 0;
+
+  // The progress panel: shown or hidden, its range, its value.
+  virtual void ShowBar(bool visible) = 0;
+  virtual void InitBar(std::int64_t min, std::int64_t max) = 0;
+  virtual void SetBar(std::int64_t value) = 0;
+  // Lets the window repaint and take events during a long copy.
+  virtual void Yield() = 0;
+  // The busy (hourglass) pointer on or off.
+  virtual void SetBusy(bool busy) = 0;
+
+  // Loads the preview of the photograph at `path`; false when the picture
+  // cannot be loaded. Hosts without a picture have nothing to load.
+  virtual bool LoadPreview(const std::string& path) = 0;
+};
+
+}  // namespace tagloom

@@ -1,0 +1,93 @@
+// The editor's whole state and behaviour, without widgets. A window (or the
+// command-line tool) owns a Session, forwards every action to it, and after
+// each call shows the Session's state.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "editor/host.h"
+#include "model/catalogue.h"
+#include "model/record_store.h"
+#include "reader/exif_block.h"
+#include "reader/read_channel.h"
+
+namespace tagloom {
+
+// What a control shows besides its text.
+struct ControlState {
+  bool visible = true;
+  bool enabled = true;
+};
+
+// The picker beside a field: the selected item, -1 for none.
+enum class Picker { kCombo1, kCombo2, kCombo3, kCombo4, kOptFlash };
+
+class Session {
+ public:
+  explicit Session(Host& host);
+
+  // --- Data -----------------------------------------------------------------
+  RecordStore store;
+  std::array<std::string, kFieldCount> txtExif;
+  int Combo1 = -1;    // exposure program
+  int Combo2 = -1;    // metering mode
+  int Combo3 = -1;    // ISO
+  int Combo4 = -1;    // exposure bias
+  int OptFlash = -1;  // flash: 0 none, 1 fired
+
+  std::string Text1;  // the file-name box: a full path to open, then the bare name
+  std::string ImageFileName;
+  std::string BackupFileName;
+  bool BackupAvailable = false;
+  bool ExifLoaded = false;
+  bool ExifFromBackup = false;
+  ExifBlockLayout block;  // ExifSegmentOffset, ExifSegmentLength, TiffBase, ...
+  bool BackupButtonShown = false;
+
+  // --- Controls ---------------------------------------------------------------
+  ControlState cmdBackup{false, true};
+  ControlState cmdRestore{false, true};
+  ControlState cmdExifWrite{true, false};
+  ControlState labNoExif{false, true};
+  ControlState chkBatchControl{true, false};
+  bool chkBatch = false;  // batch mode: ticked
+  std::array<bool, kAreaCount> chkKeep{};
+  bool imgReadLit = false;    // the read lamp: data on show came from the backup
+  bool imgBackupLit = false;  // the backup lamp: a backup file exists
+
+  // --- Fields and pickers -----------------------------------------------------
+  // Sets a field's text, by code or by typing: the one way a field changes.
+  void SetFieldText(int field, std::string_view text);
+  // Chooses a picker item (or -1 for none); the item is written into the
+  // picker's field, as choosing it by hand does.
+  void SelectPicker(Picker picker, int item);
+
+  // --- Reset and areas ----------------------------------------------------------
+  void Reset();
+  void ClearArea(int area);
+  void ClearAllArea();
+  void chkBackup();
+  void chkRead();
+
+  // --- Reading ----------------------------------------------------------------
+  // Reads the photograph whose full path is in Text1 (or its backup file).
+  void GetExifData();
+  bool CheckFile();
+  bool CheckBackupFile();
+  // Shows the photograph in Text1: its picture, then its EXIF block.
+  void DrawImage();
+  // Fills the fields and pickers from the record store.
+  void MoveValue();
+
+ private:
+  // Reads the block whose APP1 marker was just read, and shows it.
+  void ReadBlock(ReadChannel& channel);
+
+  Host& host_;
+  std::optional<ReadChannel> photo_;  // opened by CheckFile, read by GetExifData
+};
+
+}  // namespace tagloom

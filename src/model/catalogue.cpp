@@ -1,0 +1,54 @@
+#include "model/catalogue.h"
+
+namespace tagloom {
+
+const std::array<CatalogueEntry, kCatalogueRows> kCatalogue = {{
+    {"8769", "#ExifPointer"},
+    {"0112", "#Orientation"},
+    {"010F", "原厂"},
+    {"0110", "型号"},
+    {"0131", "硬件版本"},
+    {"8298", "版权"},
+    {"0132", "修改日期"},
+    {"829A", "曝光时间"},
+    {"829D", "光圈号码"},
+    {"8822", "曝光程序"},
+    {"8827", "ISO"},
+    {"9204", "EV值"},
+    {"9206", "目标距离"},
+    {"9209", "闪光灯"},
+    {"927C", "制造商信息"},
+    {"9286", "备注"},
+    {"9207", "测光模式"},
+    {"920A", "焦距"},
+    {"9003", "拍摄日期"},
+    {"9004", "数字化日期"},
+}};
+
+const std::array<FieldInfo, kFieldCount> kFields = {{
+    {2, "制造商:", kAreaCamera, "make"},
+    {3, "型号:", kAreaCamera, "model"},
+    {4, "硬件版本:", kAreaCamera, "software"},
+    {5, "版权声明:", kAreaCopyright, "copyright"},
+    {6, "拍摄日期:", kAreaPhoto, "date"},
+    {7, "快门:", kAreaPhoto, "exposure_time"},
+    {8, "光圈:", kAreaPhoto, "fnumber"},
+    {9, "曝光程序:", kAreaPhoto, "exposure_program"},
+    {10, "ISO值:", kAreaPhoto, "iso"},
+    {11, "EV值:", kAreaPhoto, "exposure_bias"},
+    {12, "与目标距离:", kAreaPhoto, "subject_distance"},
+    {13, "闪光灯:", kAreaPhoto, "flash"},
+    {14, "制造商信息:", kAreaCamera, "maker_note"},
+    {15, "备注:", kAreaPhoto, "comment"},
+    {16, "测光模式:", kAreaPhoto, "metering_mode"},
+    {17, "焦距:", kAreaPhoto, "focal_length"},
+}};
+
+int FieldByKey(std::string_view key) {
+  for (int i = 0; i < kFieldCount; ++i) {
+    if (kFields[i].key == key) return i;
+  }
+  return -1;
+}
+
+}  // namespace tagloom

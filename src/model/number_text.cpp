@@ -1,0 +1,143 @@
+#include "model/number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <sstream>
+
+namespace tagloom {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Index of the next character that is not a blank, from i on.
+std::size_t SkipBlanks(std::string_view text, std::size_t i) {
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  return i;
+}
+
+int DigitValue(char c) {
+  if (IsDigit(c)) return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 99;
+}
+
+double RadixInteger(std::string_view text, std::size_t i, int radix) {
+  double value = 0;
+  for (i = SkipBlanks(text, i); i < text.size(); i = SkipBlanks(text, i + 1)) {
+    int digit = DigitValue(text[i]);
+    if (digit >= radix) break;
+    value = value * radix + digit;
+  }
+  return value;
+}
+
+}  // namespace
+
+double LeadingNumber(std::string_view text) {
+  std::size_t i = SkipBlanks(text, 0);
+  if (i + 1 < text.size() && text[i] == '&') {
+    char kind = text[i + 1];
+    if (kind == 'H' || kind == 'h') return RadixInteger(text, i + 2, 16);
+    if (kind == 'O' || kind == 'o') return RadixInteger(text, i + 2, 8);
+  }
+  // Gather the characters of the number without the blanks, then convert them.
+  std::string clean;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') clean += '-';
+    i = SkipBlanks(text, i + 1);
+  }
+  bool point = false;
+  bool mantissaDigits = false;
+  for (; i < text.size(); i = SkipBlanks(text, i + 1)) {
+    char c = text[i];
+    if (IsDigit(c)) {
+      clean += c;
+      mantissaDigits = true;
+    } else if (c == '.' && !point) {
+      clean += c;
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!mantissaDigits) return 0;
+  if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+    std::string exponent = "e";
+    std::size_t j = SkipBlanks(text, i + 1);
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+      exponent += text[j];
+      j = SkipBlanks(text, j + 1);
+    }
+    bool exponentDigits = false;
+    for (; j < text.size() && IsDigit(text[j]); j = SkipBlanks(text, j + 1)) {
+      exponent += text[j];
+      exponentDigits = true;
+    }
+    if (exponentDigits) clean += exponent;
+  }
+  double value = 0;
+  auto [end, error] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+  (void)end;
+  if (error == std::errc::result_out_of_range) {
+    // Too large or too small for a double: the nearest a double can hold.
+    bool negative = clean[0] == '-';
+    bool tiny = clean.find("e-") != std::string::npos;
+    if (tiny) return negative ? -0.0 : 0.0;
+    double huge = std::numeric_limits<double>::max();
+    return negative ? -huge : huge;
+  }
+  return value;
+}
+
+double RoundHalfEven(double x) { return std::nearbyint(x); }
+
+std::optional<std::int32_t> LeadingInt32(std::string_view text) {
+  double value = RoundHalfEven(LeadingNumber(text));
+  if (value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+namespace {
+
+std::string GeneralText(double x, int digits) {
+  if (!std::isfinite(x)) {
+    x = std::isnan(x) ? 0 : (x > 0 ? std::numeric_limits<double>::max()
+                                   : -std::numeric_limits<double>::max());
+  }
+  if (x == 0) return "0";  // also for -0
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.*G", digits, x);
+  return buffer;
+}
+
+}  // namespace
+
+std::string SingleText(float x) { return GeneralText(static_cast<double>(x), 7); }
+
+std::string DoubleText(double x) { return GeneralText(x, 15); }
+
+std::string IntegerText(std::int64_t n) { return std::to_string(n); }
+
+std::string GroupedText(std::int64_t n, const std::locale& locale) {
+  std::ostringstream out;
+  out.imbue(locale);
+  out << n;
+  return out.str();
+}
+
+std::locale UserLocale() {
+  try {
+    return std::locale("");
+  } catch (const std::runtime_error&) {
+    return std::locale::classic();
+  }
+}
+
+}  // namespace tagloom

@@ -1,0 +1,69 @@
+#include "reader/jpeg_segments.h"
+
+namespace tagloom {
+namespace {
+
+constexpr std::uint8_t kMarkerSoi = 0xD8;
+constexpr std::uint8_t kMarkerEoi = 0xD9;
+constexpr std::uint8_t kMarkerSos = 0xDA;
+
+// Markers that stand alone, without a length: TEM, RST0 to RST7, SOI, EOI.
+bool StandsAlone(std::uint8_t marker) {
+  return marker == 0x01 || (marker >= 0xD0 && marker <= kMarkerEoi);
+}
+
+std::uint8_t ByteAt(ReadChannel& channel, std::int64_t offset) {
+  channel.Seek(offset + 1);
+  return channel.ReadByte();
+}
+
+}  // namespace
+
+std::int64_t WalkHeaderSegments(ReadChannel& channel,
+                                const std::function<bool(const JpegSegment&)>& visit) {
+  const std::int64_t length = channel.Length();
+  if (length < 2 || ByteAt(channel, 0) != 0xFF) return 0;
+  std::uint8_t first = ByteAt(channel, 1);
+  std::int64_t offset;
+  if (first == kMarkerSoi) {
+    offset = 2;
+  } else if (first == kMarkerApp1) {
+    offset = 0;
+  } else {
+    return 0;
+  }
+  while (offset + 4 <= length) {
+    if (ByteAt(channel, offset) != 0xFF) break;
+    // A marker may be preceded by fill bytes FF.
+    std::int64_t markerAt = offset + 1;
+    while (markerAt < length && ByteAt(channel, markerAt) == 0xFF) ++markerAt;
+    if (markerAt + 3 > length) break;
+    std::uint8_t marker = ByteAt(channel, markerAt);
+    if (marker == 0x00 || marker == kMarkerSos || StandsAlone(marker)) break;
+    channel.Seek(markerAt + 2);
+    std::int32_t segmentLength = channel.ReadLeng();
+    if (segmentLength < 2) break;
+    JpegSegment segment;
+    segment.marker = marker;
+    segment.offset = offset;
+    segment.size = markerAt + 1 + segmentLength - offset;
+    if (marker == kMarkerApp1 && segmentLength >= 8) {
+      static constexpr char kSignature[] = {'E', 'x', 'i', 'f', '\0', '\0'};
+      segment.carriesExif = channel.ReadString(6) == std::string_view(kSignature, 6);
+    }
+    if (!visit(segment)) return offset;
+    offset += segment.size;
+  }
+  return std::min(offset, length);
+}
+
+std::optional<JpegSegment> FindExifSegment(ReadChannel& channel) {
+  std::optional<JpegSegment> found;
+  WalkHeaderSegments(channel, [&](const JpegSegment& segment) {
+    if (segment.carriesExif) found = segment;
+    return !found;
+  });
+  return found;
+}
+
+}  // namespace tagloom

@@ -1,0 +1,170 @@
+#include "reader/read_channel.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace tagloom {
+
+// An open file and a window of it held in memory, so that the many small reads
+// of a directory walk cost no system call each.
+struct ReadChannel::File {
+  static constexpr std::size_t kWindow = 16 * 1024;
+
+  int fd = -1;
+  std::vector<std::uint8_t> window;
+  std::int64_t windowOffset = 0;  // 0-based offset of window[0]
+  bool failed = false;
+
+  ~File() {
+    if (fd >= 0) ::close(fd);
+  }
+
+  // Reads up to n bytes at offset (all inside the file); false on an I/O error.
+  bool ReadAt(std::int64_t offset, std::uint8_t* dst, std::size_t n) {
+    while (n > 0) {
+      ssize_t got = ::pread(fd, dst, n, offset);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) return false;  // an error, or the file shrank under us
+      dst += got;
+      offset += got;
+      n -= static_cast<std::size_t>(got);
+    }
+    return true;
+  }
+};
+
+ReadChannel::ReadChannel(std::span<const std::uint8_t> bytes)
+    : memory_(bytes), length_(static_cast<std::int64_t>(bytes.size())) {}
+
+ReadChannel::ReadChannel(std::unique_ptr<File> file, std::int64_t length)
+    : file_(std::move(file)), length_(length) {}
+
+ReadChannel::ReadChannel(ReadChannel&&) noexcept = default;
+ReadChannel& ReadChannel::operator=(ReadChannel&&) noexcept = default;
+ReadChannel::~ReadChannel() = default;
+
+std::optional<ReadChannel> ReadChannel::OpenFile(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  auto file = std::make_unique<File>();
+  file->fd = fd;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return ReadChannel(std::move(file), static_cast<std::int64_t>(info.st_size));
+}
+
+std::size_t ReadChannel::Fetch(std::int64_t offset, std::uint8_t* dst, std::size_t n) {
+  std::memset(dst, 0, n);
+  // The part of [offset, offset + n) that lies inside the file.
+  std::int64_t begin = std::max<std::int64_t>(offset, 0);
+  std::int64_t end = std::clamp<std::int64_t>(offset + static_cast<std::int64_t>(n), 0, length_);
+  if (begin != offset || end - offset != static_cast<std::int64_t>(n)) readOutside_ = true;
+  if (begin >= end) return 0;
+  std::uint8_t* out = dst + (begin - offset);
+  auto count = static_cast<std::size_t>(end - begin);
+  if (!file_) {
+    std::memcpy(out, memory_.data() + begin, count);
+    return count;
+  }
+  File& f = *file_;
+  auto windowEnd = f.windowOffset + static_cast<std::int64_t>(f.window.size());
+  if (begin < f.windowOffset || end > windowEnd) {
+    static constexpr std::int64_t kLeadIn = 256;  // directories are often read backwards a little
+    if (count + kLeadIn >= File::kWindow) {
+      if (!f.ReadAt(begin, out, count)) {
+        std::memset(out, 0, count);
+        failed_ = true;
+      }
+      return count;
+    }
+    // Slide the window so that it starts a little before the bytes wanted.
+    std::int64_t start = std::max<std::int64_t>(0, begin - kLeadIn);
+    auto size = static_cast<std::size_t>(std::min<std::int64_t>(File::kWindow, length_ - start));
+    f.window.resize(size);
+    f.windowOffset = start;
+    if (!f.ReadAt(start, f.window.data(), size)) {
+      f.window.clear();
+      failed_ = true;
+      return count;
+    }
+  }
+  std::memcpy(out, f.window.data() + (begin - f.windowOffset), count);
+  return count;
+}
+
+void ReadChannel::Take(std::uint8_t* dst, std::size_t n) {
+  Fetch(position_ - 1, dst, n);
+  position_ += static_cast<std::int64_t>(n);
+}
+
+std::string ReadChannel::ReadString(std::int64_t n) {
+  if (n <= 0) return {};
+  // Only the bytes inside the file are returned: size the text from those.
+  std::int64_t offset = position_ - 1;
+  std::int64_t begin = std::clamp<std::int64_t>(offset, 0, length_);
+  std::int64_t end = std::clamp<std::int64_t>(offset + n, 0, length_);
+  std::string text;
+  if (end > begin) {
+    text.resize(static_cast<std::size_t>(end - begin));
+    Fetch(begin, reinterpret_cast<std::uint8_t*>(text.data()), text.size());
+  }
+  if (end - begin != n) readOutside_ = true;
+  position_ += n;
+  return text;
+}
+
+std::uint8_t ReadChannel::ReadByte() {
+  std::uint8_t b = 0;
+  Take(&b, 1);
+  return b;
+}
+
+std::string ReadChannel::ReadHex(int n) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (int i = 0; i < n; ++i) {
+    std::uint8_t b = ReadByte();
+    if (b >= 16) text += kDigits[b >> 4];
+    text += kDigits[b & 0x0F];
+  }
+  return text;
+}
+
+std::string ReadChannel::ReadTag() {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::uint8_t b[2];
+  Take(b, 2);
+  std::uint8_t high = motorola_ ? b[0] : b[1];
+  std::uint8_t low = motorola_ ? b[1] : b[0];
+  return {kDigits[high >> 4], kDigits[high & 0x0F], kDigits[low >> 4], kDigits[low & 0x0F]};
+}
+
+std::int32_t ReadChannel::ReadLeng() {
+  std::uint8_t b[2];
+  Take(b, 2);
+  return b[0] * 256 + b[1];
+}
+
+std::int32_t ReadChannel::ReadInt() {
+  std::uint8_t b[2];
+  Take(b, 2);
+  return motorola_ ? b[0] * 256 + b[1] : b[0] + b[1] * 256;
+}
+
+std::int32_t ReadChannel::ReadLong() {
+  std::uint8_t b[4];
+  Take(b, 4);
+  std::uint32_t value = motorola_ ? (std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 |
+                                     std::uint32_t{b[2]} << 8 | b[3])
+                                  : (std::uint32_t{b[3]} << 24 | std::uint32_t{b[2]} << 16 |
+                                     std::uint32_t{b[1]} << 8 | b[0]);
+  return static_cast<std::int32_t>(value);
+}
+
+}  // namespace tagloom

@@ -1,0 +1,78 @@
+// The read channel: byte-level reading of a photograph or a backup file with
+// 1-based positions, in the byte order of the EXIF block being read.
+//
+// Every bounds check lives here, so no caller can forget one: reads outside
+// the file yield zero bytes (or, for texts, only the bytes the file has), the
+// channel remembers that it happened, and nothing is ever sized from a count
+// before it is checked against the file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace tagloom {
+
+class ReadChannel {
+ public:
+  // Reads from bytes in memory; they must outlive the channel.
+  explicit ReadChannel(std::span<const std::uint8_t> bytes);
+  // Opens a regular file for reading; nullopt when it cannot be opened.
+  static std::optional<ReadChannel> OpenFile(const std::string& path);
+
+  ReadChannel(ReadChannel&&) noexcept;
+  ReadChannel& operator=(ReadChannel&&) noexcept;
+  ~ReadChannel();
+
+  std::int64_t Length() const { return length_; }
+  // The 1-based position of the next byte to be read.
+  std::int64_t Position() const { return position_; }
+  // Makes byte `position` (counting from 1) the next one read; any number is
+  // accepted, reads outside the file simply find nothing there.
+  void Seek(std::int64_t position) { position_ = position; }
+  // Whether any read so far touched a position outside the file.
+  bool ReadOutside() const { return readOutside_; }
+  // Whether the file could not be read although it was open (an I/O error).
+  bool Failed() const { return failed_; }
+
+  void SetMotorolaOrder(bool motorola) { motorola_ = motorola; }
+  bool MotorolaOrder() const { return motorola_; }
+
+  // n bytes in file order; only the bytes inside the file are returned, but
+  // the position always moves on by n. Nothing is read when n <= 0.
+  std::string ReadString(std::int64_t n);
+  // One byte (0 outside the file).
+  std::uint8_t ReadByte();
+  // n bytes as upper-case hexadecimal, each without leading zero (00 2A -> "02A").
+  std::string ReadHex(int n);
+  // A tag id in the block's byte order: four upper-case hexadecimal digits.
+  std::string ReadTag();
+  // A JPEG segment length: always big-endian.
+  std::int32_t ReadLeng();
+  // Unsigned 16-bit value in the block's byte order.
+  std::int32_t ReadInt();
+  // Signed 32-bit value in the block's byte order.
+  std::int32_t ReadLong();
+
+ private:
+  struct File;
+  ReadChannel(std::unique_ptr<File> file, std::int64_t length);
+
+  // Copies n bytes from 0-based offset into dst; bytes outside the file are 0.
+  // Returns how many bytes came from inside the file.
+  std::size_t Fetch(std::int64_t offset, std::uint8_t* dst, std::size_t n);
+  // n (at most 4) bytes at the current position, which moves on by n.
+  void Take(std::uint8_t* dst, std::size_t n);
+
+  std::span<const std::uint8_t> memory_;
+  std::unique_ptr<File> file_;
+  std::int64_t length_ = 0;
+  std::int64_t position_ = 1;
+  bool motorola_ = false;
+  bool readOutside_ = false;
+  bool failed_ = false;
+};
+
+}  // namespace tagloom
