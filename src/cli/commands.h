@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tagloom::cli {
@@ -10,6 +11,7 @@ namespace tagloom::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;  // a photograph could not be read or changed
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitNotConfirmed = 3;  // a question was declined or could not be asked
 
 struct ShowOptions {
   std::vector<std::string> photos;
@@ -17,5 +19,21 @@ struct ShowOptions {
   bool json = false;
 };
 int RunShow(const ShowOptions& options);
+
+struct SetOptions {
+  std::string photo;
+  // Field index and the text typed into it, in the order given.
+  std::vector<std::pair<int, std::string>> fields;
+  bool yes = false;
+};
+int RunSet(const SetOptions& options);
+
+struct BackupRestoreOptions {
+  std::vector<std::string> photos;
+  bool yes = false;
+};
+// One photograph in single mode, several as a batch over that list.
+int RunBackup(const BackupRestoreOptions& options);
+int RunRestore(const BackupRestoreOptions& options);
 
 }  // namespace tagloom::cli

@@ -26,15 +26,12 @@ bool TerminalHost::AskYesNo(std::string_view text, std::string_view title, Messa
   if (::isatty(STDIN_FILENO) != 1) {
     std::cerr << TerminalText(text) << "\n"
               << "(not asked: no terminal; answer with --yes)\n";
-    declined_ = true;
     return false;
   }
   std::cerr << "[" << title << "] " << TerminalText(text) << " [y/N] " << std::flush;
   std::string answer;
   std::getline(std::cin, answer);
-  bool yes = !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
-  if (!yes) declined_ = true;
-  return yes;
+  return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
 }
 
 void TerminalHost::Tell(std::string_view text, std::string_view title, MessageIcon) {

@@ -15,8 +15,6 @@ class TerminalHost : public Host {
 
   // Names the photograph that messages are about.
   void SetSubject(std::string subject) { subject_ = std::move(subject); }
-  // Whether a question was declined (or could not be asked).
-  bool Declined() const { return declined_; }
 
   bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon) override;
   void Tell(std::string_view text, std::string_view title, MessageIcon icon) override;
@@ -31,7 +29,6 @@ class TerminalHost : public Host {
   void DrawBar();
 
   bool assumeYes_;
-  bool declined_ = false;
   bool progressOnTerminal_;
   bool barShown_ = false;
   std::int64_t barMin_ = 0, barMax_ = 0, barValue_ = 0;

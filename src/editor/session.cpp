@@ -9,7 +9,10 @@
 
 namespace tagloom {
 
-Session::Session(Host& host) : host_(host) { Reset(); }
+Session::Session(Host& host, FileSystem& fs)
+    : numberLocale(UserLocale()), host_(host), fs_(fs) {
+  Reset();
+}
 
 void Session::SetFieldText(int field, std::string_view text) {
   if (field < 0 || field >= kFieldCount) return;

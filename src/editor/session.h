@@ -4,15 +4,19 @@
 #pragma once
 
 #include <array>
+#include <locale>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/host.h"
 #include "model/catalogue.h"
 #include "model/record_store.h"
 #include "reader/exif_block.h"
 #include "reader/read_channel.h"
+#include "writer/file_system.h"
+#include "writer/write_result.h"
 
 namespace tagloom {
 
@@ -22,12 +26,20 @@ struct ControlState {
   bool enabled = true;
 };
 
+// How a button's work ended.
+enum class Outcome {
+  kDone,      // done (for a batch: every file of it that had something to do)
+  kDeclined,  // the person answered No, or there was nothing to do
+  kFailed,    // refused or failed (for a batch: at least one file); the person was told
+};
+
 // The picker beside a field: the selected item, -1 for none.
 enum class Picker { kCombo1, kCombo2, kCombo3, kCombo4, kOptFlash };
 
 class Session {
  public:
-  explicit Session(Host& host);
+  // `fs` carries out every write; tests pass one that fails on purpose.
+  explicit Session(Host& host, FileSystem& fs = RealFileSystem());
 
   // --- Data -----------------------------------------------------------------
   RecordStore store;
@@ -46,6 +58,16 @@ class Session {
   bool ExifFromBackup = false;
   ExifBlockLayout block;  // ExifSegmentOffset, ExifSegmentLength, TiffBase, ...
   bool BackupButtonShown = false;
+  std::string ExifHeadBytes;  // the segment of the last build
+  TextList lstDragFiles;      // the navigation list: full paths
+  // Digit grouping of the numbers in batch summaries.
+  std::locale numberLocale;
+
+  // The progress panel.
+  struct ProgressBar {
+    bool visible = false;
+    std::int64_t min = 0, max = 100, value = 0;
+  } Bar;
 
   // --- Controls ---------------------------------------------------------------
   ControlState cmdBackup{false, true};
@@ -82,11 +104,37 @@ class Session {
   // Fills the fields and pickers from the record store.
   void MoveValue();
 
+  // --- Progress panel ---------------------------------------------------------
+  void ShowBar(bool visible);
+  void InitBar(std::int64_t min, std::int64_t max);
+  void SetBar(std::int64_t value);  // clamped to the bar's range
+
+  // --- Writing ------------------------------------------------------------------
+  // The write button: checks, confirms, builds and stores.
+  Outcome cmdExifWrite_Click();
+  // Builds a new segment from the fields and stages it in the backup file.
+  bool BuildExifHead();
+  // Puts the backup file's segment into the photograph. True when stored.
+  bool StoreExifData();
+  // Copies the photograph's own segment into its backup file.
+  bool StartBackupExif();
+  // The backup and restore buttons, single or batch.
+  Outcome cmdBackup_Click();
+  Outcome cmdRestore_Click();
+
  private:
+  // Tells the person why a write or backup failed (not in batch mode).
+  void ReportFailure(std::string_view what, std::string_view title, const std::string& reason);
+  // Why a write came to nothing, in the person's words.
+  std::string ReasonFor(const WriteResult& result) const;
+  // A batch's failures, one line each, for its summary.
+  std::vector<std::string> batchFailures_;
+
   // Reads the block whose APP1 marker was just read, and shows it.
   void ReadBlock(ReadChannel& channel);
 
   Host& host_;
+  FileSystem& fs_;
   std::optional<ReadChannel> photo_;  // opened by CheckFile, read by GetExifData
 };
 

@@ -7,9 +7,68 @@ namespace tagloom::text {
 
 // The application's title: the caption of a message without a title of its own.
 inline constexpr std::string_view kAppTitle = "Tagloom";
+inline constexpr std::string_view kCrLf = "\r\n";
 
+// Reading.
 inline constexpr std::string_view kNoImageFile = "没有这个图像文件!";
 inline constexpr std::string_view kBackupDamaged = "Exif备份数据损坏!";
 inline constexpr std::string_view kBackupDamagedTitle = "Error !";
+
+// Writing.
+inline constexpr std::string_view kAllFieldsEmpty = "相机及相片信息不能全部为空!";
+inline constexpr std::string_view kAllFieldsEmptyTitle = "注意";
+inline constexpr std::string_view kConfirmCreateExif =
+    "程序将建立Exif信息文件(.Exif),并讲将信息存入原文件";
+inline constexpr std::string_view kConfirmRewriteExif =
+    "程序将重写Exif信息,原文件Exif信息将会变更!\r\n 是否写入Exif信息?";
+inline constexpr std::string_view kConfirmTitle = "确认";
+inline constexpr std::string_view kWriteSucceeded = "Exif信息写入成功!\r\n从文件:";
+inline constexpr std::string_view kWriteSucceededTitle = "保存成功";
+
+// Backup and restore.
+inline constexpr std::string_view kBackupSucceeded = "Exif数据备份完成!\r\n备份文件:";
+inline constexpr std::string_view kBackupSucceededTitle = "备份成功";
+inline constexpr std::string_view kConfirmOverwriteBackup = "是否覆盖原备份文件?";
+inline constexpr std::string_view kConfirmRestore =
+    "这样会覆盖原文件中的Exif信息!\r\n是否要进行保存操作?";
+inline constexpr std::string_view kConfirmRestoreTitle = "确认:";
+
+// Batches.
+inline constexpr std::string_view kBatchTitle = "批量操作";
+inline constexpr std::string_view kConfirmBatchBackup = "所有原备份文件将会被覆盖,是否继续批量操作?";
+inline constexpr std::string_view kConfirmBatchRestore =
+    "该操作将会保存所有备份文件,是否继续批量操作?";
+inline constexpr std::string_view kBatchResultTitle = "批量操作结果";
+inline constexpr std::string_view kBackupSummary = "批量操作结果:";
+inline constexpr std::string_view kRestoreSummary = "批量保存操作结果:";
+inline constexpr std::string_view kFilesProcessed = "  共处理文件:";
+inline constexpr std::string_view kWithExif = "  Exif信息:";
+inline constexpr std::string_view kBackedUp = "    成功备份:";
+inline constexpr std::string_view kBackupFailedCount = "    备份失败:";
+inline constexpr std::string_view kBackupsFound = "Exif备份文件:";
+inline constexpr std::string_view kStored = "    成功保存:";
+inline constexpr std::string_view kStoreFailedCount = "    保存失败:";
+inline constexpr std::string_view kFailedFile = "  失败:";
+
+// Failures of a write or a backup: what happened, then why.
+inline constexpr std::string_view kWriteFailed = "Exif信息写入失败,原文件没有改变!";
+inline constexpr std::string_view kWriteFailedTitle = "写入失败";
+inline constexpr std::string_view kBackupFailed = "Exif数据备份失败!";
+inline constexpr std::string_view kBackupFailedTitle = "备份失败";
+inline constexpr std::string_view kNothingToBackUp = "图像文件中没有可以备份的Exif信息:";
+inline constexpr std::string_view kNoBackupName = "图像文件名中没有\".\",无法确定备份文件名:";
+inline constexpr std::string_view kBackupMissing = "找不到备份文件:";
+inline constexpr std::string_view kPhotoUnreadable = "无法读取图像文件:";
+inline constexpr std::string_view kNotJpeg = "不是JPEG图像文件:";
+inline constexpr std::string_view kPhotoChanged = "图像文件已被其他程序改变,请重新打开:";
+inline constexpr std::string_view kVerifyFailed = "新文件校验失败:";
+inline constexpr std::string_view kCannotCreate = "无法建立文件:";
+inline constexpr std::string_view kCannotWrite = "无法写入文件:";
+inline constexpr std::string_view kCannotSync = "无法将文件存入磁盘:";
+inline constexpr std::string_view kCannotPark = "无法保留原文件:";
+inline constexpr std::string_view kCannotReplace = "无法替换文件:";
+inline constexpr std::string_view kDiskFull = "磁盘已满";
+inline constexpr std::string_view kTooLarge = "Exif信息超过64KB,无法写入:";
+inline constexpr std::string_view kOutOfRange = "数值超出范围,无法写入:";
 
 }  // namespace tagloom::text

@@ -1,0 +1,244 @@
+// The Session's writing: the write button, the build of a new segment, the
+// splice into the photograph, the backup of its own segment, the progress panel.
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "editor/session.h"
+#include "editor/texts.h"
+#include "model/edit_back.h"
+#include "writer/backup_writer.h"
+#include "writer/exif_segment.h"
+#include "writer/splice.h"
+
+namespace tagloom {
+namespace {
+
+std::string Join(std::initializer_list<std::string_view> parts) {
+  std::string out;
+  for (std::string_view part : parts) out += part;
+  return out;
+}
+
+// Shows a long copy on the Session's progress panel, yielding after each step.
+class BarProgress : public CopyProgress {
+ public:
+  BarProgress(Session& session, Host& host) : session_(session), host_(host) {}
+  void Start(std::int64_t total) override {
+    session_.ShowBar(true);
+    session_.InitBar(1, total);
+    host_.Yield();
+  }
+  void Advance(std::int64_t position) override {
+    session_.SetBar(position);
+    host_.Yield();
+  }
+
+ private:
+  Session& session_;
+  Host& host_;
+};
+
+// The busy pointer for as long as a write runs.
+class BusyPointer {
+ public:
+  explicit BusyPointer(Host& host) : host_(host) { host_.SetBusy(true); }
+  ~BusyPointer() { host_.SetBusy(false); }
+
+ private:
+  Host& host_;
+};
+
+}  // namespace
+
+void Session::ShowBar(bool visible) {
+  Bar.visible = visible;
+  host_.ShowBar(visible);
+}
+
+void Session::InitBar(std::int64_t min, std::int64_t max) {
+  Bar.min = min;
+  Bar.max = max;
+  Bar.value = min;
+  host_.InitBar(min, max);
+}
+
+void Session::SetBar(std::int64_t value) {
+  Bar.value = std::clamp(value, Bar.min, std::max(Bar.min, Bar.max));
+  host_.SetBar(Bar.value);
+}
+
+void Session::ReportFailure(std::string_view what, std::string_view title,
+                            const std::string& reason) {
+  if (chkBatch) {
+    batchFailures_.push_back(ImageFileName + " (" + reason + ")");
+    return;
+  }
+  host_.Tell(Join({what, text::kCrLf, reason}), title, MessageIcon::kCritical);
+}
+
+std::string Session::ReasonFor(const WriteResult& result) const {
+  using Problem = WriteResult::Problem;
+  switch (result.problem) {
+    case Problem::kNone:
+      return {};
+    case Problem::kBackupMissing:
+      return Join({text::kBackupMissing, BackupFileName});
+    case Problem::kBackupDamaged:
+      return Join({text::kBackupDamaged, " ", BackupFileName});
+    case Problem::kPhotoUnreadable:
+      return Join({text::kPhotoUnreadable, ImageFileName});
+    case Problem::kNotJpeg:
+      return Join({text::kNotJpeg, ImageFileName});
+    case Problem::kPhotoChanged:
+      return Join({text::kPhotoChanged, ImageFileName});
+    case Problem::kVerifyFailed:
+      return Join({text::kVerifyFailed, ImageFileName});
+    case Problem::kFile:
+      break;
+  }
+  using Step = FileFailure::Step;
+  std::string_view what = text::kCannotWrite;
+  switch (result.file.step) {
+    case Step::kCreate:
+      what = text::kCannotCreate;
+      break;
+    case Step::kSync:
+      what = text::kCannotSync;
+      break;
+    case Step::kPark:
+      what = text::kCannotPark;
+      break;
+    case Step::kRename:
+      what = text::kCannotReplace;
+      break;
+    default:
+      break;
+  }
+  int error = result.file.error;
+  std::string why = error == ENOSPC || error == EDQUOT ? std::string(text::kDiskFull)
+                                                       : std::string(std::strerror(error));
+  return Join({what, result.file.path, " (", why, ")"});
+}
+
+Outcome Session::cmdExifWrite_Click() {
+  bool allEmpty = true;
+  for (const std::string& field : txtExif) {
+    if (field.find_first_not_of(' ') != std::string::npos) allEmpty = false;
+  }
+  if (allEmpty) {
+    host_.Tell(text::kAllFieldsEmpty, text::kAllFieldsEmptyTitle, MessageIcon::kNone);
+    return Outcome::kFailed;
+  }
+  std::string_view question =
+      labNoExif.visible ? text::kConfirmCreateExif : text::kConfirmRewriteExif;
+  if (!host_.AskYesNo(question, text::kConfirmTitle, MessageIcon::kQuestion)) {
+    return Outcome::kDeclined;
+  }
+  return BuildExifHead() && StoreExifData() ? Outcome::kDone : Outcome::kFailed;
+}
+
+bool Session::BuildExifHead() {
+  DirectoryCounts counts;
+  if (std::optional<RefusedField> refused = RestoreValue(txtExif, store, counts)) {
+    const FieldInfo& field = kFields[static_cast<std::size_t>(refused->field)];
+    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
+                  Join({text::kOutOfRange, field.caption, " ",
+                        txtExif[static_cast<std::size_t>(refused->field)]}));
+    return false;
+  }
+  block.Ifd0EntryCount = counts.Ifd0EntryCount;
+  block.ExifIfdEntryCount = counts.ExifIfdEntryCount;
+
+  BuiltSegment built = AssembleExifSegment(store);
+  if (built.error != BuildError::kNone) {
+    std::string reason = built.error == BuildError::kTooLarge
+                             ? Join({text::kTooLarge, ImageFileName})
+                             : Join({text::kOutOfRange, store.lstTitle.Row(built.errorRow)});
+    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, reason);
+    return false;
+  }
+  if (BackupFileName.empty()) {
+    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
+                  Join({text::kNoBackupName, ImageFileName}));
+    return false;
+  }
+  block.ExifSegmentLength = static_cast<std::int64_t>(built.bytes.size());
+  ExifHeadBytes = built.bytes;
+
+  BusyPointer busy(host_);
+  WriteResult written = WriteBackupFile(BackupFileName, ExifHeadBytes, fs_);
+  if (!written.Ok()) {
+    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, ReasonFor(written));
+    return false;
+  }
+  cmdBackup.enabled = true;
+  BackupAvailable = true;
+  chkBackup();
+  return true;
+}
+
+bool Session::StoreExifData() {
+  cmdRestore.enabled = false;
+  WriteResult result;
+  {
+    BusyPointer busy(host_);
+    BarProgress progress(*this, host_);
+    result = BackupFileName.empty()
+                 ? WriteResult{WriteResult::Problem::kBackupMissing, {}, 0}
+                 : SpliceExifSegment(ImageFileName, BackupFileName, fs_, progress);
+  }
+  cmdRestore.enabled = true;
+  if (!result.Ok()) {
+    if (Bar.visible) ShowBar(false);
+    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, ReasonFor(result));
+    return false;
+  }
+  block.ExifSegmentLength = result.segmentLength;
+  if (!chkBatch) {
+    host_.Tell(Join({text::kWriteSucceeded, BackupFileName}), text::kWriteSucceededTitle,
+               MessageIcon::kNone);
+  }
+  ShowBar(false);
+  if (!chkBatch) {
+    Text1 = ImageFileName;
+    DrawImage();
+  }
+  return true;
+}
+
+bool Session::StartBackupExif() {
+  if (!ExifLoaded || ExifFromBackup || block.ExifSegmentLength <= 0) {
+    ReportFailure(text::kBackupFailed, text::kBackupFailedTitle,
+                  Join({text::kNothingToBackUp, ImageFileName}));
+    return false;
+  }
+  if (BackupFileName.empty()) {
+    ReportFailure(text::kBackupFailed, text::kBackupFailedTitle,
+                  Join({text::kNoBackupName, ImageFileName}));
+    return false;
+  }
+  WriteResult result;
+  {
+    BusyPointer busy(host_);
+    BarProgress progress(*this, host_);
+    result = BackupPhotoSegment(ImageFileName, block.ExifSegmentOffset, block.ExifSegmentLength,
+                                BackupFileName, fs_, progress);
+  }
+  cmdBackup.enabled = true;
+  if (!result.Ok()) {
+    if (Bar.visible) ShowBar(false);
+    ReportFailure(text::kBackupFailed, text::kBackupFailedTitle, ReasonFor(result));
+    return false;
+  }
+  if (!chkBatch) {
+    host_.Tell(Join({text::kBackupSucceeded, BackupFileName}), text::kBackupSucceededTitle,
+               MessageIcon::kNone);
+  }
+  ShowBar(false);
+  BackupAvailable = true;
+  chkBackup();
+  return true;
+}
+
+}  // namespace tagloom

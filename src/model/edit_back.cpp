@@ -1,0 +1,249 @@
+#include "model/edit_back.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "model/number_text.h"
+#include "model/value_text.h"
+
+namespace tagloom {
+namespace {
+
+// The type each catalogue row is written with.
+constexpr std::array<int, kCatalogueRows> kStandardTypes = {4, 3, 2, 2, 2, 2, 2, 5, 5, 3,
+                                                            3, 10, 5, 3, 7, 7, 3, 5, 2, 2};
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+std::string WithoutBlanks(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c != ' ') out += c;
+  }
+  return out;
+}
+
+bool IsHexDigits(std::string_view text) {
+  for (char c : text) {
+    bool digit = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    if (!digit) return false;
+  }
+  return true;
+}
+
+// Reads up to `maxDigits` digits (at least one) as a number; advances `i`.
+bool Digits(std::string_view text, std::size_t& i, int minDigits, int maxDigits, int& value) {
+  int count = 0;
+  value = 0;
+  while (i < text.size() && count < maxDigits && text[i] >= '0' && text[i] <= '9') {
+    value = value * 10 + (text[i++] - '0');
+    ++count;
+  }
+  return count >= minDigits;
+}
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+struct Date {
+  int year, month, day;
+};
+struct Time {
+  int hour, minute, second;
+};
+
+// year/month/day or year-month-day, one separator kind throughout.
+std::optional<Date> ReadDate(std::string_view text) {
+  Date d{};
+  std::size_t i = 0;
+  if (!Digits(text, i, 4, 4, d.year) || i >= text.size()) return std::nullopt;
+  char separator = text[i];
+  if (separator != '/' && separator != '-') return std::nullopt;
+  ++i;
+  if (!Digits(text, i, 1, 2, d.month) || i >= text.size() || text[i] != separator) {
+    return std::nullopt;
+  }
+  ++i;
+  if (!Digits(text, i, 1, 2, d.day) || i != text.size()) return std::nullopt;
+  if (d.year < 1 || d.month < 1 || d.month > 12) return std::nullopt;
+  if (d.day < 1 || d.day > DaysInMonth(d.year, d.month)) return std::nullopt;
+  return d;
+}
+
+// hours:minutes or hours:minutes:seconds, 24-hour.
+std::optional<Time> ReadTime(std::string_view text) {
+  Time t{};
+  std::size_t i = 0;
+  if (!Digits(text, i, 1, 2, t.hour) || i >= text.size() || text[i] != ':') return std::nullopt;
+  ++i;
+  if (!Digits(text, i, 1, 2, t.minute)) return std::nullopt;
+  if (i < text.size()) {
+    if (text[i] != ':') return std::nullopt;
+    ++i;
+    if (!Digits(text, i, 1, 2, t.second) || i != text.size()) return std::nullopt;
+  }
+  if (t.hour > 23 || t.minute > 59 || t.second > 59) return std::nullopt;
+  return t;
+}
+
+bool FitsInt32(double value) {
+  double whole = RoundHalfEven(value);
+  return whole >= -2147483648.0 && whole <= 2147483647.0;
+}
+
+// Both numbers of a rational value text fit their 32-bit fields.
+bool RationalFits(std::string_view value) {
+  std::size_t slash = value.find('/');
+  if (slash == std::string_view::npos) return false;
+  return FitsInt32(LeadingNumber(value.substr(0, slash))) &&
+         FitsInt32(LeadingNumber(value.substr(slash + 1)));
+}
+
+bool IsWhole(double x) { return x == std::floor(x); }
+
+// The value text of a rational field, or nullopt when it does not fit.
+std::optional<std::string> RationalValue(int row, std::string_view t) {
+  std::string value;
+  std::size_t slash = t.find('/');
+  if (row == row::kExposureBias) {
+    value = slash != std::string_view::npos
+                ? std::string(t)
+                : SingleText(static_cast<float>(LeadingNumber(t)) * 10.0f) + "/10";
+  } else if (slash != std::string_view::npos) {
+    double n = LeadingNumber(t.substr(0, slash));
+    double d = LeadingNumber(t.substr(slash + 1));
+    if (row != row::kExposureTime && IsWhole(n) && IsWhole(d)) {
+      // A fraction shown for a value below 1 goes back as it stands.
+      value = DoubleText(n) + "/" + DoubleText(d);
+    } else {
+      value = DoubleText(n * 10) + "/" + DoubleText(RoundHalfEven(d * 10));
+    }
+  } else {
+    bool hundredths = row == row::kExposureTime || row == row::kSubjectDistance;
+    float scale = hundredths ? 100.0f : 10.0f;
+    value = SingleText(static_cast<float>(LeadingNumber(t)) * scale) + (hundredths ? "/100" : "/10");
+  }
+  if (!RationalFits(value)) return std::nullopt;
+  return value;
+}
+
+// A comment still in the "Hex:" form it was read in is written as those bytes.
+bool IsHexComment(std::string_view t) {
+  if (t.substr(0, kHexPrefix.size()) != kHexPrefix) return false;
+  std::string_view digits = t.substr(kHexPrefix.size());
+  return digits.size() % 2 == 0 && IsHexDigits(digits);
+}
+
+}  // namespace
+
+std::string ConvDate(std::string_view text) {
+  std::string_view datePart = text;
+  std::string timePart;
+  std::size_t blank = text.find(' ');
+  if (blank != std::string_view::npos) {
+    datePart = text.substr(0, blank);
+    timePart = WithoutBlanks(text.substr(blank + 1));
+  }
+  std::optional<Time> time = ReadTime(timePart);
+  std::optional<Date> date = ReadDate(WithoutBlanks(datePart));
+  if (!time || !date) return std::string(kDefaultDate);
+  char out[40];
+  std::snprintf(out, sizeof out, "%d:%02d:%02d %02d:%02d:%02d", date->year, date->month, date->day,
+                time->hour, time->minute, time->second);
+  return out;
+}
+
+std::optional<RefusedField> RestoreValue(const std::array<std::string, kFieldCount>& fields,
+                                         RecordStore& target, DirectoryCounts& counts) {
+  // Built on a copy, so that a refused field leaves the store as it was.
+  RecordStore store = target;
+  // The orientation read with the block, kept when it is one of the eight.
+  std::string orientation = "1";
+  const std::string& read = store.lstValue.Row(row::kOrientation);
+  double readOrientation = LeadingNumber(read);
+  if (store.Found(row::kOrientation) && IsWhole(readOrientation) && readOrientation >= 1 &&
+      readOrientation <= 8) {
+    orientation = IntegerText(static_cast<std::int64_t>(readOrientation));
+  }
+
+  DirectoryCounts made{2, 2};
+  for (TextList* list : {&store.lstPosition, &store.lstCount, &store.lstType, &store.lstValuePos,
+                         &store.lstValue}) {
+    list->Clear();
+  }
+  for (int type : kStandardTypes) store.lstType.Append(IntegerText(type));
+  auto append = [&](std::string_view position, std::string_view count, std::string_view valuePos,
+                    std::string_view value) {
+    store.lstPosition.Append(position);
+    store.lstCount.Append(count);
+    store.lstValuePos.Append(valuePos);
+    store.lstValue.Append(value);
+  };
+  append("1", "1", "0", "0");
+  append("1", "1", "1", orientation);
+
+  for (int i = 0; i < kFieldCount; ++i) {
+    const int r = FieldRow(i);
+    std::string t(TrimBlanks(fields[static_cast<std::size_t>(i)]));
+    if (t.empty() && r != row::kUserComment) {
+      append("0", "0", "0", "");
+      continue;
+    }
+    (r <= row::kLastIfd0Row ? made.Ifd0EntryCount : made.ExifIfdEntryCount) += 1;
+    std::string value, count;
+    switch (kStandardTypes[static_cast<std::size_t>(r)]) {
+      case 2:  // ASCII: the text and its NUL
+        value = r == row::kDateTime ? ConvDate(t) : t;
+        count = IntegerText(static_cast<std::int64_t>(value.size()) + 1);
+        break;
+      case 3: {  // SHORT
+        double n = LeadingNumber(t);
+        double whole = RoundHalfEven(n);
+        if (whole < 0 || whole > 65535) return RefusedField{i};
+        value = DoubleText(n);
+        count = "1";
+        break;
+      }
+      case 5:
+      case 10: {  // RATIONAL, SRATIONAL
+        std::optional<std::string> rational = RationalValue(r, t);
+        if (!rational) return RefusedField{i};
+        value = *rational;
+        count = "1";
+        break;
+      }
+      default:  // UNDEFINED: maker note and user comment
+        if (r == row::kMakerNote && IsHexDigits(t)) {
+          value = std::string(kHexPrefix) + t;
+          count = DoubleText(static_cast<double>(t.size()) / 2);
+        } else if (r == row::kUserComment && IsHexComment(t)) {
+          value = t;
+          count = IntegerText(static_cast<std::int64_t>(t.size() - kHexPrefix.size()) / 2);
+        } else {
+          value = r == row::kUserComment ? std::string(kCommentMarker) + t : t;
+          count = IntegerText(static_cast<std::int64_t>(value.size()) + 8);
+        }
+        break;
+    }
+    append("1", count, "0", value);
+  }
+
+  // The three dates are all written with the one date of the date field.
+  const std::string dateCount = store.lstCount.Row(row::kDateTime);
+  const std::string dateValue = store.lstValue.Row(row::kDateTime);
+  append("1", dateCount, "0", dateValue);
+  append("1", dateCount, "0", dateValue);
+  target = std::move(store);
+  counts = made;
+  return std::nullopt;
+}
+
+}  // namespace tagloom

@@ -1,0 +1,115 @@
+#include "writer/file_replacer.h"
+
+#include <fcntl.h>
+
+#include <cerrno>
+
+namespace tagloom {
+namespace {
+
+constexpr std::size_t kBufferBytes = 1 << 20;
+
+// Errors that say the file system cannot make hard links.
+bool NoHardLinks(int error) {
+  return error == EPERM || error == EOPNOTSUPP || error == ENOTSUP || error == EMLINK ||
+         error == ENOSYS || error == EXDEV;
+}
+
+}  // namespace
+
+FileReplacer::FileReplacer(FileSystem& fs, std::string target, Swap swap)
+    : fs_(fs), target_(std::move(target)), temp_(target_ + std::string(kTempSuffix)), swap_(swap) {}
+
+FileReplacer::~FileReplacer() {
+  if (!committed_) Abandon();
+}
+
+bool FileReplacer::Fail(FileFailure::Step step, const std::string& path) {
+  if (failure_.step == FileFailure::Step::kNone) failure_ = {step, path, errno};
+  return false;
+}
+
+bool FileReplacer::Create(mode_t mode) {
+  // A leftover from an earlier run never blocks a write.
+  fs_.Unlink(temp_);
+  fd_ = fs_.Open(temp_, O_WRONLY | O_CREAT | O_EXCL, mode);
+  if (fd_ < 0) return Fail(FileFailure::Step::kCreate, temp_);
+  created_ = true;
+  buffer_.reserve(kBufferBytes);
+  return true;
+}
+
+bool FileReplacer::Flush() {
+  std::size_t done = 0;
+  while (done < buffer_.size()) {
+    ssize_t written = fs_.Write(fd_, buffer_.data() + done, buffer_.size() - done);
+    if (written <= 0) {
+      if (written == 0) errno = EIO;
+      return Fail(FileFailure::Step::kWrite, temp_);
+    }
+    done += static_cast<std::size_t>(written);
+  }
+  buffer_.clear();
+  return true;
+}
+
+bool FileReplacer::Write(std::string_view bytes) {
+  if (fd_ < 0) return false;
+  if (buffer_.size() + bytes.size() > kBufferBytes && !Flush()) return false;
+  if (bytes.size() >= kBufferBytes) {
+    buffer_.assign(bytes);
+    return Flush();
+  }
+  buffer_.append(bytes);
+  return true;
+}
+
+bool FileReplacer::Finish() {
+  if (fd_ < 0) return false;
+  bool ok = Flush();
+  if (ok && fs_.Fsync(fd_) != 0) ok = Fail(FileFailure::Step::kSync, temp_);
+  int fd = fd_;
+  fd_ = -1;
+  if (fs_.Close(fd) != 0 && ok) ok = Fail(FileFailure::Step::kWrite, temp_);
+  return ok;
+}
+
+bool FileReplacer::Commit() {
+  if (!created_ || fd_ >= 0) return false;
+  const std::string parked = target_ + std::string(kParkedSuffix);
+  bool isParked = false;
+  if (swap_ == Swap::kParkOld) {
+    fs_.Unlink(parked);  // a leftover parked name from an earlier run
+    if (fs_.Link(target_, parked) == 0) {
+      isParked = true;
+    } else if (!NoHardLinks(errno)) {
+      return Fail(FileFailure::Step::kPark, target_);
+    }
+  }
+  if (fs_.Rename(temp_, target_) != 0) {
+    Fail(FileFailure::Step::kRename, target_);
+    if (isParked) fs_.Unlink(parked);
+    return false;
+  }
+  committed_ = true;
+  // The new content is in place; syncing the folder makes the rename durable
+  // before the parked name of the old content goes.
+  fs_.SyncFolderOf(target_);
+  if (isParked) fs_.Unlink(parked);
+  return true;
+}
+
+void FileReplacer::Abandon() {
+  if (fd_ >= 0) {
+    fs_.Close(fd_);
+    fd_ = -1;
+  }
+  if (created_ && !committed_) {
+    int saved = errno;
+    fs_.Unlink(temp_);
+    errno = saved;
+    created_ = false;
+  }
+}
+
+}  // namespace tagloom

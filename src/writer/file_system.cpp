@@ -1,0 +1,57 @@
+#include "writer/file_system.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace tagloom {
+
+int FileSystem::Open(const std::string& path, int flags, mode_t mode) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+ssize_t FileSystem::Write(int fd, const void* data, std::size_t size) {
+  ssize_t written;
+  do {
+    written = ::write(fd, data, size);
+  } while (written < 0 && errno == EINTR);
+  return written;
+}
+
+int FileSystem::Fsync(int fd) { return ::fsync(fd); }
+
+int FileSystem::Close(int fd) { return ::close(fd); }
+
+int FileSystem::Rename(const std::string& from, const std::string& to) {
+  return ::rename(from.c_str(), to.c_str());
+}
+
+int FileSystem::Link(const std::string& from, const std::string& to) {
+  return ::link(from.c_str(), to.c_str());
+}
+
+int FileSystem::Unlink(const std::string& path) { return ::unlink(path.c_str()); }
+
+int FileSystem::SyncFolderOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  int fd = Open(folder, O_RDONLY | O_DIRECTORY, 0);
+  if (fd < 0) return -1;
+  int result = Fsync(fd);
+  int saved = errno;
+  Close(fd);
+  errno = saved;
+  return result;
+}
+
+FileSystem& RealFileSystem() {
+  static FileSystem real;
+  return real;
+}
+
+}  // namespace tagloom

@@ -1,0 +1,30 @@
+// The file operations of every write, behind one interface, so that tests
+// can make any of them fail (a full disk, a failing sync or rename, a folder
+// that cannot be written).
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+namespace tagloom {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Each returns what the POSIX call returns and leaves errno set on failure.
+  virtual int Open(const std::string& path, int flags, mode_t mode);
+  virtual ssize_t Write(int fd, const void* data, std::size_t size);
+  virtual int Fsync(int fd);
+  virtual int Close(int fd);
+  virtual int Rename(const std::string& from, const std::string& to);
+  virtual int Link(const std::string& from, const std::string& to);
+  virtual int Unlink(const std::string& path);
+  // Makes the renames in the folder of `path` durable.
+  virtual int SyncFolderOf(const std::string& path);
+};
+
+// The file system of this machine.
+FileSystem& RealFileSystem();
+
+}  // namespace tagloom

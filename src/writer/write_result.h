@@ -1,0 +1,38 @@
+// What a write of a photograph or a backup file came to, and the progress of
+// its copy, shared by the splice and the backup.
+#pragma once
+
+#include <cstdint>
+
+#include "writer/file_replacer.h"
+
+namespace tagloom {
+
+struct WriteResult {
+  enum class Problem {
+    kNone,
+    kBackupMissing,    // the backup file cannot be opened
+    kBackupDamaged,    // its header, marker or length is wrong
+    kPhotoUnreadable,  // the photograph cannot be opened or read to its end
+    kNotJpeg,          // the photograph does not start with a JPEG start-of-image marker
+    kPhotoChanged,     // the photograph is not what was read from it a moment ago
+    kFile,             // a step of the safe write failed: see `file`
+    kVerifyFailed,     // the new file read back is not what was meant to be written
+  };
+  Problem problem = Problem::kNone;
+  FileFailure file;
+  std::int64_t segmentLength = 0;  // the length field of the segment written
+
+  bool Ok() const { return problem == Problem::kNone; }
+};
+
+// Told how far a long copy has come.
+class CopyProgress {
+ public:
+  virtual ~CopyProgress() = default;
+  // The copy covers positions 1 to `total`.
+  virtual void Start(std::int64_t total) = 0;
+  virtual void Advance(std::int64_t position) = 0;
+};
+
+}  // namespace tagloom
