@@ -43,16 +43,19 @@ std::int64_t WalkHeaderSegments(ReadChannel& channel,
     channel.Seek(markerAt + 2);
     std::int32_t segmentLength = channel.ReadLeng();
     if (segmentLength < 2) break;
+    // The segment starts at the FF right before its marker: fill bytes ahead
+    // of it belong to no segment, so a reader that seeks offset + 3 stands
+    // right after the marker.
     JpegSegment segment;
     segment.marker = marker;
-    segment.offset = offset;
-    segment.size = markerAt + 1 + segmentLength - offset;
+    segment.offset = markerAt - 1;
+    segment.size = 2 + segmentLength;
     if (marker == kMarkerApp1 && segmentLength >= 8) {
       static constexpr char kSignature[] = {'E', 'x', 'i', 'f', '\0', '\0'};
       segment.carriesExif = channel.ReadString(6) == std::string_view(kSignature, 6);
     }
     if (!visit(segment)) return offset;
-    offset += segment.size;
+    offset = segment.offset + segment.size;
   }
   return std::min(offset, length);
 }

@@ -14,8 +14,8 @@ inline constexpr std::uint8_t kMarkerApp1 = 0xE1;
 
 struct JpegSegment {
   std::uint8_t marker = 0;   // the byte after FF (E1 for APP1)
-  std::int64_t offset = 0;   // 0-based offset of its first FF
-  std::int64_t size = 0;     // all its bytes: marker, length field and data
+  std::int64_t offset = 0;   // 0-based offset of the FF right before its marker
+  std::int64_t size = 0;     // all its bytes: marker, length field and data (no fill bytes)
   bool carriesExif = false;  // an APP1 whose data begin "Exif" and two NUL bytes
 };
 

@@ -43,6 +43,12 @@ class ReadChannel {
   // n bytes in file order; only the bytes inside the file are returned, but
   // the position always moves on by n. Nothing is read when n <= 0.
   std::string ReadString(std::int64_t n);
+  // Copies the bytes at 0-based `offset` into `dst` (zeros outside the file)
+  // without moving the position; returns how many came from the file. Large
+  // blocks go straight from the file into `dst`.
+  std::size_t ReadBlock(std::int64_t offset, std::span<std::uint8_t> dst) {
+    return Fetch(offset, dst.data(), dst.size());
+  }
   // One byte (0 outside the file).
   std::uint8_t ReadByte();
   // n bytes as upper-case hexadecimal, each without leading zero (00 2A -> "02A").
