@@ -6,12 +6,13 @@ namespace tagloom {
 
 std::string HexDigits(std::string_view bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  text.reserve(bytes.size() * 2);
+  // Sized once and filled in place: maker notes run to tens of kilobytes.
+  std::string text(bytes.size() * 2, '\0');
+  char* out = text.data();
   for (char c : bytes) {
     auto b = static_cast<std::uint8_t>(c);
-    text += kDigits[b >> 4];
-    text += kDigits[b & 0x0F];
+    *out++ = kDigits[b >> 4];
+    *out++ = kDigits[b & 0x0F];
   }
   return text;
 }

@@ -81,11 +81,14 @@ std::string FetchValue(ReadChannel& channel, const ExifBlockLayout& layout,
     budget -= static_cast<std::int64_t>(bytes.size());
     return bytes;
   };
+  // Little-endian, the whole field as a signed number; big-endian, its first
+  // byte or first two bytes. (Each branch is widened on its own: a shared
+  // unsigned type would turn a negative field into 4294967295.)
   switch (typeCode) {
     case 1:  // BYTE
-      return IntegerText(motorola ? (field >> 24) & 0xFF : v);
+      return IntegerText(motorola ? std::int64_t{(field >> 24) & 0xFF} : std::int64_t{v});
     case 3:  // SHORT
-      return IntegerText(motorola ? (field >> 16) & 0xFFFF : v);
+      return IntegerText(motorola ? std::int64_t{(field >> 16) & 0xFFFF} : std::int64_t{v});
     case 4:  // LONG
       return IntegerText(v);
     case 2: {  // ASCII

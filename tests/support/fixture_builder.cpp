@@ -32,6 +32,11 @@ Entry Numbers(std::uint16_t tag, std::uint16_t type, int unit,
 
 Entry Byte(std::uint16_t tag, std::uint8_t value) { return Numbers(tag, 1, 1, {value}, 1); }
 
+Entry Bytes(std::uint16_t tag, const std::vector<std::uint8_t>& values) {
+  std::vector<std::uint64_t> wide(values.begin(), values.end());
+  return Numbers(tag, 1, 1, wide, static_cast<std::uint32_t>(values.size()));
+}
+
 Entry Ascii(std::uint16_t tag, const std::string& text) {
   return AsciiRaw(tag, text + std::string(1, '\0'));
 }
@@ -77,6 +82,12 @@ Entry SLong(std::uint16_t tag, std::int32_t value) {
   return Numbers(tag, 9, 4, {static_cast<std::uint32_t>(value)}, 1);
 }
 
+Entry SLongs(std::uint16_t tag, const std::vector<std::int32_t>& values) {
+  std::vector<std::uint64_t> wide;
+  for (std::int32_t v : values) wide.push_back(static_cast<std::uint32_t>(v));
+  return Numbers(tag, 9, 4, wide, static_cast<std::uint32_t>(values.size()));
+}
+
 Entry Raw(std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t field) {
   Entry e;
   e.tag = tag;
@@ -114,6 +125,18 @@ TiffBuilder& TiffBuilder::ByteOrderMark(const std::string& mark) {
   mark_ = mark;
   return *this;
 }
+TiffBuilder& TiffBuilder::Ifd0OffsetOverride(std::uint32_t offset) {
+  ifd0OffsetField_ = offset;
+  return *this;
+}
+TiffBuilder& TiffBuilder::ExifIfdOffset(std::uint32_t offset) {
+  exifOffset_ = offset;
+  return *this;
+}
+TiffBuilder& TiffBuilder::Place(std::uint32_t offset, const std::string& bytes) {
+  placed_.emplace_back(offset, bytes);
+  return *this;
+}
 
 std::string TiffBuilder::Build() const {
   const bool big = order_ == ByteOrder::kBig;
@@ -133,7 +156,7 @@ std::string TiffBuilder::Build() const {
 
   std::string tiff = mark_ ? *mark_ : (big ? "MM" : "II");
   tiff += number(42, 2);
-  tiff += number(ifd0Offset_, 4);
+  tiff += number(ifd0OffsetField_.value_or(ifd0Offset_), 4);
   if (tiff.size() < ifd0Offset_) tiff.resize(ifd0Offset_, '\0');
 
   // Writes one directory at the end of `tiff`, its values after it. Returns
@@ -169,9 +192,17 @@ std::string TiffBuilder::Build() const {
   if (exif_) ifd0.push_back(Raw(0x8769, 4, 1, 0));
   std::optional<std::size_t> pointerAt = directory(ifd0, ifd0Count_, 0x8769);
   if (exif_) {
+    if (exifOffset_) {
+      if (*exifOffset_ < tiff.size()) throw std::logic_error("the Exif IFD would overlap IFD0");
+      tiff.resize(*exifOffset_, '\0');
+    }
     std::uint32_t exifOffset = static_cast<std::uint32_t>(tiff.size());
     directory(*exif_, exifCount_, 0);
     if (pointerAt) tiff.replace(*pointerAt, 4, number(pointer_.value_or(exifOffset), 4));
+  }
+  for (const auto& [offset, bytes] : placed_) {
+    if (tiff.size() < offset + bytes.size()) tiff.resize(offset + bytes.size(), '\0');
+    tiff.replace(offset, bytes.size(), bytes);
   }
   return tiff;
 }
@@ -201,6 +232,11 @@ JpegBuilder& JpegBuilder::App0(std::size_t dataBytes) {
 
 JpegBuilder& JpegBuilder::App1Exif(const std::string& tiff) {
   return Segment(0xE1, std::string("Exif\0\0", 6) + tiff);
+}
+
+JpegBuilder& JpegBuilder::App1ExifOversized(const std::string& tiff) {
+  body_ += std::string("\xFF\xE1\xFF\xFF", 4) + std::string("Exif\0\0", 6) + tiff;
+  return *this;
 }
 
 JpegBuilder& JpegBuilder::App1Xmp() {

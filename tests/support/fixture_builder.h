@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tagloom::test {
@@ -27,6 +28,7 @@ struct Entry {
 };
 
 Entry Byte(std::uint16_t tag, std::uint8_t value);
+Entry Bytes(std::uint16_t tag, const std::vector<std::uint8_t>& values);
 Entry Ascii(std::uint16_t tag, const std::string& text);  // NUL appended, count includes it
 Entry AsciiRaw(std::uint16_t tag, const std::string& bytes);  // count = bytes.size()
 Entry Short(std::uint16_t tag, std::uint16_t value);
@@ -36,6 +38,7 @@ Entry Rational(std::uint16_t tag, std::uint32_t numerator, std::uint32_t denomin
 Entry SRational(std::uint16_t tag, std::int32_t numerator, std::int32_t denominator);
 Entry Undefined(std::uint16_t tag, const std::string& bytes);
 Entry SLong(std::uint16_t tag, std::int32_t value);
+Entry SLongs(std::uint16_t tag, const std::vector<std::int32_t>& values);
 // An entry with the given type and count whose value field holds `field`.
 Entry Raw(std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t field);
 
@@ -54,6 +57,12 @@ class TiffBuilder {
   TiffBuilder& ExifCountOverride(std::uint16_t count);    // the count written for the Exif IFD
   TiffBuilder& PointerTo(std::uint32_t offset);           // the Exif pointer's value field
   TiffBuilder& ByteOrderMark(const std::string& mark);    // instead of "II" / "MM"
+  // The IFD0 offset written in the header; the directory stays at Ifd0Offset.
+  TiffBuilder& Ifd0OffsetOverride(std::uint32_t offset);
+  // Where the Exif IFD starts (zeros fill the gap; it must lie past IFD0's values).
+  TiffBuilder& ExifIfdOffset(std::uint32_t offset);
+  // Writes `bytes` at `offset` of the finished block, which grows as needed.
+  TiffBuilder& Place(std::uint32_t offset, const std::string& bytes);
 
   std::string Build() const;
 
@@ -63,7 +72,8 @@ class TiffBuilder {
   std::optional<std::vector<Entry>> exif_;
   std::uint32_t ifd0Offset_ = 8;
   std::optional<std::uint16_t> ifd0Count_, exifCount_;
-  std::optional<std::uint32_t> pointer_;
+  std::optional<std::uint32_t> pointer_, ifd0OffsetField_, exifOffset_;
+  std::vector<std::pair<std::uint32_t, std::string>> placed_;
   std::optional<std::string> mark_;
 };
 
@@ -74,6 +84,8 @@ class JpegBuilder {
   JpegBuilder& App0Jfif();                          // a 16-byte JFIF APP0
   JpegBuilder& App0(std::size_t dataBytes);         // an APP0 of any size
   JpegBuilder& App1Exif(const std::string& tiff);   // "Exif" 00 00 and the TIFF block
+  // A TIFF block too long for any segment, behind the length field FF FF.
+  JpegBuilder& App1ExifOversized(const std::string& tiff);
   JpegBuilder& App1Xmp();                           // an XMP packet in an APP1
   JpegBuilder& App2Icc();                           // an ICC profile chunk
   JpegBuilder& App13();                             // a Photoshop block
