@@ -21,3 +21,5 @@ install_missing() {
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libcli11-dev nlohmann-json3-dev)
 # What the tests need besides: GoogleTest and the independent EXIF readers.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libimage-exiftool-perl exiv2)
+# What the fuzzing harnesses need: clang with libFuzzer and the sanitizer runtimes.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
