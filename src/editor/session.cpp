@@ -1,5 +1,7 @@
 #include "editor/session.h"
 
+#include <sys/stat.h>
+
 #include "editor/texts.h"
 #include "model/display_conversion.h"
 #include "model/number_text.h"
@@ -85,13 +87,15 @@ void Session::chkRead() {
 bool Session::CheckBackupFile() {
   BackupFileName = BackupFileNameFor(Text1);
   if (BackupFileName.empty()) return false;
-  // Opening and closing the file only to learn that it is there: whether it
-  // can really be read shows when it is read.
-  return ReadChannel::OpenFile(BackupFileName).has_value();
+  // One look at the file is enough to know that it is there; whether it can
+  // really be read shows when it is read.
+  struct stat info {};
+  return ::stat(BackupFileName.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool Session::CheckFile() {
   photo_ = ReadChannel::OpenFile(Text1);
+  photoFound_ = photo_.has_value();
   if (!photo_) return false;
   ImageFileName = Text1;
   std::size_t slash = Text1.rfind('/');

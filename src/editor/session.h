@@ -129,6 +129,11 @@ class Session {
   std::string ReasonFor(const WriteResult& result) const;
   // A batch's failures, one line each, for its summary.
   std::vector<std::string> batchFailures_;
+  // Whether a batch is running: its failures go into the summary instead of
+  // a message each. (Ticking batch mode alone does not silence the write button.)
+  bool batchRunning_ = false;
+  // Whether the last GetExifData found the photograph.
+  bool photoFound_ = false;
 
   // Reads the block whose APP1 marker was just read, and shows it.
   void ReadBlock(ReadChannel& channel);

@@ -51,16 +51,18 @@ Outcome Session::cmdBackup_Click() {
     return Outcome::kDeclined;
   }
   batchFailures_.clear();
+  batchRunning_ = true;
   std::int64_t withExif = 0, backedUp = 0, failed = 0;
   for (int i = 0; i < lstDragFiles.Count(); ++i) {
     Text1 = lstDragFiles.Row(i);
     GetExifData();
-    if (ExifLoaded && !ExifFromBackup) {
+    if (photoFound_ && ExifLoaded && !ExifFromBackup) {
       ++withExif;
       (StartBackupExif() ? backedUp : failed) += 1;
     }
     host_.Yield();
   }
+  batchRunning_ = false;
   host_.Tell(Summary(text::kBackupSummary,
                      {{text::kFilesProcessed, lstDragFiles.Count()},
                       {text::kWithExif, withExif},
@@ -84,16 +86,19 @@ Outcome Session::cmdRestore_Click() {
     return Outcome::kDeclined;
   }
   batchFailures_.clear();
+  batchRunning_ = true;
   std::int64_t found = 0, stored = 0, failed = 0;
   for (int i = 0; i < lstDragFiles.Count(); ++i) {
     Text1 = lstDragFiles.Row(i);
     GetExifData();
-    if (BackupAvailable) {
+    // A file that is not there counts only among the files processed.
+    if (photoFound_ && BackupAvailable) {
       ++found;
       (StoreExifData() ? stored : failed) += 1;
     }
     host_.Yield();
   }
+  batchRunning_ = false;
   host_.Tell(Summary(text::kRestoreSummary,
                      {{text::kFilesProcessed, lstDragFiles.Count()},
                       {text::kBackupsFound, found},

@@ -7,6 +7,7 @@
 #include "editor/session.h"
 #include "editor/texts.h"
 #include "model/edit_back.h"
+#include "reader/backup_format.h"
 #include "writer/backup_writer.h"
 #include "writer/exif_segment.h"
 #include "writer/splice.h"
@@ -70,7 +71,7 @@ void Session::SetBar(std::int64_t value) {
 
 void Session::ReportFailure(std::string_view what, std::string_view title,
                             const std::string& reason) {
-  if (chkBatch) {
+  if (batchRunning_) {
     batchFailures_.push_back(ImageFileName + " (" + reason + ")");
     return;
   }
@@ -179,14 +180,24 @@ bool Session::BuildExifHead() {
 }
 
 bool Session::StoreExifData() {
+  // The backup must be this photograph's own: after a photograph that could
+  // not be opened, ImageFileName still names the one before it.
+  if (!photoFound_ || BackupFileNameFor(ImageFileName) != BackupFileName) {
+    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
+                  Join({text::kNoImageFile, " ", Text1}));
+    return false;
+  }
+  if (BackupFileName.empty()) {
+    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
+                  Join({text::kNoBackupName, ImageFileName}));
+    return false;
+  }
   cmdRestore.enabled = false;
   WriteResult result;
   {
     BusyPointer busy(host_);
     BarProgress progress(*this, host_);
-    result = BackupFileName.empty()
-                 ? WriteResult{WriteResult::Problem::kBackupMissing, {}, 0}
-                 : SpliceExifSegment(ImageFileName, BackupFileName, fs_, progress);
+    result = SpliceExifSegment(ImageFileName, BackupFileName, fs_, progress);
   }
   cmdRestore.enabled = true;
   if (!result.Ok()) {
