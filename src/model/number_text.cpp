@@ -37,7 +37,26 @@ double RadixInteger(std::string_view text, std::size_t i, int radix) {
 
 }  // namespace
 
+namespace {
+
+// The plain decimal integers that the record store holds ("-12", "340") are
+// by far the most common texts read; they need no general parse.
+bool PlainInteger(std::string_view text, double& value) {
+  std::size_t i = text.empty() || text[0] != '-' ? 0 : 1;
+  if (i == text.size() || text.size() - i > 15) return false;
+  std::int64_t n = 0;
+  for (std::size_t k = i; k < text.size(); ++k) {
+    if (!IsDigit(text[k])) return false;
+    n = n * 10 + (text[k] - '0');
+  }
+  value = static_cast<double>(i ? -n : n);
+  return true;
+}
+
+}  // namespace
+
 double LeadingNumber(std::string_view text) {
+  if (double value; PlainInteger(text, value)) return value;
   std::size_t i = SkipBlanks(text, 0);
   if (i + 1 < text.size() && text[i] == '&') {
     char kind = text[i + 1];
@@ -123,7 +142,11 @@ std::string SingleText(float x) { return GeneralText(static_cast<double>(x), 7);
 
 std::string DoubleText(double x) { return GeneralText(x, 15); }
 
-std::string IntegerText(std::int64_t n) { return std::to_string(n); }
+std::string IntegerText(std::int64_t n) {
+  char buffer[24];
+  auto end = std::to_chars(buffer, buffer + sizeof buffer, n).ptr;
+  return std::string(buffer, end);
+}
 
 std::string GroupedText(std::int64_t n, const std::locale& locale) {
   std::ostringstream out;
@@ -133,11 +156,15 @@ std::string GroupedText(std::int64_t n, const std::locale& locale) {
 }
 
 std::locale UserLocale() {
-  try {
-    return std::locale("");
-  } catch (const std::runtime_error&) {
-    return std::locale::classic();
-  }
+  // Looked up once: the environment does not change while Tagloom runs.
+  static const std::locale user = [] {
+    try {
+      return std::locale("");
+    } catch (const std::runtime_error&) {
+      return std::locale::classic();
+    }
+  }();
+  return user;
 }
 
 }  // namespace tagloom

@@ -1,18 +1,27 @@
 #include "model/value_text.h"
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace tagloom {
 
 std::string HexDigits(std::string_view bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  // Sized once and filled in place: maker notes run to tens of kilobytes.
+  // Two digits per byte from one table lookup: maker notes run to tens of kilobytes.
+  static const auto kPairs = [] {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::array<char, 512> pairs{};
+    for (int b = 0; b < 256; ++b) {
+      pairs[static_cast<std::size_t>(2 * b)] = kDigits[b >> 4];
+      pairs[static_cast<std::size_t>(2 * b + 1)] = kDigits[b & 0x0F];
+    }
+    return pairs;
+  }();
   std::string text(bytes.size() * 2, '\0');
   char* out = text.data();
   for (char c : bytes) {
-    auto b = static_cast<std::uint8_t>(c);
-    *out++ = kDigits[b >> 4];
-    *out++ = kDigits[b & 0x0F];
+    std::memcpy(out, &kPairs[2 * static_cast<std::size_t>(static_cast<std::uint8_t>(c))], 2);
+    out += 2;
   }
   return text;
 }
