@@ -39,6 +39,13 @@ bool FileReplacer::Create(mode_t mode) {
   return true;
 }
 
+void FileReplacer::SetMode(mode_t mode) {
+  if (fd_ < 0) return;
+  int saved = errno;
+  fs_.Fchmod(fd_, mode);
+  errno = saved;
+}
+
 bool FileReplacer::Flush() {
   std::size_t done = 0;
   while (done < buffer_.size()) {

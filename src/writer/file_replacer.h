@@ -39,6 +39,10 @@ class FileReplacer {
   // Creates the temporary file target + ".$$$"; a leftover of that name from
   // an earlier run is replaced.
   bool Create(mode_t mode);
+  // Gives the temporary file exactly `mode`, whatever the umask, so that a
+  // replaced file keeps its permissions. Best effort: FAT and exFAT have none
+  // to set, and that must not stop a write.
+  void SetMode(mode_t mode);
   // Appends bytes (buffered).
   bool Write(std::string_view bytes);
   // Writes out the buffer, syncs and closes the temporary file.

@@ -1,6 +1,7 @@
 #include "writer/file_system.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -24,6 +25,8 @@ ssize_t FileSystem::Write(int fd, const void* data, std::size_t size) {
 }
 
 int FileSystem::Fsync(int fd) { return ::fsync(fd); }
+
+int FileSystem::Fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
 
 int FileSystem::Close(int fd) { return ::close(fd); }
 

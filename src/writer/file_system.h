@@ -16,6 +16,7 @@ class FileSystem {
   virtual int Open(const std::string& path, int flags, mode_t mode);
   virtual ssize_t Write(int fd, const void* data, std::size_t size);
   virtual int Fsync(int fd);
+  virtual int Fchmod(int fd, mode_t mode);
   virtual int Close(int fd);
   virtual int Rename(const std::string& from, const std::string& to);
   virtual int Link(const std::string& from, const std::string& to);

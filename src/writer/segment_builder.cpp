@@ -144,8 +144,9 @@ std::string ValueBytes(const RecordStore& store, int row, BuildError& error) {
 
 bool ValueInEntry(const RecordStore& store, int row) {
   if (!HasValueArea(TypeOf(store, row))) return true;
-  BuildError ignored = BuildError::kNone;
-  return ValueBytes(store, row, ignored).size() <= 4;
+  // A value that cannot be encoded stands nowhere: AddValue reports it.
+  BuildError error = BuildError::kNone;
+  return ValueBytes(store, row, error).size() <= 4 && error == BuildError::kNone;
 }
 
 }  // namespace tagloom

@@ -28,7 +28,8 @@ bool CopyRange(ReadChannel& photo, std::int64_t begin, std::int64_t end, const S
     if (photo.ReadBlock(at, part) != size || photo.Failed()) return false;
     if (!sink(std::string_view(reinterpret_cast<const char*>(part.data()), size))) return false;
     at += static_cast<std::int64_t>(size);
-    if (progress) progress->Advance(at - 1);
+    // Progress counts the photograph's bytes after its start-of-image marker.
+    if (progress) progress->Advance(at - 2);
   }
   return true;
 }
@@ -104,6 +105,7 @@ WriteResult SpliceExifSegment(const std::string& photoPath, const std::string& b
     return result;
   };
   if (!replacer.Create(info.st_mode & 07777)) return fileFailed();
+  replacer.SetMode(info.st_mode & 07777);
   progress.Start(photo->Length() - 2);
   bool written =
       EmitSplice(*photo, *segment, [&](std::string_view b) { return replacer.Write(b); }, &progress);
@@ -114,11 +116,18 @@ WriteResult SpliceExifSegment(const std::string& photoPath, const std::string& b
   }
   if (!replacer.Finish()) return fileFailed();
 
-  // Read the new file back and compare it with what it was meant to hold.
+  // Read the new file back and compare it with what the photograph, read
+  // afresh from its path, is to become: a photograph that another program
+  // removed, shortened or changed meanwhile is not replaced.
+  std::optional<ReadChannel> current = ReadChannel::OpenFile(photoPath);
+  if (!current) {
+    result.problem = WriteResult::Problem::kPhotoUnreadable;
+    return result;
+  }
   std::optional<ReadChannel> copy = ReadChannel::OpenFile(replacer.TempPath());
   std::int64_t compared = 0;
   std::vector<std::uint8_t> block;
-  bool same = copy && EmitSplice(*photo, *segment, [&](std::string_view expected) {
+  bool same = copy && EmitSplice(*current, *segment, [&](std::string_view expected) {
     block.resize(expected.size());
     if (copy->ReadBlock(compared, block) != expected.size() || copy->Failed()) return false;
     compared += static_cast<std::int64_t>(expected.size());
