@@ -75,7 +75,7 @@ std::string Table(const std::vector<std::vector<std::string>>& rows) {
 }
 
 std::int64_t RowNumber(const TextList& list, int row) {
-  return static_cast<std::int64_t>(LeadingNumber(list.Row(row)));
+  return static_cast<std::int64_t>(list.Number(row));
 }
 
 }  // namespace

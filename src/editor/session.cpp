@@ -16,9 +16,9 @@ Session::Session(Host& host, FileSystem& fs)
   Reset();
 }
 
-void Session::SetFieldText(int field, std::string_view text) {
+void Session::SetFieldText(int field, std::string text) {
   if (field < 0 || field >= kFieldCount) return;
-  txtExif[static_cast<std::size_t>(field)] = text;
+  txtExif[static_cast<std::size_t>(field)] = std::move(text);
 }
 
 void Session::SelectPicker(Picker picker, int item) {
@@ -34,13 +34,14 @@ void Session::SelectPicker(Picker picker, int item) {
     case Picker::kCombo3:
       Combo3 = item;
       if (item >= 0 && item < static_cast<int>(kIsoItems.size())) {
-        SetFieldText(field::kIso, kIsoItems[static_cast<std::size_t>(item)]);
+        SetFieldText(field::kIso, std::string(kIsoItems[static_cast<std::size_t>(item)]));
       }
       break;
     case Picker::kCombo4:
       Combo4 = item;
       if (item >= 0 && item < static_cast<int>(kExposureBiasItems.size())) {
-        SetFieldText(field::kExposureBias, kExposureBiasItems[static_cast<std::size_t>(item)]);
+        SetFieldText(field::kExposureBias,
+                     std::string(kExposureBiasItems[static_cast<std::size_t>(item)]));
       }
       break;
     case Picker::kOptFlash:
@@ -156,7 +157,7 @@ void Session::MoveValue() {
   for (int i = 0; i < kFieldCount; ++i) {
     const int r = FieldRow(i);
     std::string value = store.lstValue.Row(r);
-    const auto type = static_cast<int>(LeadingNumber(store.lstType.Row(r)));
+    const auto type = static_cast<int>(store.lstType.Number(r));
     if (r == row::kDateTime) value = DateForDisplay(store.lstValue.Row(row::kDateTimeOriginal));
     if (IsStoredFraction(value, type)) {
       SetFieldText(i, FractionForDisplay(r, value));

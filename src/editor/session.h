@@ -82,7 +82,7 @@ class Session {
 
   // --- Fields and pickers -----------------------------------------------------
   // Sets a field's text, by code or by typing: the one way a field changes.
-  void SetFieldText(int field, std::string_view text);
+  void SetFieldText(int field, std::string text);
   // Chooses a picker item (or -1 for none); the item is written into the
   // picker's field, as choosing it by hand does.
   void SelectPicker(Picker picker, int item);

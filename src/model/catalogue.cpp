@@ -44,6 +44,28 @@ const std::array<FieldInfo, kFieldCount> kFields = {{
     {17, "焦距:", kAreaPhoto, "focal_length"},
 }};
 
+std::string TagText(std::uint16_t tag) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  return {kDigits[tag >> 12], kDigits[(tag >> 8) & 0xF], kDigits[(tag >> 4) & 0xF],
+          kDigits[tag & 0xF]};
+}
+
+int CatalogueRowOf(std::uint16_t tag) {
+  static const auto kNumbers = [] {
+    std::array<std::uint16_t, kCatalogueRows> numbers{};
+    for (std::size_t r = 0; r < numbers.size(); ++r) {
+      unsigned value = 0;
+      for (char c : kCatalogue[r].tag) value = value * 16 + static_cast<unsigned>(c <= '9' ? c - '0' : c - 'A' + 10);
+      numbers[r] = static_cast<std::uint16_t>(value);
+    }
+    return numbers;
+  }();
+  for (int r = 0; r < kCatalogueRows; ++r) {
+    if (kNumbers[static_cast<std::size_t>(r)] == tag) return r;
+  }
+  return -1;
+}
+
 int FieldByKey(std::string_view key) {
   for (int i = 0; i < kFieldCount; ++i) {
     if (kFields[i].key == key) return i;

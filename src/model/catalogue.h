@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tagloom {
@@ -14,6 +16,13 @@ struct CatalogueEntry {
 
 inline constexpr int kCatalogueRows = 20;
 extern const std::array<CatalogueEntry, kCatalogueRows> kCatalogue;
+
+// The text form of a tag id: four upper-case hexadecimal digits ("010F").
+std::string TagText(std::uint16_t tag);
+
+// The catalogue row of a tag given as a number, or -1: what CheckTag gives
+// for its text form, without forming the text.
+int CatalogueRowOf(std::uint16_t tag);
 
 // Rows with a meaning of their own in the code.
 namespace row {

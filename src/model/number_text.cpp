@@ -131,9 +131,13 @@ std::string GeneralText(double x, int digits) {
                                    : -std::numeric_limits<double>::max());
   }
   if (x == 0) return "0";  // also for -0
-  char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.*G", digits, x);
-  return buffer;
+  // As printf's %.*G: the exponent form with a capital E.
+  char buffer[48];
+  auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, digits).ptr;
+  for (char* c = buffer; c != end; ++c) {
+    if (*c == 'e') *c = 'E';
+  }
+  return std::string(buffer, end);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // lists of text rows (every number in it is decimal text).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,10 @@ namespace tagloom {
 
 // A list of text rows. Row indexes are 16-bit signed, so a list holds at most
 // 32,767 rows; a text stored into a row ends before its first NUL.
+//
+// A row stored as a whole number keeps the number and writes its decimal text
+// only when the text is asked for: reading a block stores hundreds of
+// positions and counts that are mostly read back as numbers, if at all.
 class TextList {
  public:
   static constexpr int kMaxRows = 32767;
@@ -20,14 +25,27 @@ class TextList {
   bool Full() const { return Count() >= kMaxRows; }
   // Row i, or the empty text for a row that does not exist.
   const std::string& Row(int i) const;
+  // The leading number of row i (see LeadingNumber); 0 for a row that does not exist.
+  double Number(int i) const;
   // Replaces row i; a row that does not exist is left alone.
   void Set(int i, std::string_view text);
+  void Set(int i, std::string&& text);  // takes the text over, without a copy
+  void Set(int i, const char* text) { Set(i, std::string_view(text)); }
+  void SetNumber(int i, std::int64_t number);  // the row's text is the number in decimal
   // Appends a row; returns false (and appends nothing) when the list is full.
   bool Append(std::string_view text);
+  bool AppendNumber(std::int64_t number);
   void Clear() { rows_.clear(); }
 
  private:
-  std::vector<std::string> rows_;
+  struct Cell {
+    mutable std::string text;  // for a number, written on first use
+    std::int64_t number = 0;
+    bool isNumber = false;
+    mutable bool written = true;  // whether `text` holds the row's text
+  };
+  Cell* At(int i);
+  std::vector<Cell> rows_;
 };
 
 struct RecordStore {
@@ -57,6 +75,8 @@ struct RecordStore {
   bool AppendUncatalogued(std::string_view tag, std::string_view position,
                           std::string_view valuePosition, std::string_view count,
                           std::string_view type);
+  bool AppendUncatalogued(std::string_view tag, std::int64_t position, std::int64_t valuePosition,
+                          std::int64_t count, std::int64_t type);
 };
 
 }  // namespace tagloom

@@ -1,6 +1,8 @@
 #include "reader/exif_block.h"
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
 #include "model/number_text.h"
 #include "model/value_text.h"
@@ -16,31 +18,55 @@ constexpr std::int64_t kEntrySize = 12;
 constexpr std::int64_t kValueBytesPerBlock = 1 << 20;
 
 std::int64_t RowNumber(const TextList& list, int row) {
-  return static_cast<std::int64_t>(LeadingNumber(list.Row(row)));
+  return static_cast<std::int64_t>(list.Number(row));
 }
+
+// One recorded directory entry, as the numbers its rows hold.
+struct Entry {
+  std::int64_t position = 0;  // 1-based position of its first byte; 0: not found
+  std::int64_t type = 0;
+  std::int64_t count = 0;
+  std::int64_t valuePosition = 0;
+};
+
+Entry EntryOf(const TextList& position, const TextList& type, const TextList& count,
+              const TextList& valuePosition, int row) {
+  return {RowNumber(position, row), RowNumber(type, row), RowNumber(count, row),
+          RowNumber(valuePosition, row)};
+}
+
+// The numbers of the entries recorded while walking a block, kept beside the
+// rows' texts so that the value fetch need not read them back from text.
+struct Recorded {
+  std::array<Entry, kCatalogueRows> catalogued{};
+  std::vector<Entry> uncatalogued;  // parallel to the uncatalogued rows
+};
 
 // Records `count` directory entries read one after another. A directory that
 // runs past the end of the file ends with its last whole entry.
 void RecordEntries(ReadChannel& channel, RecordStore& store, const ExifBlockLayout& layout,
-                   std::int64_t count) {
+                   std::int64_t count, Recorded& recorded) {
   for (std::int64_t k = 0; k < count; ++k) {
     std::int64_t p = channel.Position();
     if (p < 1 || p - 1 + kEntrySize > channel.Length()) return;
-    std::string tag = channel.ReadTag();
-    int r = store.CheckTag(tag);
+    // The tag as a number: its text is needed only for an uncatalogued entry.
+    const auto tag = static_cast<std::uint16_t>(channel.ReadInt());
+    const int r = CatalogueRowOf(tag);
     std::int32_t type = channel.ReadInt();
     std::int32_t entryCount = channel.ReadLong();
     std::int32_t v = channel.ReadLong();
-    std::string position = IntegerText(p);
-    std::string valuePosition = IntegerText(layout.TiffBase + v - 1);
+    Entry entry{p, type, entryCount, layout.TiffBase + v - 1};
     if (r == -1) {
-      store.AppendUncatalogued(tag, position, valuePosition, IntegerText(entryCount),
-                               IntegerText(type));
+      if (store.AppendUncatalogued(TagText(tag), entry.position, entry.valuePosition, entry.count,
+                                   entry.type)) {
+        recorded.uncatalogued.push_back(entry);
+      }
     } else {
-      store.lstPosition.Set(r, position);
-      store.lstValuePos.Set(r, valuePosition);
-      store.lstCount.Set(r, IntegerText(entryCount));
-      store.lstType.Set(r, IntegerText(type));
+      store.lstPosition.SetNumber(r, entry.position);
+      store.lstValuePos.SetNumber(r, entry.valuePosition);
+      store.lstCount.SetNumber(r, entry.count);
+      store.lstType.SetNumber(r, entry.type);
+      recorded.catalogued[static_cast<std::size_t>(r)] = entry;
     }
   }
 }
@@ -63,10 +89,13 @@ std::string UndefinedText(const std::string& bytes) {
   return std::string(kHexPrefix) + HexDigits(bytes);
 }
 
-// The value text of one recorded entry, given its row numbers.
-std::string FetchValue(ReadChannel& channel, const ExifBlockLayout& layout,
-                       std::int64_t entryPosition, std::int64_t typeCode, std::int64_t count,
-                       std::int64_t valuePosition, std::int64_t& budget) {
+// Stores the value text of one recorded entry into row `row` of `values`.
+void FetchValue(ReadChannel& channel, const ExifBlockLayout& layout, const Entry& entry,
+                std::int64_t& budget, TextList& values, int row) {
+  const std::int64_t entryPosition = entry.position;
+  const std::int64_t typeCode = entry.type;
+  const std::int64_t count = entry.count;
+  const std::int64_t valuePosition = entry.valuePosition;
   const bool motorola = layout.MotorolaOrder;
   const auto v = static_cast<std::int32_t>(valuePosition - layout.TiffBase + 1);
   const auto field = static_cast<std::uint32_t>(v);
@@ -86,62 +115,49 @@ std::string FetchValue(ReadChannel& channel, const ExifBlockLayout& layout,
   // unsigned type would turn a negative field into 4294967295.)
   switch (typeCode) {
     case 1:  // BYTE
-      return IntegerText(motorola ? std::int64_t{(field >> 24) & 0xFF} : std::int64_t{v});
+      return values.SetNumber(row, motorola ? std::int64_t{(field >> 24) & 0xFF} : std::int64_t{v});
     case 3:  // SHORT
-      return IntegerText(motorola ? std::int64_t{(field >> 16) & 0xFFFF} : std::int64_t{v});
+      return values.SetNumber(row, motorola ? std::int64_t{(field >> 16) & 0xFFFF} : std::int64_t{v});
     case 4:  // LONG
-      return IntegerText(v);
+      return values.SetNumber(row, v);
     case 2: {  // ASCII
       std::string bytes = readBytes();
       std::erase(bytes, '\0');
-      return BytesToText(bytes);
+      return values.Set(row, BytesToText(bytes));
     }
     case 5:     // RATIONAL
     case 10: {  // SRATIONAL
       channel.Seek(valuePosition + 1);
       std::int32_t numerator = channel.ReadLong();
       std::int32_t denominator = channel.ReadLong();
-      return IntegerText(numerator) + "/" + IntegerText(denominator);
+      return values.Set(row, IntegerText(numerator) + "/" + IntegerText(denominator));
     }
     case 7:  // UNDEFINED
-      return UndefinedText(readBytes());
+      return values.Set(row, UndefinedText(readBytes()));
     case 9:  // SLONG
       channel.Seek(dataPosition(count * 4));
-      return IntegerText(channel.ReadLong());
+      return values.SetNumber(row, channel.ReadLong());
     default:
-      return {};
+      return values.Set(row, "");
   }
-}
-
-void FetchCatalogued(ReadChannel& channel, RecordStore& store, const ExifBlockLayout& layout,
-                     int row, std::int64_t& budget) {
-  if (row < 0 || row >= store.lstValue.Count()) return;
-  store.lstValue.Set(row, FetchValue(channel, layout, RowNumber(store.lstPosition, row),
-                                     RowNumber(store.lstType, row),
-                                     RowNumber(store.lstCount, row),
-                                     RowNumber(store.lstValuePos, row), budget));
-}
-
-void FetchUncatalogued(ReadChannel& channel, RecordStore& store, const ExifBlockLayout& layout,
-                       int row, std::int64_t& budget) {
-  if (row < 0 || row >= store.lstUnuseValue.Count()) return;
-  store.lstUnuseValue.Set(row, FetchValue(channel, layout, RowNumber(store.lstUnusePos, row),
-                                          RowNumber(store.lstUnuseType, row),
-                                          RowNumber(store.lstUnuseCount, row),
-                                          RowNumber(store.lstUnuseValuePos, row), budget));
 }
 
 }  // namespace
 
 void GetValue(ReadChannel& channel, RecordStore& store, const ExifBlockLayout& layout, int row) {
+  if (row < 0 || row >= store.lstValue.Count()) return;
   std::int64_t budget = kValueBytesPerBlock;
-  FetchCatalogued(channel, store, layout, row, budget);
+  Entry entry = EntryOf(store.lstPosition, store.lstType, store.lstCount, store.lstValuePos, row);
+  FetchValue(channel, layout, entry, budget, store.lstValue, row);
 }
 
 void GetUnuseValue(ReadChannel& channel, RecordStore& store, const ExifBlockLayout& layout,
                    int row) {
+  if (row < 0 || row >= store.lstUnuseValue.Count()) return;
   std::int64_t budget = kValueBytesPerBlock;
-  FetchUncatalogued(channel, store, layout, row, budget);
+  Entry entry = EntryOf(store.lstUnusePos, store.lstUnuseType, store.lstUnuseCount,
+                        store.lstUnuseValuePos, row);
+  FetchValue(channel, layout, entry, budget, store.lstUnuseValue, row);
 }
 
 bool ReadExifDataFromFile(ReadChannel& channel, RecordStore& store, ExifBlockLayout& layout) {
@@ -158,26 +174,36 @@ bool ReadExifDataFromFile(ReadChannel& channel, RecordStore& store, ExifBlockLay
   std::int32_t ifd0Offset = channel.ReadLong();
   if (ifd0Offset != 8) channel.Seek(layout.TiffBase + ifd0Offset);
   layout.Ifd0EntryCount = channel.ReadInt();
-  RecordEntries(channel, store, layout, layout.Ifd0EntryCount);
+  Recorded recorded;
+  RecordEntries(channel, store, layout, layout.Ifd0EntryCount, recorded);
 
   std::int64_t budget = kValueBytesPerBlock;
-  for (int r = 0; r <= row::kLastIfd0Row; ++r) {
-    if (store.Found(r)) FetchCatalogued(channel, store, layout, r, budget);
-  }
-  const int ifd0Unused = store.lstUnuseTag.Count();
-  for (int u = 0; u < ifd0Unused; ++u) FetchUncatalogued(channel, store, layout, u, budget);
+  // Rows 0 to 6 are fetched after IFD0, rows 7 to 19 after the Exif IFD,
+  // wherever each tag was found.
+  auto fetchCatalogued = [&](int from, int to) {
+    for (int r = from; r <= to; ++r) {
+      const Entry& entry = recorded.catalogued[static_cast<std::size_t>(r)];
+      if (entry.position > 0) FetchValue(channel, layout, entry, budget, store.lstValue, r);
+    }
+  };
+  auto fetchUncatalogued = [&](std::size_t from) {
+    for (std::size_t u = from; u < recorded.uncatalogued.size(); ++u) {
+      FetchValue(channel, layout, recorded.uncatalogued[u], budget, store.lstUnuseValue,
+                 static_cast<int>(u));
+    }
+  };
+  fetchCatalogued(0, row::kLastIfd0Row);
+  const std::size_t ifd0Unused = recorded.uncatalogued.size();
+  fetchUncatalogued(0);
 
-  if (!store.Found(row::kExifPointer)) return false;
-  channel.Seek(RowNumber(store.lstValuePos, row::kExifPointer) + 1);
+  const Entry& pointer = recorded.catalogued[row::kExifPointer];
+  if (pointer.position <= 0) return false;
+  channel.Seek(pointer.valuePosition + 1);
   layout.ExifIfdEntryCount = channel.ReadInt();
-  RecordEntries(channel, store, layout, layout.ExifIfdEntryCount);
+  RecordEntries(channel, store, layout, layout.ExifIfdEntryCount, recorded);
 
-  for (int r = row::kLastIfd0Row + 1; r < store.lstTag.Count(); ++r) {
-    if (store.Found(r)) FetchCatalogued(channel, store, layout, r, budget);
-  }
-  for (int u = ifd0Unused; u < store.lstUnuseTag.Count(); ++u) {
-    FetchUncatalogued(channel, store, layout, u, budget);
-  }
+  fetchCatalogued(row::kLastIfd0Row + 1, kCatalogueRows - 1);
+  fetchUncatalogued(ifd0Unused);
   return true;
 }
 

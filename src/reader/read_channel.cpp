@@ -9,17 +9,21 @@
 #include <cstring>
 #include <vector>
 
+#include "model/catalogue.h"
+
 namespace tagloom {
 
 // An open file and a window of it held in memory, so that the many small reads
 // of a directory walk cost no system call each.
 struct ReadChannel::File {
-  static constexpr std::size_t kWindow = 16 * 1024;
+  // Large enough for a typical EXIF block in one read, small enough that the
+  // copy out of the page cache costs little.
+  static constexpr std::size_t kWindow = 8 * 1024;
 
   int fd = -1;
-  std::vector<std::uint8_t> window;
+  std::unique_ptr<std::uint8_t[]> window{new std::uint8_t[kWindow]};  // not zeroed: filled by reads
+  std::size_t windowSize = 0;
   std::int64_t windowOffset = 0;  // 0-based offset of window[0]
-  bool failed = false;
 
   ~File() {
     if (fd >= 0) ::close(fd);
@@ -40,7 +44,10 @@ struct ReadChannel::File {
 };
 
 ReadChannel::ReadChannel(std::span<const std::uint8_t> bytes)
-    : memory_(bytes), length_(static_cast<std::int64_t>(bytes.size())) {}
+    : memory_(bytes), length_(static_cast<std::int64_t>(bytes.size())) {
+  view_ = bytes.data();
+  viewSize_ = length_;
+}
 
 ReadChannel::ReadChannel(std::unique_ptr<File> file, std::int64_t length)
     : file_(std::move(file)), length_(length) {}
@@ -60,46 +67,53 @@ std::optional<ReadChannel> ReadChannel::OpenFile(const std::string& path) {
 }
 
 std::size_t ReadChannel::Fetch(std::int64_t offset, std::uint8_t* dst, std::size_t n) {
-  std::memset(dst, 0, n);
-  // The part of [offset, offset + n) that lies inside the file.
-  std::int64_t begin = std::max<std::int64_t>(offset, 0);
+  // The part of [offset, offset + n) that lies inside the file; zeros around it.
+  std::int64_t begin = std::clamp<std::int64_t>(offset, 0, length_);
   std::int64_t end = std::clamp<std::int64_t>(offset + static_cast<std::int64_t>(n), 0, length_);
-  if (begin != offset || end - offset != static_cast<std::int64_t>(n)) readOutside_ = true;
-  if (begin >= end) return 0;
+  if (end < begin) end = begin;
+  if (begin != offset || end - offset != static_cast<std::int64_t>(n)) {
+    readOutside_ = true;
+    std::memset(dst, 0, n);
+  }
+  if (begin == end) return 0;
   std::uint8_t* out = dst + (begin - offset);
   auto count = static_cast<std::size_t>(end - begin);
-  if (!file_) {
-    std::memcpy(out, memory_.data() + begin, count);
+  if (begin >= viewOffset_ && end <= viewOffset_ + viewSize_) {
+    std::memcpy(out, view_ + (begin - viewOffset_), count);
     return count;
   }
-  File& f = *file_;
-  auto windowEnd = f.windowOffset + static_cast<std::int64_t>(f.window.size());
-  if (begin < f.windowOffset || end > windowEnd) {
-    static constexpr std::int64_t kLeadIn = 256;  // directories are often read backwards a little
-    if (count + kLeadIn >= File::kWindow) {
-      if (!f.ReadAt(begin, out, count)) {
-        std::memset(out, 0, count);
-        failed_ = true;
-      }
-      return count;
-    }
-    // Slide the window so that it starts a little before the bytes wanted.
-    std::int64_t start = std::max<std::int64_t>(0, begin - kLeadIn);
-    auto size = static_cast<std::size_t>(std::min<std::int64_t>(File::kWindow, length_ - start));
-    f.window.resize(size);
-    f.windowOffset = start;
-    if (!f.ReadAt(start, f.window.data(), size)) {
-      f.window.clear();
+  File& f = *file_;  // a memory channel views all its bytes
+  static constexpr std::int64_t kLeadIn = 256;  // directories are often read backwards a little
+  if (count + kLeadIn >= File::kWindow) {
+    if (!f.ReadAt(begin, out, count)) {
+      std::memset(out, 0, count);
       failed_ = true;
-      return count;
     }
+    return count;
   }
-  std::memcpy(out, f.window.data() + (begin - f.windowOffset), count);
+  // Slide the window so that it starts a little before the bytes wanted.
+  std::int64_t start = std::max<std::int64_t>(0, begin - kLeadIn);
+  auto size = static_cast<std::size_t>(std::min<std::int64_t>(File::kWindow, length_ - start));
+  viewSize_ = 0;
+  if (!f.ReadAt(start, f.window.get(), size)) {
+    std::memset(out, 0, count);
+    failed_ = true;
+    return count;
+  }
+  view_ = f.window.get();
+  viewOffset_ = start;
+  viewSize_ = static_cast<std::int64_t>(size);
+  std::memcpy(out, view_ + (begin - viewOffset_), count);
   return count;
 }
 
 void ReadChannel::Take(std::uint8_t* dst, std::size_t n) {
-  Fetch(position_ - 1, dst, n);
+  const std::int64_t offset = position_ - 1;
+  if (offset >= viewOffset_ && offset + static_cast<std::int64_t>(n) <= viewOffset_ + viewSize_) {
+    std::memcpy(dst, view_ + (offset - viewOffset_), n);  // the common case: no checks beyond this
+  } else {
+    Fetch(offset, dst, n);
+  }
   position_ += static_cast<std::int64_t>(n);
 }
 
@@ -136,14 +150,7 @@ std::string ReadChannel::ReadHex(int n) {
   return text;
 }
 
-std::string ReadChannel::ReadTag() {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::uint8_t b[2];
-  Take(b, 2);
-  std::uint8_t high = motorola_ ? b[0] : b[1];
-  std::uint8_t low = motorola_ ? b[1] : b[0];
-  return {kDigits[high >> 4], kDigits[high & 0x0F], kDigits[low >> 4], kDigits[low & 0x0F]};
-}
+std::string ReadChannel::ReadTag() { return TagText(static_cast<std::uint16_t>(ReadInt())); }
 
 std::int32_t ReadChannel::ReadLeng() {
   std::uint8_t b[2];

@@ -74,6 +74,10 @@ class ReadChannel {
 
   std::span<const std::uint8_t> memory_;
   std::unique_ptr<File> file_;
+  // The bytes at hand without a read: all of a memory channel, or the file's window.
+  const std::uint8_t* view_ = nullptr;
+  std::int64_t viewOffset_ = 0;
+  std::int64_t viewSize_ = 0;
   std::int64_t length_ = 0;
   std::int64_t position_ = 1;
   bool motorola_ = false;

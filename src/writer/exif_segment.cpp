@@ -14,7 +14,7 @@ constexpr std::array<int, 7> kIfd0Order = {row::kMake, row::kMake + 1, row::kOri
                                            row::kExifPointer};
 
 bool Present(const RecordStore& store, int row) {
-  return LeadingNumber(store.lstPosition.Row(row)) != 0;
+  return store.lstPosition.Number(row) != 0;
 }
 
 // Decides where a row's value goes: its bytes into the entry's value field,

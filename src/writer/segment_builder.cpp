@@ -7,7 +7,7 @@ namespace tagloom {
 namespace {
 
 std::int32_t TypeOf(const RecordStore& store, int row) {
-  return static_cast<std::int32_t>(RoundHalfEven(LeadingNumber(store.lstType.Row(row))));
+  return static_cast<std::int32_t>(RoundHalfEven(store.lstType.Number(row)));
 }
 
 bool HasValueArea(std::int32_t type) { return type == 2 || type == 5 || type == 7 || type == 10; }
