@@ -1,10 +1,9 @@
 #include "cli/photo_report.h"
 
-#include <nlohmann/json.hpp>
-
 #include <sstream>
 #include <vector>
 
+#include "cli/json_writer.h"
 #include "model/number_text.h"
 #include "model/pickers.h"
 #include "model/value_text.h"
@@ -131,41 +130,46 @@ std::string ReportText(const Session& session, const std::string& path, bool ins
   return out.str();
 }
 
-std::string ReportJson(const Session& session, const std::string& path) {
-  using nlohmann::json;
+void AppendReportJson(std::string& out, const Session& session, const std::string& path) {
+  JsonWriter json(out);
   const RecordStore& s = session.store;
-  json fields = json::object();
+  json.BeginObject();
+  json.Key("file").String(BytesToText(path));
+  json.Key("source").String(SourceOf(session));
+  json.Key("backup_exists").Bool(session.imgBackupLit);
+  json.Key("fields").BeginObject();
   for (int i = 0; i < kFieldCount; ++i) {
-    fields[std::string(kFields[static_cast<std::size_t>(i)].key)] =
-        session.txtExif[static_cast<std::size_t>(i)];
+    json.Key(kFields[static_cast<std::size_t>(i)].key)
+        .String(session.txtExif[static_cast<std::size_t>(i)]);
   }
-  json tags = json::array();
+  json.EndObject();
+  json.Key("tags").BeginArray();
   for (int r = 0; r < s.lstTag.Count(); ++r) {
-    tags.push_back({{"row", r},
-                    {"tag", s.lstTag.Row(r)},
-                    {"name", s.lstTitle.Row(r)},
-                    {"pos", RowNumber(s.lstPosition, r)},
-                    {"count", RowNumber(s.lstCount, r)},
-                    {"type", RowNumber(s.lstType, r)},
-                    {"vpos", RowNumber(s.lstValuePos, r)},
-                    {"value", s.lstValue.Row(r)}});
+    json.BeginObject();
+    json.Key("row").Number(r);
+    json.Key("tag").String(s.lstTag.Row(r));
+    json.Key("name").String(s.lstTitle.Row(r));
+    json.Key("pos").Number(RowNumber(s.lstPosition, r));
+    json.Key("count").Number(RowNumber(s.lstCount, r));
+    json.Key("type").Number(RowNumber(s.lstType, r));
+    json.Key("vpos").Number(RowNumber(s.lstValuePos, r));
+    json.Key("value").String(s.lstValue.Row(r));
+    json.EndObject();
   }
-  json unused = json::array();
+  json.EndArray();
+  json.Key("unused").BeginArray();
   for (int u = 0; u < s.lstUnuseTag.Count(); ++u) {
-    unused.push_back({{"tag", s.lstUnuseTag.Row(u)},
-                      {"pos", RowNumber(s.lstUnusePos, u)},
-                      {"count", RowNumber(s.lstUnuseCount, u)},
-                      {"type", RowNumber(s.lstUnuseType, u)},
-                      {"vpos", RowNumber(s.lstUnuseValuePos, u)},
-                      {"value", s.lstUnuseValue.Row(u)}});
+    json.BeginObject();
+    json.Key("tag").String(s.lstUnuseTag.Row(u));
+    json.Key("pos").Number(RowNumber(s.lstUnusePos, u));
+    json.Key("count").Number(RowNumber(s.lstUnuseCount, u));
+    json.Key("type").Number(RowNumber(s.lstUnuseType, u));
+    json.Key("vpos").Number(RowNumber(s.lstUnuseValuePos, u));
+    json.Key("value").String(s.lstUnuseValue.Row(u));
+    json.EndObject();
   }
-  json report = {{"file", BytesToText(path)},
-                 {"source", SourceOf(session)},
-                 {"backup_exists", session.imgBackupLit},
-                 {"fields", fields},
-                 {"tags", tags},
-                 {"unused", unused}};
-  return report.dump(2, ' ', false, json::error_handler_t::replace);
+  json.EndArray();
+  json.EndObject();
 }
 
 }  // namespace tagloom::cli

@@ -19,8 +19,8 @@ std::string FieldForPerson(const Session& session, int field);
 // `inspect`, the two tables of the record store.
 std::string ReportText(const Session& session, const std::string& path, bool inspect);
 
-// The report as one JSON object (serialised).
-std::string ReportJson(const Session& session, const std::string& path);
+// The report as one JSON object (serialised), appended to `out`.
+void AppendReportJson(std::string& out, const Session& session, const std::string& path);
 
 // Columns laid out for a terminal, counting wide (CJK) characters twice.
 std::size_t DisplayWidth(std::string_view utf8);

@@ -34,11 +34,15 @@ bool TerminalHost::AskYesNo(std::string_view text, std::string_view title, Messa
   return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
 }
 
+std::string MessageLine(std::string_view subject, std::string_view text, std::string_view title) {
+  std::string line = subject.empty() ? std::string() : std::string(subject) + ": ";
+  if (title != text::kAppTitle) line += "[" + std::string(title) + "] ";
+  return line + TerminalText(text) + "\n";
+}
+
 void TerminalHost::Tell(std::string_view text, std::string_view title, MessageIcon) {
   if (barShown_ && progressOnTerminal_) std::cerr << "\r\033[K";
-  std::string prefix = subject_.empty() ? std::string() : subject_ + ": ";
-  if (title != text::kAppTitle) prefix += "[" + std::string(title) + "] ";
-  std::cerr << prefix << TerminalText(text) << "\n";
+  std::cerr << MessageLine(subject_, text, title);
 }
 
 void TerminalHost::ShowBar(bool visible) {

@@ -39,4 +39,8 @@ class TerminalHost : public Host {
 // A message's text as one terminal line block: CR LF line ends become LF.
 std::string TerminalText(std::string_view text);
 
+// A message as printed: the photograph it is about, the title when it is not
+// the application's, the text; ends with a line feed.
+std::string MessageLine(std::string_view subject, std::string_view text, std::string_view title);
+
 }  // namespace tagloom::cli

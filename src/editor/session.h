@@ -101,6 +101,8 @@ class Session {
   bool CheckBackupFile();
   // Shows the photograph in Text1: its picture, then its EXIF block.
   void DrawImage();
+  // Whether the last read found the photograph (it could be opened).
+  bool PhotoFound() const { return photoFound_; }
   // Fills the fields and pickers from the record store.
   void MoveValue();
 
