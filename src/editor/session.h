@@ -16,6 +16,7 @@
 #include "reader/exif_block.h"
 #include "reader/read_channel.h"
 #include "writer/file_system.h"
+#include "writer/replace_group.h"
 #include "writer/write_result.h"
 
 namespace tagloom {
@@ -136,6 +137,8 @@ class Session {
   bool batchRunning_ = false;
   // Whether the last GetExifData found the photograph.
   bool photoFound_ = false;
+  // During a batch backup: the backups written but not yet in place.
+  ReplaceGroup* backupGroup_ = nullptr;
 
   // Reads the block whose APP1 marker was just read, and shows it.
   void ReadBlock(ReadChannel& channel);

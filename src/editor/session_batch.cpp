@@ -1,5 +1,7 @@
 // The backup and restore buttons: the photograph on show, or in batch mode
 // every photograph of the navigation list, ending with a summary.
+#include <algorithm>
+
 #include "editor/session.h"
 #include "editor/texts.h"
 #include "model/number_text.h"
@@ -53,15 +55,48 @@ Outcome Session::cmdBackup_Click() {
   batchFailures_.clear();
   batchRunning_ = true;
   std::int64_t withExif = 0, backedUp = 0, failed = 0;
+  // The backups are written as the run goes and put in place a few hundred
+  // at a time, with one sync for all of them (see ReplaceGroup).
+  ReplaceGroup group(fs_);
+  backupGroup_ = &group;
+  struct Staged {
+    std::string photo, backup;
+  };
+  std::vector<Staged> staged;  // the backups in the group, in order
+  auto putInPlace = [&] {
+    const std::string shown = ImageFileName;
+    for (const ReplaceGroup::Failed& failure : group.Commit()) {
+      --backedUp;
+      ++failed;
+      ImageFileName = staged[failure.index].photo;
+      ReportFailure(text::kBackupFailed, text::kBackupFailedTitle,
+                    ReasonFor({WriteResult::Problem::kFile, failure.failure, 0}));
+    }
+    ImageFileName = shown;
+    staged.clear();
+  };
+  constexpr std::size_t kGroupSize = 256;
   for (int i = 0; i < lstDragFiles.Count(); ++i) {
     Text1 = lstDragFiles.Row(i);
     GetExifData();
     if (photoFound_ && ExifLoaded && !ExifFromBackup) {
       ++withExif;
-      (StartBackupExif() ? backedUp : failed) += 1;
+      // Photographs that share a backup file (IMG.JPG and IMG.THM) replace it
+      // one after the other, as they would without the group.
+      auto sameBackup = [&](const Staged& s) { return s.backup == BackupFileName; };
+      if (std::any_of(staged.begin(), staged.end(), sameBackup)) putInPlace();
+      if (StartBackupExif()) {
+        ++backedUp;
+        staged.push_back({ImageFileName, BackupFileName});
+      } else {
+        ++failed;
+      }
     }
+    if (group.Size() >= kGroupSize) putInPlace();
     host_.Yield();
   }
+  putInPlace();
+  backupGroup_ = nullptr;
   batchRunning_ = false;
   host_.Tell(Summary(text::kBackupSummary,
                      {{text::kFilesProcessed, lstDragFiles.Count()},

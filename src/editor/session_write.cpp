@@ -234,7 +234,7 @@ bool Session::StartBackupExif() {
     BusyPointer busy(host_);
     BarProgress progress(*this, host_);
     result = BackupPhotoSegment(ImageFileName, block.ExifSegmentOffset, block.ExifSegmentLength,
-                                BackupFileName, fs_, progress);
+                                BackupFileName, fs_, progress, backupGroup_);
   }
   cmdBackup.enabled = true;
   if (!result.Ok()) {

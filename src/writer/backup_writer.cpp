@@ -1,5 +1,6 @@
 #include "writer/backup_writer.h"
 
+#include <memory>
 #include <optional>
 
 #include "reader/backup_format.h"
@@ -8,23 +9,28 @@
 namespace tagloom {
 
 WriteResult WriteBackupFile(const std::string& backupPath, std::string_view segment,
-                            FileSystem& fs) {
+                            FileSystem& fs, ReplaceGroup* group) {
   WriteResult result;
   result.segmentLength = segment.size() >= 4 ? static_cast<std::uint8_t>(segment[2]) * 256 +
                                                    static_cast<std::uint8_t>(segment[3])
                                              : 0;
-  FileReplacer replacer(fs, backupPath, FileReplacer::Swap::kRename);
-  if (!replacer.Create(0666) || !replacer.Write(kBackupHeader) || !replacer.Write(segment) ||
-      !replacer.Finish() || !replacer.Commit()) {
+  auto replacer = std::make_unique<FileReplacer>(fs, backupPath, FileReplacer::Swap::kRename);
+  bool written = replacer->Create(0666) && replacer->Write(kBackupHeader) &&
+                 replacer->Write(segment) && replacer->Finish(group == nullptr);
+  if (written && group != nullptr) {
+    group->Add(std::move(replacer));
+    return result;
+  }
+  if (!written || !replacer->Commit()) {
     result.problem = WriteResult::Problem::kFile;
-    result.file = replacer.Failure();
+    result.file = replacer->Failure();
   }
   return result;
 }
 
 WriteResult BackupPhotoSegment(const std::string& photoPath, std::int64_t segmentOffset,
                                std::int64_t segmentLength, const std::string& backupPath,
-                               FileSystem& fs, CopyProgress& progress) {
+                               FileSystem& fs, CopyProgress& progress, ReplaceGroup* group) {
   WriteResult result;
   std::optional<ReadChannel> photo = ReadChannel::OpenFile(photoPath);
   if (!photo) {
@@ -49,7 +55,7 @@ WriteResult BackupPhotoSegment(const std::string& photoPath, std::int64_t segmen
     return result;
   }
   progress.Advance(total);
-  return WriteBackupFile(backupPath, segment, fs);
+  return WriteBackupFile(backupPath, segment, fs, group);
 }
 
 }  // namespace tagloom

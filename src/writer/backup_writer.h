@@ -7,19 +7,22 @@
 #include <string_view>
 
 #include "writer/file_system.h"
+#include "writer/replace_group.h"
 #include "writer/write_result.h"
 
 namespace tagloom {
 
-// Writes `segment` (a built segment) as the backup file's content.
+// Writes `segment` (a built segment) as the backup file's content. With a
+// group, the new file is only staged: the group's Commit puts it in place.
 WriteResult WriteBackupFile(const std::string& backupPath, std::string_view segment,
-                            FileSystem& fs);
+                            FileSystem& fs, ReplaceGroup* group = nullptr);
 
 // Copies the photograph's own APP1 segment (its FF E1 at 0-based
 // `segmentOffset`, length field `segmentLength`) into its backup file. The
 // photograph must still hold that segment where it was read.
 WriteResult BackupPhotoSegment(const std::string& photoPath, std::int64_t segmentOffset,
                                std::int64_t segmentLength, const std::string& backupPath,
-                               FileSystem& fs, CopyProgress& progress);
+                               FileSystem& fs, CopyProgress& progress,
+                               ReplaceGroup* group = nullptr);
 
 }  // namespace tagloom

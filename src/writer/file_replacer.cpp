@@ -35,7 +35,6 @@ bool FileReplacer::Create(mode_t mode) {
   fd_ = fs_.Open(temp_, O_WRONLY | O_CREAT | O_EXCL, mode);
   if (fd_ < 0) return Fail(FileFailure::Step::kCreate, temp_);
   created_ = true;
-  buffer_.reserve(kBufferBytes);
   return true;
 }
 
@@ -71,17 +70,18 @@ bool FileReplacer::Write(std::string_view bytes) {
   return true;
 }
 
-bool FileReplacer::Finish() {
+bool FileReplacer::Finish(bool sync) {
   if (fd_ < 0) return false;
   bool ok = Flush();
-  if (ok && fs_.Fsync(fd_) != 0) ok = Fail(FileFailure::Step::kSync, temp_);
+  std::string().swap(buffer_);  // a group may hold many finished replacements
+  if (ok && sync && fs_.Fsync(fd_) != 0) ok = Fail(FileFailure::Step::kSync, temp_);
   int fd = fd_;
   fd_ = -1;
   if (fs_.Close(fd) != 0 && ok) ok = Fail(FileFailure::Step::kWrite, temp_);
   return ok;
 }
 
-bool FileReplacer::Commit() {
+bool FileReplacer::Commit(bool syncFolder) {
   if (!created_ || fd_ >= 0) return false;
   const std::string parked = target_ + std::string(kParkedSuffix);
   bool isParked = false;
@@ -101,7 +101,7 @@ bool FileReplacer::Commit() {
   committed_ = true;
   // The new content is in place; syncing the folder makes the rename durable
   // before the parked name of the old content goes.
-  fs_.SyncFolderOf(target_);
+  if (syncFolder) fs_.SyncFolderOf(target_);
   if (isParked) fs_.Unlink(parked);
   return true;
 }

@@ -45,14 +45,17 @@ class FileReplacer {
   void SetMode(mode_t mode);
   // Appends bytes (buffered).
   bool Write(std::string_view bytes);
-  // Writes out the buffer, syncs and closes the temporary file.
-  bool Finish();
-  // Swaps the finished temporary file in.
-  bool Commit();
+  // Writes out the buffer, syncs (unless a group syncs it, see ReplaceGroup)
+  // and closes the temporary file.
+  bool Finish(bool sync = true);
+  // Swaps the finished temporary file in, and syncs its folder unless a group
+  // does that for many files at once.
+  bool Commit(bool syncFolder = true);
   // Removes the temporary file.
   void Abandon();
 
   const std::string& TempPath() const { return temp_; }
+  const std::string& Target() const { return target_; }
   // What failed, after a false result.
   const FileFailure& Failure() const { return failure_; }
 

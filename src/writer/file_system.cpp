@@ -40,14 +40,31 @@ int FileSystem::Link(const std::string& from, const std::string& to) {
 
 int FileSystem::Unlink(const std::string& path) { return ::unlink(path.c_str()); }
 
-int FileSystem::SyncFolderOf(const std::string& path) {
+namespace {
+
+std::string FolderOf(const std::string& path) {
   std::size_t slash = path.rfind('/');
-  std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-  int fd = Open(folder, O_RDONLY | O_DIRECTORY, 0);
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+int FileSystem::SyncFolderOf(const std::string& path) {
+  int fd = Open(FolderOf(path), O_RDONLY | O_DIRECTORY, 0);
   if (fd < 0) return -1;
   int result = Fsync(fd);
   int saved = errno;
   Close(fd);
+  errno = saved;
+  return result;
+}
+
+int FileSystem::SyncFileSystemOf(const std::string& path) {
+  int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  int result = ::syncfs(fd);
+  int saved = errno;
+  ::close(fd);
   errno = saved;
   return result;
 }

@@ -23,6 +23,8 @@ class FileSystem {
   virtual int Unlink(const std::string& path);
   // Makes the renames in the folder of `path` durable.
   virtual int SyncFolderOf(const std::string& path);
+  // Makes everything written to the file system that holds `path` durable.
+  virtual int SyncFileSystemOf(const std::string& path);
 };
 
 // The file system of this machine.

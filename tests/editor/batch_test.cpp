@@ -384,3 +384,23 @@ TEST_F(SessionBatch, AMissingPhotographBesideItsBackupCountsOnlyAsProcessed) {
 
 }  // namespace
 }  // namespace tagloom
+
+namespace tagloom {
+namespace {
+
+// A batch backup puts its backups in place together, with one sync for all;
+// photographs that share a backup file still replace it in list order.
+TEST_F(SessionBatch, PhotographsSharingABackupFileReplaceItInListOrder) {
+  const std::string jpg = dir.Write("IMG_1.JPG", PhotoWithExif("FromJpg"));
+  const std::string thm = dir.Write("IMG_1.THM", PhotoWithExif("FromThm"));
+  const std::string other = dir.Write("IMG_2.JPG", PhotoWithExif("Other"));
+  List({jpg, thm, other});
+  EXPECT_EQ(session.cmdBackup_Click(), Outcome::kDone);
+  EXPECT_NE(Summary().find(std::string(text::kBackedUp) + "3"), std::string::npos);
+  EXPECT_EQ(test::ReadFile(dir.File("IMG_1.Exif")), "Vantoro Exif Backup File" + ExifSegmentOf("FromThm"));
+  EXPECT_EQ(test::ReadFile(dir.File("IMG_2.Exif")), "Vantoro Exif Backup File" + ExifSegmentOf("Other"));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("IMG_1.Exif.$$$")));
+}
+
+}  // namespace
+}  // namespace tagloom

@@ -135,6 +135,66 @@ TEST_P(KillTest, ThePhotographAndItsBackupAreAlwaysWholeOldOrWholeNew) {
             << " times\n";
 }
 
+// A batch backup puts its backups in place together after one sync (see
+// ReplaceGroup): killed at any moment, every backup file is whole, old or new.
+TEST(KillTest, EveryBackupOfABatchIsWholeOldOrWholeNew) {
+  TempDir dir;
+  constexpr int kPhotos = 40;
+  std::vector<std::string> photos, backups, oldBackups, newBackups;
+  for (int i = 0; i < kPhotos; ++i) {
+    const std::string name = "photo_" + std::to_string(i);
+    photos.push_back(dir.Write(name + ".jpg",
+        test::JpegBuilder()
+            .App1Exif(test::TiffBuilder()
+                          .Ifd0({test::Ascii(0x010F, "Camera " + std::to_string(i))})
+                          .ExifIfd({test::Undefined(0x927C, std::string(20000, 'n'))})
+                          .Build())
+            .Scan(1000)
+            .Build()));
+    backups.push_back(dir.File(name + ".Exif"));
+    oldBackups.push_back(test::BackupFile(test::ExifSegment(
+        test::TiffBuilder().Ifd0({test::Ascii(0x010F, "Old " + std::to_string(i))}).Build())));
+  }
+  auto setUp = [&] {
+    for (int i = 0; i < kPhotos; ++i) dir.Write(backups[i].substr(backups[i].rfind('/') + 1), oldBackups[i]);
+  };
+  auto batch = [&] {
+    test::RecordingHost host;
+    Session session(host);
+    session.chkBatch = true;
+    for (const std::string& photo : photos) session.lstDragFiles.Append(photo);
+    return session.cmdBackup_Click();
+  };
+
+  setUp();
+  std::chrono::microseconds duration = TimeOf([&] { ASSERT_EQ(batch(), Outcome::kDone); });
+  for (const std::string& backup : backups) newBackups.push_back(test::ReadFile(backup));
+
+  std::mt19937 random(6122026);
+  std::uniform_int_distribution<long> delay(0, duration.count() * 6 / 5 + 1);
+  int mixed = 0;  // kills after which some backups were new and some old
+  for (int kill = 0; kill < 40; ++kill) {
+    setUp();
+    pid_t child = fork();
+    if (child == 0) _exit(batch() == Outcome::kDone ? 0 : 1);
+    std::chrono::microseconds wait(delay(random));
+    timespec pause{static_cast<time_t>(wait.count() / 1000000),
+                   static_cast<long>(wait.count() % 1000000) * 1000};
+    nanosleep(&pause, nullptr);
+    ::kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    int fresh = 0;
+    for (int i = 0; i < kPhotos; ++i) {
+      const std::string now = test::ReadFile(backups[i]);
+      ASSERT_TRUE(now == oldBackups[i] || now == newBackups[i]) << "kill " << kill << ", backup " << i;
+      fresh += now == newBackups[i];
+    }
+    mixed += fresh > 0 && fresh < kPhotos;
+    ASSERT_EQ(batch(), Outcome::kDone) << "after kill " << kill;
+  }
+  std::cout << "kills that left old and new backups side by side: " << mixed << " of 40\n";
+}
+
 INSTANTIATE_TEST_SUITE_P(Operations, KillTest,
                          ::testing::Values(Scenario{Operation::kWrite, 100},
                                            Scenario{Operation::kRestore, 60},

@@ -24,6 +24,8 @@ std::string_view FsCallName(FsCall call) {
       return "Unlink";
     case FsCall::kSyncFolder:
       return "SyncFolderOf";
+    case FsCall::kSyncFileSystem:
+      return "SyncFileSystemOf";
   }
   return "?";
 }
@@ -109,6 +111,11 @@ int FaultyFileSystem::Link(const std::string& from, const std::string& to) {
 int FaultyFileSystem::Unlink(const std::string& path) {
   if (!nested_ && Fails(FsCall::kUnlink, path)) return -1;
   return FileSystem::Unlink(path);
+}
+
+int FaultyFileSystem::SyncFileSystemOf(const std::string& path) {
+  if (Fails(FsCall::kSyncFileSystem, path)) return -1;
+  return FileSystem::SyncFileSystemOf(path);
 }
 
 int FaultyFileSystem::SyncFolderOf(const std::string& path) {

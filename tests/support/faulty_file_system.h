@@ -15,7 +15,9 @@
 
 namespace tagloom::test {
 
-enum class FsCall { kOpen, kWrite, kFsync, kFchmod, kClose, kRename, kLink, kUnlink, kSyncFolder };
+enum class FsCall {
+  kOpen, kWrite, kFsync, kFchmod, kClose, kRename, kLink, kUnlink, kSyncFolder, kSyncFileSystem
+};
 
 std::string_view FsCallName(FsCall call);
 
@@ -50,6 +52,7 @@ class FaultyFileSystem : public FileSystem {
   int Link(const std::string& from, const std::string& to) override;
   int Unlink(const std::string& path) override;
   int SyncFolderOf(const std::string& path) override;
+  int SyncFileSystemOf(const std::string& path) override;
 
  private:
   // Records the call and runs its action; true (errno set) when it is to fail.
