@@ -168,7 +168,8 @@ bool Session::BuildExifHead() {
   ExifHeadBytes = built.bytes;
 
   BusyPointer busy(host_);
-  WriteResult written = WriteBackupFile(BackupFileName, ExifHeadBytes, fs_);
+  // The photograph's write syncs the folder right after this.
+  WriteResult written = WriteBackupFile(BackupFileName, ExifHeadBytes, fs_, nullptr, false);
   if (!written.Ok()) {
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, ReasonFor(written));
     return false;

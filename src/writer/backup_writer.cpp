@@ -9,7 +9,7 @@
 namespace tagloom {
 
 WriteResult WriteBackupFile(const std::string& backupPath, std::string_view segment,
-                            FileSystem& fs, ReplaceGroup* group) {
+                            FileSystem& fs, ReplaceGroup* group, bool syncFolder) {
   WriteResult result;
   result.segmentLength = segment.size() >= 4 ? static_cast<std::uint8_t>(segment[2]) * 256 +
                                                    static_cast<std::uint8_t>(segment[3])
@@ -21,7 +21,7 @@ WriteResult WriteBackupFile(const std::string& backupPath, std::string_view segm
     group->Add(std::move(replacer));
     return result;
   }
-  if (!written || !replacer->Commit()) {
+  if (!written || !replacer->Commit(syncFolder)) {
     result.problem = WriteResult::Problem::kFile;
     result.file = replacer->Failure();
   }

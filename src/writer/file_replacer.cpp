@@ -8,6 +8,7 @@ namespace tagloom {
 namespace {
 
 constexpr std::size_t kBufferBytes = 1 << 20;
+constexpr std::int64_t kWritebackBytes = 4 << 20;
 
 // Errors that say the file system cannot make hard links.
 bool NoHardLinks(int error) {
@@ -45,27 +46,42 @@ void FileReplacer::SetMode(mode_t mode) {
   errno = saved;
 }
 
-bool FileReplacer::Flush() {
-  std::size_t done = 0;
-  while (done < buffer_.size()) {
-    ssize_t written = fs_.Write(fd_, buffer_.data() + done, buffer_.size() - done);
+bool FileReplacer::WriteAll(std::string_view bytes) {
+  for (std::size_t done = 0; done < bytes.size();) {
+    ssize_t written = fs_.Write(fd_, bytes.data() + done, bytes.size() - done);
     if (written <= 0) {
       if (written == 0) errno = EIO;
       return Fail(FileFailure::Step::kWrite, temp_);
     }
     done += static_cast<std::size_t>(written);
   }
+  size_ += static_cast<std::int64_t>(bytes.size());
+  // Let the disk start on what is written so far, so that the sync at the end
+  // has little left to wait for.
+  if (size_ - writebackStart_ >= kWritebackBytes) {
+    fs_.StartWriteback(fd_, writebackStart_, size_ - writebackStart_);
+    writebackStart_ = size_;
+  }
+  return true;
+}
+
+bool FileReplacer::Flush() {
+  if (!WriteAll(buffer_)) return false;
   buffer_.clear();
+  return true;
+}
+
+bool FileReplacer::WriteOut() {
+  if (fd_ < 0 || !Flush()) return false;
+  if (size_ > writebackStart_) fs_.StartWriteback(fd_, writebackStart_, size_ - writebackStart_);
+  writebackStart_ = size_;
   return true;
 }
 
 bool FileReplacer::Write(std::string_view bytes) {
   if (fd_ < 0) return false;
   if (buffer_.size() + bytes.size() > kBufferBytes && !Flush()) return false;
-  if (bytes.size() >= kBufferBytes) {
-    buffer_.assign(bytes);
-    return Flush();
-  }
+  if (bytes.size() >= kBufferBytes) return WriteAll(bytes);  // large blocks go straight out
   buffer_.append(bytes);
   return true;
 }

@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,9 @@ class FileReplacer {
   void SetMode(mode_t mode);
   // Appends bytes (buffered).
   bool Write(std::string_view bytes);
+  // Writes out the buffer and asks the disk to start on everything written,
+  // so that the file can be read back while the disk works.
+  bool WriteOut();
   // Writes out the buffer, syncs (unless a group syncs it, see ReplaceGroup)
   // and closes the temporary file.
   bool Finish(bool sync = true);
@@ -61,6 +65,7 @@ class FileReplacer {
 
  private:
   bool Fail(FileFailure::Step step, const std::string& path);
+  bool WriteAll(std::string_view bytes);
   bool Flush();
 
   FileSystem& fs_;
@@ -69,6 +74,8 @@ class FileReplacer {
   int fd_ = -1;
   bool created_ = false, committed_ = false;
   std::string buffer_;
+  std::int64_t size_ = 0;            // bytes written to the temporary file
+  std::int64_t writebackStart_ = 0;  // where the disk has not yet been asked to start
   FileFailure failure_;
 };
 

@@ -26,6 +26,16 @@ ssize_t FileSystem::Write(int fd, const void* data, std::size_t size) {
 
 int FileSystem::Fsync(int fd) { return ::fsync(fd); }
 
+void FileSystem::StartWriteback(int fd, off_t offset, off_t length) {
+#if defined(__linux__)
+  int saved = errno;
+  ::sync_file_range(fd, offset, length, SYNC_FILE_RANGE_WRITE);
+  errno = saved;
+#else
+  (void)fd, (void)offset, (void)length;
+#endif
+}
+
 int FileSystem::Fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
 
 int FileSystem::Close(int fd) { return ::close(fd); }

@@ -16,6 +16,9 @@ class FileSystem {
   virtual int Open(const std::string& path, int flags, mode_t mode);
   virtual ssize_t Write(int fd, const void* data, std::size_t size);
   virtual int Fsync(int fd);
+  // Asks the disk to start writing a range of a file out, without waiting;
+  // only a hint, so that a later Fsync has less to wait for.
+  virtual void StartWriteback(int fd, off_t offset, off_t length);
   virtual int Fchmod(int fd, mode_t mode);
   virtual int Close(int fd);
   virtual int Rename(const std::string& from, const std::string& to);

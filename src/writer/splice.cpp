@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -18,13 +19,13 @@ constexpr std::size_t kCopyBlock = 1 << 20;
 
 using Sink = std::function<bool(std::string_view)>;
 
-// Feeds `sink` the bytes [begin, end) of the photograph, block by block.
+// Feeds `sink` the bytes [begin, end) of the photograph, block by block
+// through `block` (kCopyBlock bytes).
 bool CopyRange(ReadChannel& photo, std::int64_t begin, std::int64_t end, const Sink& sink,
-               CopyProgress* progress) {
-  std::vector<std::uint8_t> block(kCopyBlock);
+               CopyProgress* progress, std::uint8_t* block) {
   for (std::int64_t at = begin; at < end;) {
     auto size = static_cast<std::size_t>(std::min<std::int64_t>(end - at, kCopyBlock));
-    std::span<std::uint8_t> part(block.data(), size);
+    std::span<std::uint8_t> part(block, size);
     if (photo.ReadBlock(at, part) != size || photo.Failed()) return false;
     if (!sink(std::string_view(reinterpret_cast<const char*>(part.data()), size))) return false;
     at += static_cast<std::int64_t>(size);
@@ -40,17 +41,18 @@ bool CopyRange(ReadChannel& photo, std::int64_t begin, std::int64_t end, const S
 // refuses.
 bool EmitSplice(ReadChannel& photo, const std::string& segment, const Sink& sink,
                 CopyProgress* progress) {
+  static thread_local std::unique_ptr<std::uint8_t[]> block(new std::uint8_t[kCopyBlock]);
   if (!sink(std::string_view("\xFF\xD8", 2)) || !sink(segment)) return false;
   bool ok = true;
   std::int64_t copied = 2;  // everything before this offset has been dealt with
   WalkHeaderSegments(photo, [&](const JpegSegment& s) {
     if (s.carriesExif) {
-      ok = CopyRange(photo, copied, s.offset, sink, progress);
+      ok = CopyRange(photo, copied, s.offset, sink, progress, block.get());
       copied = s.offset + s.size;
     }
     return ok;
   });
-  return ok && CopyRange(photo, copied, photo.Length(), sink, progress);
+  return ok && CopyRange(photo, copied, photo.Length(), sink, progress, block.get());
 }
 
 // The backup's segment with the two zero bytes a built segment lacks.
@@ -114,11 +116,12 @@ WriteResult SpliceExifSegment(const std::string& photoPath, const std::string& b
     result.problem = WriteResult::Problem::kPhotoUnreadable;
     return result;
   }
-  if (!replacer.Finish()) return fileFailed();
+  if (!replacer.WriteOut()) return fileFailed();
 
-  // Read the new file back and compare it with what the photograph, read
-  // afresh from its path, is to become: a photograph that another program
-  // removed, shortened or changed meanwhile is not replaced.
+  // Read the new file back (while the disk writes it) and compare it with
+  // what the photograph, read afresh from its path, is to become: a
+  // photograph that another program removed, shortened or changed meanwhile
+  // is not replaced. The sync that follows puts exactly these bytes on disk.
   std::optional<ReadChannel> current = ReadChannel::OpenFile(photoPath);
   if (!current) {
     result.problem = WriteResult::Problem::kPhotoUnreadable;
@@ -137,7 +140,7 @@ WriteResult SpliceExifSegment(const std::string& photoPath, const std::string& b
     result.problem = WriteResult::Problem::kVerifyFailed;
     return result;
   }
-  if (!replacer.Commit()) return fileFailed();
+  if (!replacer.Finish() || !replacer.Commit()) return fileFailed();
   return result;
 }
 

@@ -26,6 +26,8 @@ std::string_view FsCallName(FsCall call) {
       return "SyncFolderOf";
     case FsCall::kSyncFileSystem:
       return "SyncFileSystemOf";
+    case FsCall::kStartWriteback:
+      return "StartWriteback";
   }
   return "?";
 }
@@ -111,6 +113,11 @@ int FaultyFileSystem::Link(const std::string& from, const std::string& to) {
 int FaultyFileSystem::Unlink(const std::string& path) {
   if (!nested_ && Fails(FsCall::kUnlink, path)) return -1;
   return FileSystem::Unlink(path);
+}
+
+void FaultyFileSystem::StartWriteback(int fd, off_t offset, off_t length) {
+  // Only a hint: a failure here changes nothing, but actions may run.
+  if (!Fails(FsCall::kStartWriteback, "")) FileSystem::StartWriteback(fd, offset, length);
 }
 
 int FaultyFileSystem::SyncFileSystemOf(const std::string& path) {

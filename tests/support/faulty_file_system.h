@@ -16,7 +16,8 @@
 namespace tagloom::test {
 
 enum class FsCall {
-  kOpen, kWrite, kFsync, kFchmod, kClose, kRename, kLink, kUnlink, kSyncFolder, kSyncFileSystem
+  kOpen, kWrite, kFsync, kFchmod, kClose, kRename, kLink, kUnlink, kSyncFolder, kSyncFileSystem,
+  kStartWriteback
 };
 
 std::string_view FsCallName(FsCall call);
@@ -46,6 +47,7 @@ class FaultyFileSystem : public FileSystem {
   int Open(const std::string& path, int flags, mode_t mode) override;
   ssize_t Write(int fd, const void* data, std::size_t size) override;
   int Fsync(int fd) override;
+  void StartWriteback(int fd, off_t offset, off_t length) override;
   int Fchmod(int fd, mode_t mode) override;
   int Close(int fd) override;
   int Rename(const std::string& from, const std::string& to) override;
