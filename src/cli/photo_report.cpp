@@ -1,5 +1,6 @@
 #include "cli/photo_report.h"
 
+#include <cstdio>
 #include <sstream>
 #include <vector>
 
@@ -53,8 +54,32 @@ std::string Padded(std::string_view text, std::size_t width) {
   return out;
 }
 
+// A text as a terminal can show it safely: control characters (C0, DEL and
+// C1, which values read from damaged files may hold) written as \xNN.
+std::string Printable(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    auto c = static_cast<unsigned char>(text[i]);
+    bool c1 = c == 0xC2 && i + 1 < text.size() &&
+              static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+              static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+    if (c < 0x20 || c == 0x7F || c1) {
+      if (c1) c = static_cast<unsigned char>(text[++i]);
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+      out += escaped;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
 // Rows of cells printed as aligned columns; the last column is never padded.
-std::string Table(const std::vector<std::vector<std::string>>& rows) {
+std::string Table(std::vector<std::vector<std::string>> rows) {
+  for (auto& row : rows) {
+    for (std::string& cell : row) cell = Printable(cell);
+  }
   std::vector<std::size_t> widths;
   for (const auto& row : rows) {
     if (widths.size() < row.size()) widths.resize(row.size());
@@ -101,7 +126,7 @@ std::string FieldForPerson(const Session& session, int field) {
 
 std::string ReportText(const Session& session, const std::string& path, bool inspect) {
   std::ostringstream out;
-  out << path << "\n";
+  out << Printable(path) << "\n";
   out << "  source: " << SourceOf(session)
       << "    backup file: " << (session.imgBackupLit ? "exists" : "none") << "\n";
   std::vector<std::vector<std::string>> fields;
@@ -143,30 +168,28 @@ void AppendReportJson(std::string& out, const Session& session, const std::strin
         .String(session.txtExif[static_cast<std::size_t>(i)]);
   }
   json.EndObject();
+  // One directory entry: the same keys for both sides of the record store.
+  auto entry = [&](const TextList& pos, const TextList& count, const TextList& type,
+                   const TextList& vpos, const TextList& value, int row) {
+    json.Key("pos").Number(RowNumber(pos, row));
+    json.Key("count").Number(RowNumber(count, row));
+    json.Key("type").Number(RowNumber(type, row));
+    json.Key("vpos").Number(RowNumber(vpos, row));
+    json.Key("value").String(value.Row(row));
+    json.EndObject();
+  };
   json.Key("tags").BeginArray();
   for (int r = 0; r < s.lstTag.Count(); ++r) {
-    json.BeginObject();
-    json.Key("row").Number(r);
+    json.BeginObject().Key("row").Number(r);
     json.Key("tag").String(s.lstTag.Row(r));
     json.Key("name").String(s.lstTitle.Row(r));
-    json.Key("pos").Number(RowNumber(s.lstPosition, r));
-    json.Key("count").Number(RowNumber(s.lstCount, r));
-    json.Key("type").Number(RowNumber(s.lstType, r));
-    json.Key("vpos").Number(RowNumber(s.lstValuePos, r));
-    json.Key("value").String(s.lstValue.Row(r));
-    json.EndObject();
+    entry(s.lstPosition, s.lstCount, s.lstType, s.lstValuePos, s.lstValue, r);
   }
   json.EndArray();
   json.Key("unused").BeginArray();
   for (int u = 0; u < s.lstUnuseTag.Count(); ++u) {
-    json.BeginObject();
-    json.Key("tag").String(s.lstUnuseTag.Row(u));
-    json.Key("pos").Number(RowNumber(s.lstUnusePos, u));
-    json.Key("count").Number(RowNumber(s.lstUnuseCount, u));
-    json.Key("type").Number(RowNumber(s.lstUnuseType, u));
-    json.Key("vpos").Number(RowNumber(s.lstUnuseValuePos, u));
-    json.Key("value").String(s.lstUnuseValue.Row(u));
-    json.EndObject();
+    json.BeginObject().Key("tag").String(s.lstUnuseTag.Row(u));
+    entry(s.lstUnusePos, s.lstUnuseCount, s.lstUnuseType, s.lstUnuseValuePos, s.lstUnuseValue, u);
   }
   json.EndArray();
   json.EndObject();

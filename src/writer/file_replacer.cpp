@@ -1,8 +1,11 @@
 #include "writer/file_replacer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 
 namespace tagloom {
 namespace {
@@ -18,8 +21,24 @@ bool NoHardLinks(int error) {
 
 }  // namespace
 
+namespace {
+
+// A file reached through a symbolic link is replaced where it lies, so that
+// the link stays a link to the new content.
+std::string ThroughLinks(std::string path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+  return real ? std::string(real.get()) : path;
+}
+
+}  // namespace
+
 FileReplacer::FileReplacer(FileSystem& fs, std::string target, Swap swap)
-    : fs_(fs), target_(std::move(target)), temp_(target_ + std::string(kTempSuffix)), swap_(swap) {}
+    : fs_(fs),
+      target_(ThroughLinks(std::move(target))),
+      temp_(target_ + std::string(kTempSuffix)),
+      swap_(swap) {}
 
 FileReplacer::~FileReplacer() {
   if (!committed_) Abandon();
