@@ -85,6 +85,12 @@ void Session::chkRead() {
   if (ExifFromBackup) cmdRestore.visible = true;
 }
 
+void Session::chkBatch_Click() {
+  // In batch mode the backup button works on the whole list; otherwise it is
+  // there only for a photograph with an EXIF block of its own.
+  cmdBackup.visible = chkBatch || BackupButtonShown;
+}
+
 bool Session::CheckBackupFile() {
   BackupFileName = BackupFileNameFor(Text1);
   if (BackupFileName.empty()) return false;

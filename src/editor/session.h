@@ -94,6 +94,8 @@ class Session {
   void ClearAllArea();
   void chkBackup();
   void chkRead();
+  // The batch-mode box was clicked (chkBatch already holds its new state).
+  void chkBatch_Click();
 
   // --- Reading ----------------------------------------------------------------
   // Reads the photograph whose full path is in Text1 (or its backup file).
