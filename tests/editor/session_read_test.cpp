@@ -1,541 +1,259 @@
-// Reading a photograph into the Session: where the EXIF block comes from (the
+// Reading a photograph into the Session: where the block comes from (the
 // photograph, its backup file or nowhere), what the person is told, and what
 // the lamps, buttons, banner and fields show afterwards.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <string>
-#include <string_view>
-#include <vector>
 
+#include "editor/editor_support.h"
 #include "editor/session.h"
 #include "editor/texts.h"
-#include "support/fixture_builder.h"
 #include "support/recording_host.h"
-#include "support/temp_dir.h"
 
 namespace tagloom {
 namespace {
 
-using test::Ascii;
-using test::ByteOrder;
-using test::JpegBuilder;
-using test::Rational;
-using test::Short;
-using test::TiffBuilder;
+using namespace test;
 
-// A camera block; `make` tells the photograph's own block from a backup's.
-std::string CameraTiff(const std::string& make, ByteOrder order = ByteOrder::kLittle) {
-  return TiffBuilder(order)
-      .Ifd0({Ascii(0x010F, make), Ascii(0x0110, "EOS 40D"), Ascii(0x8298, "(c) Ann Lee")})
-      .ExifIfd({Rational(0x829A, 1, 60), Rational(0x829D, 28, 10), Short(0x8827, 2),
-                Ascii(0x9003, "2008:05:30 15:56:01"), Short(0x9209, 1)})
-      .Build();
+using SessionRead = SessionTest;
+
+bool FieldsEmpty(const Session& session) {
+  return std::all_of(session.txtExif.begin(), session.txtExif.end(),
+                     [](const std::string& t) { return t.empty(); });
 }
 
-std::string PhotoWithExif(const std::string& make = "Canon") {
-  return JpegBuilder().App0Jfif().App1Exif(CameraTiff(make)).Scan().Build();
-}
-
-std::string PhotoWithoutExif() {
-  return JpegBuilder().App0Jfif().Scan().Build();
-}
-
-std::string ValidBackup(const std::string& make = "Backup Cam") {
-  return test::BackupFile(test::ExifSegment(CameraTiff(make)));
-}
-
-bool AllFieldsEmpty(const Session& session) {
-  for (const std::string& text : session.txtExif) {
-    if (!text.empty()) return false;
-  }
-  return true;
-}
-
-// Exactly one message was shown: OK only, no icon, this text and title.
-void ExpectToldOnce(const test::RecordingHost& host, std::string_view text,
-                    std::string_view title) {
-  ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(host.messages[0].text, text);
-  EXPECT_EQ(host.messages[0].title, title);
-  EXPECT_EQ(host.messages[0].icon, MessageIcon::kNone);
-  EXPECT_FALSE(host.messages[0].question);
-}
-
-class SessionRead : public ::testing::Test {
- protected:
-  void Open(const std::string& path) {
-    session.Text1 = path;
-    session.GetExifData();
-  }
-
-  test::TempDir dir;
-  test::RecordingHost host;
-  Session session{host};
-};
-
-TEST_F(SessionRead, APhotographWithExifAtItsStartIsReadFromItself) {
-  for (ByteOrder order : {ByteOrder::kLittle, ByteOrder::kBig}) {
-    std::string tiff = CameraTiff("Canon", order);
-    std::string path = dir.Write("img_01.jpg", JpegBuilder().App1Exif(tiff).Scan().Build());
+TEST_F(SessionRead, ThePhotographsOwnBlockIsFoundAmongOtherSegments) {
+  const std::string little = CameraTiff("Canon"), big = CameraTiff("Canon", ByteOrder::kBig);
+  const std::vector<std::pair<std::string, std::string>> layouts = {
+      {"at the start", JpegBuilder().App1Exif(little).Scan().Build()},
+      {"big-endian", JpegBuilder().App1Exif(big).Scan().Build()},
+      {"after JFIF, ICC, Photoshop",
+       JpegBuilder().App0Jfif().App2Icc().App13().App1Exif(little).Scan().Build()},
+      {"after XMP", JpegBuilder().App1Xmp().App1Exif(little).Scan().Build()},
+      {"without SOI", JpegBuilder().WithoutSoi().App1Exif(little).Scan().Build()}};
+  dir.Write("old.Exif", BackupOf("Backup"));
+  dir.Write("img_01.Exif", "not a backup at all");  // found, but not even opened
+  for (const auto& [name, bytes] : layouts) {
+    SCOPED_TRACE(name);
+    Open(dir.Write("old.jpg", PhotoWithoutExif()));  // its lamps must go out
+    const std::string path = dir.Write("img_01.jpg", bytes);
     Open(path);
-
-    EXPECT_TRUE(session.ExifLoaded);
-    EXPECT_FALSE(session.ExifFromBackup);
-    EXPECT_EQ(session.block.ExifSegmentOffset, 2);
-    EXPECT_EQ(session.block.ExifSegmentLength,
-              static_cast<std::int64_t>(test::ExifSegment(tiff).size()) - 2);
-    EXPECT_EQ(session.block.MotorolaOrder, order == ByteOrder::kBig);
+    // A segment at the file's first byte cannot be backed up.
+    EXPECT_EQ(On(session), std::string("loaded backup-found backup-lamp ") +
+                               (name == "without SOI" ? "" : "backup-button ") +
+                               "restore-button write-button");
+    EXPECT_EQ(session.block.ExifSegmentOffset,
+              static_cast<std::int64_t>(bytes.find(std::string("Exif\0\0", 6))) - 4);
+    EXPECT_EQ(session.block.MotorolaOrder, name == "big-endian");
     EXPECT_EQ(session.txtExif[0], "Canon");
     EXPECT_EQ(session.txtExif[3], "(c) Ann Lee");
     EXPECT_EQ(session.txtExif[6], "2.8");
-    EXPECT_TRUE(session.cmdBackup.visible);
-    EXPECT_TRUE(session.cmdExifWrite.enabled);
-    EXPECT_FALSE(session.labNoExif.visible);
-    EXPECT_FALSE(session.cmdRestore.visible);
-    EXPECT_FALSE(session.BackupAvailable);
-    EXPECT_FALSE(session.imgBackupLit);
-    EXPECT_FALSE(session.imgReadLit);
     EXPECT_EQ(session.ImageFileName, path);
     EXPECT_EQ(session.Text1, "img_01.jpg");
-    EXPECT_EQ(session.BackupFileName, dir.File("img_01.Exif"));
     EXPECT_TRUE(host.messages.empty());
   }
 }
 
-TEST_F(SessionRead, TheExifSegmentIsFoundAmongOtherHeaderSegments) {
-  struct Layout {
-    const char* name;
-    std::string bytes;
-    bool backupButton;  // only a segment after the first byte can be backed up
-  };
-  const std::string tiff = CameraTiff("Canon");
-  const std::vector<Layout> layouts = {
-      {"JFIF APP0 first", JpegBuilder().App0Jfif().App1Exif(tiff).Scan().Build(), true},
-      {"ICC profile first", JpegBuilder().App2Icc().App1Exif(tiff).Scan().Build(), true},
-      {"XMP APP1 first", JpegBuilder().App1Xmp().App1Exif(tiff).Scan().Build(), true},
-      {"JFIF, ICC and Photoshop first",
-       JpegBuilder().App0Jfif().App2Icc().App13().App1Exif(tiff).Scan().Build(), true},
-      // Data beyond 32,767 bytes must not be skipped with a 16-bit count.
-      {"APP0 of 40000 bytes first", JpegBuilder().App0(40000).App1Exif(tiff).Scan().Build(), true},
-      {"fill byte before the marker", JpegBuilder().Raw("\xFF").App1Exif(tiff).Scan().Build(),
-       true},
-      {"no start of image", JpegBuilder().WithoutSoi().App1Exif(tiff).Scan().Build(), false},
-  };
-  for (const Layout& layout : layouts) {
-    SCOPED_TRACE(layout.name);
-    Open(dir.Write("photo.jpg", layout.bytes));
-    // The APP1 marker stands right before its length and "Exif" 00 00.
-    const auto marker =
-        static_cast<std::int64_t>(layout.bytes.find(std::string("Exif\0\0", 6))) - 4;
-    EXPECT_TRUE(session.ExifLoaded);
-    EXPECT_EQ(session.block.ExifSegmentOffset, marker);
-    EXPECT_EQ(session.txtExif[0], "Canon");
-    EXPECT_EQ(session.txtExif[5], "1/60");
-    EXPECT_EQ(session.cmdBackup.visible, layout.backupButton);
-    EXPECT_FALSE(session.labNoExif.visible);
-    EXPECT_TRUE(session.cmdExifWrite.enabled);
-  }
-}
-
-TEST_F(SessionRead, APhotographWithoutExifAndWithoutBackupShowsTheBanner) {
-  struct Case {
-    const char* name;
-    std::string bytes;
-  };
-  const std::vector<Case> cases = {
-      {"JFIF only", PhotoWithoutExif()},
-      {"no header segment", JpegBuilder().Scan().Build()},
-      {"XMP APP1 only", JpegBuilder().App1Xmp().Scan().Build()},
-      {"APP1 that is not Exif", JpegBuilder().Segment(0xE1, "Exig\0\0MM").Scan().Build()},
-      {"not a JPEG", "GIF89a and more bytes"},
-      {"empty file", ""},
-  };
-  std::filesystem::create_directory(dir.File("photo.Exif"));  // a folder is no backup
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    // The photograph before left its fields, offset and buttons behind.
-    Open(dir.Write("before.jpg", PhotoWithExif()));
-    ASSERT_TRUE(session.cmdBackup.visible);
-    Open(dir.Write("photo.jpg", c.bytes));
-
-    EXPECT_FALSE(session.ExifLoaded);
-    EXPECT_FALSE(session.ExifFromBackup);
-    EXPECT_FALSE(session.BackupAvailable);
-    EXPECT_TRUE(session.labNoExif.visible);
-    EXPECT_TRUE(session.cmdExifWrite.enabled);
-    EXPECT_FALSE(session.cmdBackup.visible);
-    EXPECT_FALSE(session.cmdRestore.visible);
-    EXPECT_FALSE(session.imgBackupLit);
-    EXPECT_FALSE(session.imgReadLit);
-    EXPECT_TRUE(AllFieldsEmpty(session));
-    EXPECT_EQ(session.Text1, "photo.jpg");
-    EXPECT_EQ(session.ImageFileName, dir.File("photo.jpg"));
-    EXPECT_TRUE(host.messages.empty());
-  }
-}
-
-TEST_F(SessionRead, APhotographWithoutExifShowsItsValidBackup) {
-  struct Case {
-    const char* name;
-    std::string photo;
-    std::string backup;
-  };
-  std::string segment = test::ExifSegment(CameraTiff("Backup Cam", ByteOrder::kBig));
-  // The writer counts the marker in the length field, so its backups end two
-  // bytes before the length says.
-  std::string writerSegment = segment;
+TEST_F(SessionRead, WithoutExifTheBackupIsShownOrElseTheBanner) {
+  const std::string segment = ExifSegment(CameraTiff("Backup Cam", ByteOrder::kBig));
+  // The editor's writer counts the marker in the length field: two bytes too many.
   const unsigned length =
-      (static_cast<unsigned char>(segment[2]) << 8 | static_cast<unsigned char>(segment[3])) + 2;
-  writerSegment[2] = static_cast<char>(length >> 8);
-  writerSegment[3] = static_cast<char>(length & 0xFF);
-  const std::vector<Case> cases = {
-      {"JFIF photograph", PhotoWithoutExif(), test::BackupFile(segment)},
-      {"XMP-only photograph", JpegBuilder().App1Xmp().Scan().Build(), test::BackupFile(segment)},
-      {"backup written by the editor", PhotoWithoutExif(), test::BackupFile(writerSegment)},
+      static_cast<unsigned char>(segment[2]) * 256u + static_cast<unsigned char>(segment[3]) + 2;
+  const std::string writerSegment = segment.substr(0, 2) + static_cast<char>(length >> 8) +
+                                    static_cast<char>(length & 0xFF) + segment.substr(4);
+  struct Case {
+    const char* name;
+    std::string photo, backup;  // no backup file when "", a folder when "<folder>"
   };
+  const std::vector<Case> cases = {
+      {"JFIF only", PhotoWithoutExif(), BackupFile(segment)},
+      {"backup written by the editor", PhotoWithoutExif(), BackupFile(writerSegment)},
+      {"no backup", PhotoWithoutExif(), ""},
+      {"backup name taken by a folder", PhotoWithoutExif(), "<folder>"},
+      {"APP1 that is not Exif", JpegBuilder().Segment(0xE1, "Exig\0\0MM").Scan().Build(), ""},
+      {"not a JPEG", "GIF89a and more bytes", ""},
+      {"empty file", "", ""}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    dir.Write("img.Exif", c.backup);
-    Open(dir.Write("img.jpg", c.photo));
-
-    EXPECT_TRUE(session.ExifLoaded);
-    EXPECT_TRUE(session.ExifFromBackup);
-    EXPECT_TRUE(session.BackupAvailable);
-    EXPECT_EQ(session.txtExif[0], "Backup Cam");
-    EXPECT_EQ(session.txtExif[4], "2008/05/30 15:56:01");
-    EXPECT_EQ(session.block.ExifSegmentOffset, 24);
-    EXPECT_TRUE(session.block.MotorolaOrder);
-    EXPECT_TRUE(session.imgReadLit);
-    EXPECT_TRUE(session.imgBackupLit);
-    EXPECT_TRUE(session.cmdRestore.visible);
-    EXPECT_FALSE(session.cmdBackup.visible);
-    EXPECT_TRUE(session.cmdExifWrite.enabled);
-    EXPECT_FALSE(session.labNoExif.visible);
+    TempDir folder;
+    Open(folder.Write("before.jpg", PhotoWithExif()));  // leaves fields and buttons behind
+    if (c.backup == "<folder>") std::filesystem::create_directory(folder.File("img.Exif"));
+    if (!c.backup.empty() && c.backup != "<folder>") folder.Write("img.Exif", c.backup);
+    Open(folder.Write("img.jpg", c.photo));
+    const bool shown = !c.backup.empty() && c.backup != "<folder>";
+    EXPECT_EQ(On(session), shown ? "loaded from-backup backup-found read-lamp backup-lamp "
+                                   "restore-button write-button"
+                                 : "banner write-button");
+    EXPECT_EQ(session.txtExif[0], shown ? "Backup Cam" : "");
+    EXPECT_EQ(session.txtExif[4], shown ? "2008/05/30 15:56:01" : "");
+    if (shown) {
+      EXPECT_EQ(session.block.ExifSegmentOffset, 24);
+      EXPECT_TRUE(session.block.MotorolaOrder);
+    }
+    EXPECT_EQ(session.Text1, "img.jpg");
     EXPECT_TRUE(host.messages.empty());
   }
 }
 
-TEST_F(SessionRead, APhotographWithExifIsReadFromItselfEvenBesideABackup) {
-  // The backup is not even opened, so its damage goes unnoticed.
-  dir.Write("img.Exif", "not a backup at all");
-  Open(dir.Write("img.jpg", PhotoWithExif("Canon")));
-
-  EXPECT_EQ(session.txtExif[0], "Canon");
-  EXPECT_FALSE(session.ExifFromBackup);
-  EXPECT_FALSE(session.imgReadLit);
-  EXPECT_TRUE(session.BackupAvailable);
-  EXPECT_TRUE(session.imgBackupLit);
-  EXPECT_TRUE(session.cmdRestore.visible);
-  EXPECT_TRUE(session.cmdBackup.visible);
-  EXPECT_TRUE(host.messages.empty());
-}
-
-TEST_F(SessionRead, DamagedBackupsAreReportedOutsideBatchModeAndNeverRead) {
-  struct Case {
-    const char* name;
-    std::string backup;
-  };
-  const std::string header(test::BackupFile(""));
-  const std::string segment = test::ExifSegment(CameraTiff("Backup Cam"));
-  const std::string whole = test::BackupFile(segment);
-  const std::vector<Case> cases = {
-      {"empty file", ""},
-      {"shorter than the header", header.substr(0, 12)},
-      {"header in capitals", "VANTORO EXIF BACKUP FILE" + segment},
-      {"segment without the header", segment},
-      {"header alone", header},
-      {"header followed by FF E0", header + "\xFF\xE0" + segment.substr(2)},
-      {"length field below 2", header + std::string("\xFF\xE1\x00\x01", 4) + segment.substr(4)},
-      {"segment three bytes short", whole.substr(0, whole.size() - 3)},
-  };
-  for (bool batch : {false, true}) {
-    for (const Case& c : cases) {
-      SCOPED_TRACE(std::string(c.name) + (batch ? " (batch)" : ""));
-      host.messages.clear();
-      session.chkBatch = batch;
-      session.SetFieldText(0, "left over");
-      dir.Write("img.Exif", c.backup);
-      Open(dir.Write("img.jpg", PhotoWithoutExif()));
-
-      if (batch) {
-        EXPECT_TRUE(host.messages.empty());
-      } else {
-        ExpectToldOnce(host, text::kBackupDamaged, text::kBackupDamagedTitle);
-      }
-      EXPECT_FALSE(session.BackupAvailable);
-      EXPECT_FALSE(session.ExifLoaded);
-      EXPECT_FALSE(session.ExifFromBackup);
-      EXPECT_TRUE(AllFieldsEmpty(session));
-      EXPECT_TRUE(session.labNoExif.visible);
-      EXPECT_TRUE(session.cmdExifWrite.enabled);
-      EXPECT_FALSE(session.cmdBackup.visible);
-      EXPECT_FALSE(session.imgReadLit);
-      // The probe found the file: lamp and restore button stay as it left them.
-      EXPECT_TRUE(session.imgBackupLit);
-      EXPECT_TRUE(session.cmdRestore.visible);
-    }
-  }
-}
-
-TEST_F(SessionRead, AMissingPhotographIsReportedAndNothingIsRead) {
-  struct Case {
-    const char* name;
-    std::string path;
-  };
+TEST_F(SessionRead, DamagedBackupsAndMissingPhotographsAreToldOutsideBatchModeOnly) {
+  const std::string header = BackupFile(""), segment = CameraSegment("Backup Cam");
+  const std::string whole = BackupFile(segment);
   std::filesystem::create_directory(dir.File("folder.jpg"));
-  dir.Write("folder.Exif", ValidBackup());
-  dir.Write("absent.Exif", ValidBackup());
-  const std::vector<Case> cases = {
-      {"missing file", dir.File("absent.jpg")},
-      {"folder", dir.File("folder.jpg")},
-  };
+  dir.Write("img.jpg", PhotoWithoutExif());
+  // The last two lie beside a missing photograph and a folder.
+  const std::vector<std::string> backups = {
+      "",
+      header.substr(0, 12),
+      "VANTORO EXIF BACKUP FILE" + segment,
+      segment,
+      header,
+      header + "\xFF\xE0" + segment.substr(2),
+      header + std::string("\xFF\xE1\x00\x01", 4) + segment.substr(4),
+      whole.substr(0, whole.size() - 3),
+      whole,
+      whole};
   const std::string before = dir.Write("before.jpg", PhotoWithExif());
   for (bool batch : {false, true}) {
-    for (const Case& c : cases) {
-      SCOPED_TRACE(std::string(c.name) + (batch ? " (batch)" : ""));
+    for (std::size_t k = 0; k < backups.size(); ++k) {
+      SCOPED_TRACE("case " + std::to_string(k) + (batch ? " in batch mode" : ""));
+      const bool missing = k + 2 >= backups.size();
+      const std::string name = !missing ? "img" : k + 1 == backups.size() ? "folder" : "absent";
+      dir.Write(name + ".Exif", backups[k]);
       session.chkBatch = false;
       Open(before);
-      ASSERT_TRUE(session.ExifLoaded);
-      host.messages.clear();
       session.chkBatch = batch;
-      Open(c.path);
-
-      if (batch) {
-        EXPECT_TRUE(host.messages.empty());
-      } else {
-        ExpectToldOnce(host, text::kNoImageFile, text::kAppTitle);
+      Open(dir.File(name + ".jpg"));
+      EXPECT_EQ(host.messages.size(), batch ? 0u : 1u);
+      if (!batch && !host.messages.empty()) {
+        const Message& told = host.messages[0];
+        EXPECT_EQ(told.text, missing ? text::kNoImageFile : text::kBackupDamaged);
+        EXPECT_EQ(told.title, missing ? text::kAppTitle : text::kBackupDamagedTitle);
+        EXPECT_EQ(told.icon, MessageIcon::kNone);
+        EXPECT_FALSE(told.question);
       }
-      EXPECT_FALSE(session.ExifLoaded);
-      EXPECT_FALSE(session.ExifFromBackup);
-      EXPECT_TRUE(AllFieldsEmpty(session));
-      EXPECT_FALSE(session.cmdExifWrite.enabled);
-      EXPECT_FALSE(session.cmdBackup.visible);
-      // The box keeps the path, the banner what it showed, the name the last photograph.
-      EXPECT_EQ(session.Text1, c.path);
-      EXPECT_FALSE(session.labNoExif.visible);
-      EXPECT_EQ(session.ImageFileName, before);
-      // The backup beside it was probed, but not read.
-      EXPECT_TRUE(session.BackupAvailable);
-      EXPECT_TRUE(session.imgBackupLit);
-      EXPECT_TRUE(session.cmdRestore.visible);
-      EXPECT_FALSE(session.imgReadLit);
+      EXPECT_TRUE(FieldsEmpty(session));
+      // The backup file was found, but not read. For a missing photograph the
+      // banner keeps what it showed, and the name the last photograph.
+      EXPECT_EQ(On(session), missing ? "backup-found backup-lamp restore-button"
+                                     : "backup-lamp banner restore-button write-button");
+      EXPECT_EQ(session.ImageFileName, missing ? before : dir.File("img.jpg"));
     }
   }
 }
 
 TEST_F(SessionRead, TheBackupNameIsCutAtTheLastDotOfTheWholePath) {
   std::filesystem::create_directory(dir.File("my.pics"));
-  dir.Write("my.Exif", ValidBackup("Folder Cam"));
-  const std::string path = dir.Write("my.pics/img01", PhotoWithoutExif());
-  Open(path);
-
+  dir.Write("my.Exif", BackupOf("Folder Cam"));
+  Open(dir.Write("my.pics/img01", PhotoWithoutExif()));
   EXPECT_EQ(session.BackupFileName, dir.File("my.Exif"));
-  EXPECT_TRUE(session.ExifFromBackup);
   EXPECT_EQ(session.txtExif[0], "Folder Cam");
   EXPECT_EQ(session.Text1, "img01");
-  EXPECT_EQ(session.ImageFileName, path);
-}
 
-// Makes a folder the current one for the life of the object.
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const std::filesystem::path& folder)
-      : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-  }
-  ~CurrentFolder() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-  }
-  CurrentFolder(const CurrentFolder&) = delete;
-  CurrentFolder& operator=(const CurrentFolder&) = delete;
-
- private:
-  std::filesystem::path previous_;
-};
-
-TEST_F(SessionRead, APathWithoutAnyDotHasNoBackup) {
-  // A relative name is the only path sure to hold no "." whatever the
-  // temporary folder is called.
-  CurrentFolder inside(dir.Path());
+  // A relative name is the only path sure to hold no "." whatever the temporary folder is called.
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
   for (const char* name : {"img01.Exif", "img01Exif", ".Exif", "Exif"})
-    dir.Write(name, ValidBackup());
+    dir.Write(name, BackupOf("B"));
   dir.Write("img01", PhotoWithoutExif());
   dir.Write("img02", PhotoWithExif("Canon"));
-
   Open("img01");
   EXPECT_EQ(session.BackupFileName, "");
-  EXPECT_FALSE(session.BackupAvailable);
-  EXPECT_FALSE(session.ExifLoaded);
-  EXPECT_FALSE(session.ExifFromBackup);
-  EXPECT_FALSE(session.imgBackupLit);
-  EXPECT_FALSE(session.cmdRestore.visible);
-  EXPECT_TRUE(session.labNoExif.visible);
-  EXPECT_TRUE(AllFieldsEmpty(session));
-  EXPECT_TRUE(host.messages.empty());
-
+  EXPECT_EQ(On(session), "banner write-button");
+  EXPECT_TRUE(FieldsEmpty(session) && host.messages.empty());
   Open("img02");
   EXPECT_EQ(session.BackupFileName, "");
-  EXPECT_TRUE(session.ExifLoaded);
   EXPECT_EQ(session.txtExif[0], "Canon");
-  EXPECT_EQ(session.Text1, "img02");
   EXPECT_EQ(session.ImageFileName, "img02");
+  std::filesystem::current_path(previous);
 }
 
-// --- Reset and the keep boxes ------------------------------------------------------
-
-TEST_F(SessionRead, KeptAreasSurviveOnlyPhotographsWithoutExif) {
+TEST_F(SessionRead, KeptAreasSurviveOnlyPhotographsWithoutABlock) {
   Open(dir.Write("first.jpg", PhotoWithExif("Canon")));
-  ASSERT_EQ(session.txtExif[3], "(c) Ann Lee");
-  ASSERT_EQ(session.txtExif[0], "Canon");
   session.chkKeep = {true, false, true};
-
-  // No block anywhere: areas 0 and 2 keep their texts, area 1 is emptied.
+  dir.Write("bare.jpg", PhotoWithoutExif());
   for (const char* name : {"bare.jpg", "missing.jpg"}) {
     SCOPED_TRACE(name);
-    if (std::string(name) == "bare.jpg") dir.Write(name, PhotoWithoutExif());
     Open(dir.File(name));
     EXPECT_EQ(session.txtExif[0], "Canon");
     EXPECT_EQ(session.txtExif[1], "EOS 40D");
     EXPECT_EQ(session.txtExif[3], "(c) Ann Lee");
-    EXPECT_EQ(session.txtExif[4], "");
-    EXPECT_EQ(session.txtExif[5], "");
-    EXPECT_EQ(session.txtExif[7], "");
-    EXPECT_EQ(session.txtExif[11], "");
+    for (int field : {4, 5, 7, 11}) EXPECT_EQ(session.txtExif[field], "") << field;
   }
-
-  // A block without copyright or model empties them whatever the boxes say.
-  std::string tiff =
-      TiffBuilder().Ifd0({Ascii(0x010F, "Nikon")}).ExifIfd({Rational(0x829A, 1, 250)}).Build();
-  Open(dir.Write("second.jpg", JpegBuilder().App1Exif(tiff).Scan().Build()));
-  EXPECT_EQ(session.txtExif[0], "Nikon");
-  EXPECT_EQ(session.txtExif[1], "");
-  EXPECT_EQ(session.txtExif[3], "");
-  EXPECT_EQ(session.txtExif[5], "1/250");
-
-  // So does a block read from a backup.
-  Open(dir.Write("first.jpg", PhotoWithExif("Canon")));
-  dir.Write("third.Exif", test::BackupFile(test::ExifSegment(tiff)));
-  Open(dir.Write("third.jpg", PhotoWithoutExif()));
-  ASSERT_TRUE(session.ExifFromBackup);
+  // A block without model or copyright empties them whatever the boxes say.
+  Open(dir.Write("third.jpg",
+                 JpegBuilder()
+                     .App1Exif(TiffBuilder().Ifd0({Ascii(0x010F, "Nikon")}).ExifIfd({}).Build())
+                     .Scan()
+                     .Build()));
   EXPECT_EQ(session.txtExif[0], "Nikon");
   EXPECT_EQ(session.txtExif[1], "");
   EXPECT_EQ(session.txtExif[3], "");
 }
 
-TEST_F(SessionRead, ClearAreaEmptiesTheFieldsOfOneAreaAndIgnoresOtherNumbers) {
-  auto fill = [&] {
-    for (int i = 0; i < kFieldCount; ++i) session.SetFieldText(i, "text " + std::to_string(i));
+TEST_F(SessionRead, FieldsAndPickersShowTheDisplayForms) {
+  const std::string ascii("ASCII\0\0\0", 8);
+  struct Shown {
+    Entry entry;
+    int field;
+    const char* text;
+    int item = 0;  // for the fields with a picker: the item selected
   };
-  fill();
-  for (int area : {3, -1, 100, -32768}) {
-    session.ClearArea(area);
-    for (int i = 0; i < kFieldCount; ++i)
-      EXPECT_EQ(session.txtExif[i], "text " + std::to_string(i));
-  }
-  const std::vector<std::vector<int>> areaFields = {
-      {0, 1, 2, 12}, {4, 5, 6, 7, 8, 9, 10, 11, 13, 14, 15}, {3}};
-  for (int area = 0; area < kAreaCount; ++area) {
-    SCOPED_TRACE(area);
-    fill();
-    session.ClearArea(area);
-    const std::vector<int>& fields = areaFields[static_cast<std::size_t>(area)];
-    for (int i = 0; i < kFieldCount; ++i) {
-      bool cleared = std::find(fields.begin(), fields.end(), i) != fields.end();
-      EXPECT_EQ(session.txtExif[i], cleared ? "" : "text " + std::to_string(i)) << i;
+  // In this order, a number without a picker item follows one that selected an item.
+  const std::vector<Shown> cases = {
+      {Rational(0x829A, 10, 1250), 5, "1/125"},
+      {Rational(0x829D, 28, 10), 6, "2.8"},
+      {SRational(0x9204, -4, 6), 9, "-2/3"},
+      {Rational(0x920A, 24, 1), 15, "24.0"},
+      {Ascii(0x9003, "2001:05:12 14:30:00"), 4, "2001/05/12 14:30:00"},
+      {Undefined(0x9286, ascii + "(Edit by Tagloom)Hi"), 13, "Hi"},
+      {Undefined(0x927C, "\x0A\x1B"), 12, "0A1B"},
+      {Short(0x8827, 400), 8, "400"},
+      {Short(0x8822, 2), 7, "2", 2},
+      {Short(0x8822, 9), 7, "9", -1},
+      {Short(0x9207, 5), 14, "5", 5},
+      {Short(0x9207, 255), 14, "255", -1},
+      {Short(0x9209, 1), 11, "1", 1},
+      {Short(0x9209, 16), 11, "16", -1},
+      {Short(0x8827, 100), 14, "", 0}};
+  for (ByteOrder order : {ByteOrder::kLittle, ByteOrder::kBig}) {
+    for (const Shown& c : cases) {
+      SCOPED_TRACE(c.text);
+      // The ISO and bias pickers go back to their empty item whatever the block holds.
+      session.SelectPicker(Picker::kCombo3, 4);
+      session.SelectPicker(Picker::kCombo4, 6);
+      const std::string tiff = TiffBuilder(order).Ifd0({}).ExifIfd({c.entry}).Build();
+      Open(dir.Write("shown.jpg", JpegBuilder().App1Exif(tiff).Scan().Build()));
+      EXPECT_EQ(session.txtExif[c.field], c.text);
+      EXPECT_EQ(session.Combo3, 0);
+      EXPECT_EQ(session.Combo4, 0);
+      EXPECT_EQ(c.field == 7    ? session.Combo1
+                : c.field == 14 ? session.Combo2
+                : c.field == 11 ? session.OptFlash
+                                : 0,
+                c.item);
     }
   }
 }
 
-TEST_F(SessionRead, OnlyResetHidesTheRestoreButton) {
-  session.cmdRestore.visible = true;
-  session.BackupAvailable = false;
-  session.ExifFromBackup = false;
-  session.chkBackup();
-  session.chkRead();
-  EXPECT_TRUE(session.cmdRestore.visible);
-  EXPECT_FALSE(session.imgBackupLit);
-  EXPECT_FALSE(session.imgReadLit);
+}  // namespace
+}  // namespace tagloom
 
-  session.BackupAvailable = true;
-  session.ExifFromBackup = true;
-  session.chkBackup();
-  session.chkRead();
-  EXPECT_TRUE(session.imgBackupLit);
-  EXPECT_TRUE(session.imgReadLit);
+namespace tagloom {
+namespace {
 
-  session.cmdBackup.visible = true;
-  session.cmdExifWrite.enabled = true;
-  session.Reset();
-  EXPECT_FALSE(session.cmdRestore.visible);
-  EXPECT_FALSE(session.cmdBackup.visible);
-  EXPECT_FALSE(session.cmdExifWrite.enabled);
-  EXPECT_FALSE(session.BackupAvailable);
-  EXPECT_FALSE(session.ExifFromBackup);
-  EXPECT_FALSE(session.imgBackupLit);
-  EXPECT_FALSE(session.imgReadLit);
-}
-
-TEST_F(SessionRead, TheNextPhotographPutsOutTheLampsOfTheLastOne) {
-  dir.Write("old.Exif", ValidBackup());
-  Open(dir.Write("old.jpg", PhotoWithoutExif()));
-  ASSERT_TRUE(session.imgReadLit && session.imgBackupLit && session.cmdRestore.visible);
-
-  Open(dir.Write("new.jpg", PhotoWithExif("Canon")));
-  EXPECT_FALSE(session.imgReadLit);
-  EXPECT_FALSE(session.imgBackupLit);
-  EXPECT_FALSE(session.cmdRestore.visible);
-  EXPECT_FALSE(session.ExifFromBackup);
-  EXPECT_FALSE(session.BackupAvailable);
-  EXPECT_EQ(session.txtExif[0], "Canon");
-}
-
-// --- DrawImage -----------------------------------------------------------------
-
-// Notes what the Session held at the moment the preview was asked for.
-class PeekingHost : public test::RecordingHost {
- public:
-  const Session* session = nullptr;
-  std::vector<std::string> imageNamesAtPreview;
-
-  bool LoadPreview(const std::string& path) override {
-    imageNamesAtPreview.push_back(session->ImageFileName);
-    return RecordingHost::LoadPreview(path);
+// Ticking batch mode shows the backup button; unticking gives it back the
+// state the photograph on show gave it.
+TEST_F(SessionTest, TheBatchBoxShowsTheBackupButtonOnlyWhileTicked) {
+  for (bool ownBlock : {true, false}) {
+    Open(dir.Write("img.jpg", ownBlock ? JpegBuilder().App1Exif(CameraTiff("Canon")).Scan().Build()
+                                       : PhotoWithoutExif()));
+    session.chkBatch = true;
+    session.chkBatch_Click();
+    EXPECT_TRUE(session.cmdBackup.visible);
+    session.chkBatch = false;
+    session.chkBatch_Click();
+    EXPECT_EQ(session.cmdBackup.visible, ownBlock);
   }
-};
-
-TEST(SessionDrawImage, LoadsThePreviewBeforeReadingAndRecordsTheBackupButton) {
-  test::TempDir dir;
-  PeekingHost host;
-  Session session(host);
-  host.session = &session;
-  const std::string withExif = dir.Write("a.jpg", PhotoWithExif());
-  const std::string without = dir.Write("b.jpg", PhotoWithoutExif());
-  const std::string atFirstByte =
-      dir.Write("c.jpg", JpegBuilder().WithoutSoi().App1Exif(CameraTiff("Canon")).Scan().Build());
-
-  session.Text1 = withExif;
-  session.DrawImage();
-  EXPECT_TRUE(session.BackupButtonShown);
-
-  // Batch mode shows the backup button, but each load decides it anew.
-  session.chkBatch = true;
-  session.cmdBackup.visible = true;
-  session.Text1 = without;
-  session.DrawImage();
-  EXPECT_FALSE(session.BackupButtonShown);
-  EXPECT_FALSE(session.cmdBackup.visible);
-
-  session.Text1 = atFirstByte;
-  session.DrawImage();
-  EXPECT_TRUE(session.ExifLoaded);
-  EXPECT_FALSE(session.BackupButtonShown);
-
-  EXPECT_EQ(host.previews, (std::vector<std::string>{withExif, without, atFirstByte}));
-  EXPECT_EQ(host.imageNamesAtPreview, (std::vector<std::string>{"", withExif, without}));
-  EXPECT_EQ(session.ImageFileName, atFirstByte);
 }
 
 }  // namespace

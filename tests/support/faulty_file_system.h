@@ -1,13 +1,11 @@
-// A file system that fails on demand: the machine's own, except that a chosen
-// call (the nth of one operation, or the nth of all) fails with a chosen errno
-// without taking effect, or first runs an action of the test, such as deleting
-// or truncating a file half-way through a write.
+// The machine's file system, except that a chosen call (the nth of one
+// operation, or the nth of all) fails with a chosen errno without taking
+// effect, or first runs an action of the test (deleting a file mid-write).
 #pragma once
 
 #include <functional>
 #include <map>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -15,57 +13,65 @@
 
 namespace tagloom::test {
 
+// clang-format off
 enum class FsCall {
   kOpen, kWrite, kFsync, kFchmod, kClose, kRename, kLink, kUnlink, kSyncFolder, kSyncFileSystem,
   kStartWriteback
 };
+// clang-format on
 
-std::string_view FsCallName(FsCall call);
-
-struct FsCallRecord {
-  FsCall call;
-  std::string path;  // the first path of the call; "" for calls on a descriptor
-};
+const char* FsCallName(FsCall call);
 
 class FaultyFileSystem : public FileSystem {
  public:
-  // The nth call (counting from 1) of `call` fails with `error`.
-  void FailNth(FsCall call, int nth, int error);
-  // The nth call of any operation fails with `error`.
-  void FailCall(int n, int error);
-  // Every call of `call` fails with `error` (a file system without hard links).
-  void FailEvery(FsCall call, int error);
+  // The nth call (from 1; 0 for every call) of `call` fails with `error`.
+  void FailNth(FsCall call, int nth, int error) { failNth_[{call, nth}] = error; }
   // Runs `action` right before the nth call of `call` does its work.
-  void BeforeNth(FsCall call, int nth, std::function<void()> action);
+  void BeforeNth(FsCall call, int nth, std::function<void()> action) {
+    actions_[{call, nth}] = std::move(action);
+  }
 
-  // Every call so far, in order. The folder sync counts as one call.
-  const std::vector<FsCallRecord>& Calls() const { return calls_; }
+  // Every call so far, in order, with its first path ("" for a descriptor).
+  // The folder sync counts as one call.
+  std::vector<std::pair<FsCall, std::string>> calls;
   int CountOf(FsCall call) const;
-  // How many calls were made to fail.
-  int FailuresInjected() const { return injected_; }
+  int failuresInjected = 0;
 
-  int Open(const std::string& path, int flags, mode_t mode) override;
-  ssize_t Write(int fd, const void* data, std::size_t size) override;
-  int Fsync(int fd) override;
-  void StartWriteback(int fd, off_t offset, off_t length) override;
-  int Fchmod(int fd, mode_t mode) override;
+  int Open(const std::string& p, int flags, mode_t mode) override {
+    return Fails(FsCall::kOpen, p) ? -1 : FileSystem::Open(p, flags, mode);
+  }
+  ssize_t Write(int fd, const void* data, std::size_t size) override {
+    return Fails(FsCall::kWrite) ? -1 : FileSystem::Write(fd, data, size);
+  }
+  int Fsync(int fd) override { return Fails(FsCall::kFsync) ? -1 : FileSystem::Fsync(fd); }
+  // Only a hint: a failure here changes nothing, but actions may run.
+  void StartWriteback(int fd, off_t offset, off_t length) override {
+    if (!Fails(FsCall::kStartWriteback)) FileSystem::StartWriteback(fd, offset, length);
+  }
+  int Fchmod(int fd, mode_t m) override {
+    return Fails(FsCall::kFchmod) ? -1 : FileSystem::Fchmod(fd, m);
+  }
   int Close(int fd) override;
-  int Rename(const std::string& from, const std::string& to) override;
-  int Link(const std::string& from, const std::string& to) override;
-  int Unlink(const std::string& path) override;
+  int Rename(const std::string& from, const std::string& to) override {
+    return Fails(FsCall::kRename, from) ? -1 : FileSystem::Rename(from, to);
+  }
+  int Link(const std::string& from, const std::string& to) override {
+    return Fails(FsCall::kLink, from) ? -1 : FileSystem::Link(from, to);
+  }
+  int Unlink(const std::string& p) override {
+    return Fails(FsCall::kUnlink, p) ? -1 : FileSystem::Unlink(p);
+  }
   int SyncFolderOf(const std::string& path) override;
-  int SyncFileSystemOf(const std::string& path) override;
+  int SyncFileSystemOf(const std::string& p) override {
+    return Fails(FsCall::kSyncFileSystem, p) ? -1 : FileSystem::SyncFileSystemOf(p);
+  }
 
  private:
   // Records the call and runs its action; true (errno set) when it is to fail.
-  bool Fails(FsCall call, const std::string& path);
+  bool Fails(FsCall call, const std::string& path = "");
 
-  std::vector<FsCallRecord> calls_;
   std::map<std::pair<FsCall, int>, int> failNth_;
-  std::map<int, int> failCall_;
-  std::map<FsCall, int> failEvery_;
   std::map<std::pair<FsCall, int>, std::function<void()>> actions_;
-  int injected_ = 0;
   bool nested_ = false;  // inside the folder sync, whose own calls are not counted
 };
 

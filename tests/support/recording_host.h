@@ -10,27 +10,23 @@
 namespace tagloom::test {
 
 struct Message {
-  std::string text;
-  std::string title;
+  std::string text, title;
   MessageIcon icon;
-  bool question;  // asked with Yes and No, rather than told with OK
+  bool question;  // Yes/No rather than OK
 };
 
 class RecordingHost : public Host {
  public:
-  // Answers for the next questions, in order; once they run out, Yes.
-  std::deque<bool> answers;
+  std::deque<bool> answers;  // for the next questions, in order; then Yes
   std::vector<Message> messages;
   std::vector<std::string> progress;  // "show", "hide", "init 1 100", "set 5", "yield"
   std::vector<std::string> previews;
   int busyDepth = 0;
-  bool previewLoads = true;
 
   bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon) override {
     messages.push_back({std::string(text), std::string(title), icon, true});
-    if (answers.empty()) return true;
-    bool answer = answers.front();
-    answers.pop_front();
+    const bool answer = answers.empty() || answers.front();
+    if (!answers.empty()) answers.pop_front();
     return answer;
   }
   void Tell(std::string_view text, std::string_view title, MessageIcon icon) override {
@@ -45,7 +41,7 @@ class RecordingHost : public Host {
   void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
   bool LoadPreview(const std::string& path) override {
     previews.push_back(path);
-    return previewLoads;
+    return true;
   }
 };
 

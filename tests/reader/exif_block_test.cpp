@@ -1,0 +1,123 @@
+#include "reader/exif_block.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "reader_test_support.h"
+
+namespace tagloom::test {
+namespace {
+
+class IfdWalker : public EachByteOrder {};
+TAGLOOM_BOTH_BYTE_ORDERS(IfdWalker);
+
+// IFD0 at 8 holds Make (ASCII, 6 bytes at 0x9E) and the Exif pointer (0x8C); the
+// APP1 marker is at file offset 2, so every position counts from the header at 13.
+TEST_P(IfdWalker, RecordsPositionsCountedFromTheTiffHeader) {
+  ReadResult read = ReadTiff(TiffBuilder(Order())
+                                 .Ifd0({Raw(0x010F, 2, 6, 0x9E)})
+                                 .ExifIfdOffset(0x8C)
+                                 .ExifIfd({Short(0x8827, 100)})
+                                 .Place(0x9E, std::string("Canon\0", 6)));
+  ASSERT_TRUE(read.exifIfdRead);
+  EXPECT_EQ(read.layout.ExifSegmentLength, 2 + 6 + 0x9E + 6);
+  EXPECT_EQ(read.layout.TiffBase, 13);
+  EXPECT_EQ(read.layout.MotorolaOrder, Big());
+  const AllRows rows = Rows(read.store);  // position, value, type, value position, count
+  for (auto [r, expected] : {std::pair{row::kMake, "23 Canon 2 170 6"},
+                             std::pair{row::kExifPointer, "35 140 4 152 1"}}) {
+    EXPECT_EQ(
+        rows[0][r] + ' ' + rows[1][r] + ' ' + rows[2][r] + ' ' + rows[3][r] + ' ' + rows[4][r],
+        expected);
+  }
+  // The Exif IFD is read from 153: its count, then its first entry at 155.
+  EXPECT_EQ(rows[0][row::kIso] + ' ' + rows[1][row::kIso], "155 100");
+  EXPECT_FALSE(read.readOutside);
+
+  // IFD0 elsewhere than at 8 is followed from the header.
+  read = ReadTiff(TiffBuilder(Order()).Ifd0Offset(0x20).Ifd0({Ascii(0x010F, "Nikon")}));
+  EXPECT_EQ(read.store.lstPosition.Row(row::kMake), std::to_string(13 + 0x20 + 2));
+  EXPECT_EQ(read.store.lstValue.Row(row::kMake), "Nikon");
+}
+
+// Rows 7 to 19 are fetched only with the Exif IFD, wherever their tag stood.
+TEST_P(IfdWalker, WithoutTheExifPointerReadsIfd0Only) {
+  ReadResult read = ReadTiff(
+      TiffBuilder(Order()).Ifd0({Ascii(0x010F, "Canon"), Short(0x8827, 100), Short(0x0100, 640)}));
+  EXPECT_FALSE(read.exifIfdRead);
+  EXPECT_EQ(read.store.lstValue.Row(row::kMake) + read.store.lstUnuseValue.Row(0), "Canon640");
+  EXPECT_TRUE(read.store.Found(row::kIso));
+  EXPECT_EQ(read.store.lstValue.Row(row::kIso), "");
+  read = ReadTiff(TiffBuilder(Order()).Ifd0({Short(0x8827, 100)}).ExifIfd({}));
+  EXPECT_EQ(read.store.lstValue.Row(row::kIso), "100");
+}
+
+// A catalogued tag keeps its last entry; uncatalogued ones are all listed in file order.
+TEST_P(IfdWalker, ListsUncataloguedEntriesInFileOrder) {
+  ReadResult read =
+      ReadTiff(TiffBuilder(Order())
+                   .Ifd0({Ascii(0x010F, "Canon"), Short(0x0100, 640), Ascii(0x010F, "Nikon"),
+                          Rational(0x011A, 72, 1)})
+                   .ExifIfd({Undefined(0x9000, "0230"), Short(0x0100, 480), Short(0x8827, 100)}));
+  EXPECT_EQ(read.store.lstValue.Row(row::kMake), "Nikon");
+  EXPECT_EQ(read.store.lstPosition.Row(row::kMake), "47");
+  const AllRows rows = Rows(read.store);
+  EXPECT_EQ(rows[5], (std::vector<std::string>{"0100", "011A", "9000", "0100"}));
+  EXPECT_EQ(rows[8], (std::vector<std::string>{"640", "72/1", "Hex:30323330", "480"}));
+  EXPECT_EQ(rows[9], (std::vector<std::string>{"3", "5", "7", "3"}));
+  EXPECT_EQ(rows[10], (std::vector<std::string>{"1", "1", "4", "1"}));
+  EXPECT_EQ(rows[6][1], "59");
+  // An inline SHORT's value position is its whole value field, which depends on the order.
+  EXPECT_EQ(rows[7][0], Big() ? std::to_string(13 + (640 << 16) - 1) : "652");
+}
+
+struct ValueCase {
+  Entry entry;
+  std::string little;
+  std::string big = {};  // empty: the same as little
+};
+
+TEST_P(IfdWalker, GivesTheValueTextOfEachType) {
+  const ValueCase cases[] = {
+      // Little-endian, the whole field as a signed number; big-endian, its first unit.
+      {Short(0x8827, 40000), "40000"},
+      {Shorts(0x0102, {3, 2}), "131075", "3"},
+      {Shorts(0x0102, {1, 0xFFFF}), "-65535", "1"},
+      {Bytes(0x0000, {0xFF, 0xFF, 0xFF, 0xFF}), "-1", "255"},
+      {Long(0xA002, 0x80000000), "-2147483648"},
+      {Rational(0x829A, 1, 60), "1/60"},
+      {SRational(0x9204, -1, 3), "-1/3"},
+      {Rational(0x829D, 0xFFFFFFFF, 1), "-1/1"},
+      {Rational(0x920A, 1, 0), "1/0"},
+      {AsciiRaw(0xA420, std::string("\0Ca\0no\0", 7)), "Cano"},
+      {AsciiRaw(0xA420, std::string("HTC\0", 4)), "HTC"},  // from the value field
+      {AsciiRaw(0xA420, ""), ""},
+      {AsciiRaw(0xA420, std::string("Caf\xE9\0", 5)), "Caf\u00E9"},
+      {Ascii(0xA420, "Caf\xC3\xA9 \xE6\x97\xA5"), "Caf\u00E9 \u65E5"},
+      {Undefined(0x9286, std::string("ASCII\0\0\0  hello  ", 17)), "hello"},
+      {Undefined(0x9286, std::string("ASCII\0\0\0 two  \0 ", 16)), "two  "},
+      {Undefined(0x9286, std::string(8, '\0') + "note"), "note"},
+      {Undefined(0x9286, std::string("UNICODE\0h\0", 10)), "Hex:554E49434F4445006800"},
+      {Undefined(0x9286, std::string("ASCII\0\0", 7)), "Hex:41534349490000"},
+      {Undefined(0x9286, ""), "Hex:"},
+      {Undefined(0x9000, "0230"), "Hex:30323330"},
+      {SLong(0xA500, -5), "-5"},
+      {SLongs(0xA500, {-7, 9}), "-7"},
+      // Other types give nothing and read nothing, wherever their field points.
+      {Raw(0xA500, 0, 8, 0x7FFFFFF0), ""},
+      {Raw(0xA500, 6, 8, 0x7FFFFFF0), ""},
+      {Raw(0xA500, 11, 8, 0x7FFFFFF0), ""},
+      {Raw(0xA500, 65535, 8, 0x7FFFFFF0), ""},
+  };
+  for (const ValueCase& c : cases) {
+    ReadResult read = ReadTiff(TiffBuilder(Order()).ExifIfd({c.entry}));
+    EXPECT_EQ(ValueOf(read.store, c.entry.tag), Big() && !c.big.empty() ? c.big : c.little)
+        << c.little;
+    EXPECT_FALSE(read.readOutside) << c.little;
+  }
+}
+
+}  // namespace
+}  // namespace tagloom::test
