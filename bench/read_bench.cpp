@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/quiet_host.h"
 #include "editor/session.h"
 
 namespace {
@@ -35,18 +36,6 @@ const std::vector<std::string>& Corpus() {
   return files;
 }
 
-class NoHost : public tagloom::Host {
- public:
-  bool AskYesNo(std::string_view, std::string_view, tagloom::MessageIcon) override { return false; }
-  void Tell(std::string_view, std::string_view, tagloom::MessageIcon) override {}
-  void ShowBar(bool) override {}
-  void InitBar(std::int64_t, std::int64_t) override {}
-  void SetBar(std::int64_t) override {}
-  void Yield() override {}
-  void SetBusy(bool) override {}
-  bool LoadPreview(const std::string&) override { return true; }
-};
-
 // Runs `read` on every file of the corpus in turn, one file per iteration.
 template <typename Read>
 void OverCorpus(benchmark::State& state, Read read) {
@@ -64,7 +53,7 @@ void OverCorpus(benchmark::State& state, Read read) {
 }
 
 void ReadTagloom(benchmark::State& state) {
-  NoHost host;
+  tagloom::QuietHost host;
   tagloom::Session session(host);
   OverCorpus(state, [&](const std::string& path) {
     session.Text1 = path;

@@ -1,4 +1,4 @@
-// Shared pieces of the fuzzing harnesses: a silent Host and scratch files.
+// Shared pieces of the fuzzing harnesses: scratch files and findings.
 #pragma once
 
 #include <cstdint>
@@ -6,21 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "editor/host.h"
-
 namespace tagloom::fuzz {
-
-class SilentHost : public Host {
- public:
-  bool AskYesNo(std::string_view, std::string_view, MessageIcon) override { return true; }
-  void Tell(std::string_view, std::string_view, MessageIcon) override {}
-  void ShowBar(bool) override {}
-  void InitBar(std::int64_t, std::int64_t) override {}
-  void SetBar(std::int64_t) override {}
-  void Yield() override {}
-  void SetBusy(bool) override {}
-  bool LoadPreview(const std::string&) override { return true; }
-};
 
 // A folder of this process for scratch files (in memory where possible).
 std::string ScratchFolder();

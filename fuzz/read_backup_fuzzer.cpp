@@ -3,6 +3,7 @@
 // restore must leave the photograph exactly as it was.
 #include <cstdint>
 
+#include "editor/quiet_host.h"
 #include "editor/session.h"
 #include "fuzz_support.h"
 #include "writer/splice.h"
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::WriteFile(photo, kPhoto);
   fuzz::WriteFile(backup, data, size);
 
-  fuzz::SilentHost host;
+  QuietHost host;
   Session session(host);
   session.Text1 = photo;
   session.GetExifData();

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <span>
 
+#include "editor/quiet_host.h"
 #include "editor/session.h"
 #include "fuzz_support.h"
 #include "reader/exif_block.h"
@@ -12,7 +13,7 @@ using namespace tagloom;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::string photo = fuzz::ScratchFolder() + "/photo.jpg";
   fuzz::WriteFile(photo, data, size);
-  fuzz::SilentHost host;
+  QuietHost host;
   Session session(host);
   session.Text1 = photo;
   session.GetExifData();

@@ -9,27 +9,21 @@
 #include "cli/commands.h"
 #include "cli/photo_report.h"
 #include "cli/terminal_host.h"
+#include "editor/quiet_host.h"
 #include "editor/session.h"
 
 namespace tagloom::cli {
 namespace {
 
 // Keeps one photograph's messages, to be printed in the order of the photographs.
-class CollectingHost : public Host {
+class CollectingHost : public QuietHost {
  public:
   std::string subject;
   std::string messages;
 
-  bool AskYesNo(std::string_view, std::string_view, MessageIcon) override { return false; }
   void Tell(std::string_view text, std::string_view title, MessageIcon) override {
     messages += MessageLine(subject, text, title);
   }
-  void ShowBar(bool) override {}
-  void InitBar(std::int64_t, std::int64_t) override {}
-  void SetBar(std::int64_t) override {}
-  void Yield() override {}
-  void SetBusy(bool) override {}
-  bool LoadPreview(const std::string&) override { return true; }
 };
 
 struct Shown {

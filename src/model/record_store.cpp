@@ -127,19 +127,6 @@ int RecordStore::CheckTag(std::string_view tag) const {
 
 bool RecordStore::Found(int row) const { return lstPosition.Number(row) > 0; }
 
-bool RecordStore::AppendUncatalogued(std::string_view tag, std::string_view position,
-                                     std::string_view valuePosition, std::string_view count,
-                                     std::string_view type) {
-  if (lstUnuseTag.Full()) return false;
-  lstUnuseTag.Append(tag);
-  lstUnusePos.Append(position);
-  lstUnuseValuePos.Append(valuePosition);
-  lstUnuseCount.Append(count);
-  lstUnuseType.Append(type);
-  lstUnuseValue.Append("");
-  return true;
-}
-
 bool RecordStore::AppendUncatalogued(std::string_view tag, std::int64_t position,
                                      std::int64_t valuePosition, std::int64_t count,
                                      std::int64_t type) {

@@ -72,9 +72,6 @@ struct RecordStore {
 
   // Appends one uncatalogued entry to the five number lists and an empty value;
   // all or nothing, so the six lists stay parallel. False when full.
-  bool AppendUncatalogued(std::string_view tag, std::string_view position,
-                          std::string_view valuePosition, std::string_view count,
-                          std::string_view type);
   bool AppendUncatalogued(std::string_view tag, std::int64_t position, std::int64_t valuePosition,
                           std::int64_t count, std::int64_t type);
 };

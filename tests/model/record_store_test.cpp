@@ -8,7 +8,7 @@ namespace {
 TEST(RecordStore, ResetPrimesEveryCataloguedRowAndCheckTagFindsItExactly) {
   RecordStore store;
   store.lstValue.Append("junk");
-  store.AppendUncatalogued("0100", "23", "170", "1", "3");
+  store.AppendUncatalogued("0100", 23, 170, 1, 3);
   store.Reset();
   ASSERT_EQ(store.lstValue.Count(), kCatalogueRows);
   for (int r = 0; r < kCatalogueRows; ++r) {

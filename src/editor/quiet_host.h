@@ -1,0 +1,26 @@
+// A Host with nobody to talk to: questions get a fixed answer and everything
+// else is dropped. For readers that only look (tagloom-cli show, benchmarks).
+#pragma once
+
+#include "editor/host.h"
+
+namespace tagloom {
+
+class QuietHost : public Host {
+ public:
+  explicit QuietHost(bool answer = false) : answer_(answer) {}
+
+  bool AskYesNo(std::string_view, std::string_view, MessageIcon) override { return answer_; }
+  void Tell(std::string_view, std::string_view, MessageIcon) override {}
+  void ShowBar(bool) override {}
+  void InitBar(std::int64_t, std::int64_t) override {}
+  void SetBar(std::int64_t) override {}
+  void Yield() override {}
+  void SetBusy(bool) override {}
+  bool LoadPreview(const std::string&) override { return true; }
+
+ private:
+  bool answer_;
+};
+
+}  // namespace tagloom
