@@ -6,7 +6,15 @@
 #include <cstdlib>
 #include <string>
 
+#include "writer/write_result.h"
+
 namespace tagloom::fuzz {
+
+// A long copy that nobody watches.
+struct NoProgress : CopyProgress {
+  void Start(std::int64_t) override {}
+  void Advance(std::int64_t) override {}
+};
 
 // A folder of this process for scratch files (in memory where possible).
 std::string ScratchFolder();

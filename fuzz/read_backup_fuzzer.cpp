@@ -12,11 +12,6 @@ using namespace tagloom;
 
 namespace {
 
-struct NoProgress : CopyProgress {
-  void Start(std::int64_t) override {}
-  void Advance(std::int64_t) override {}
-};
-
 // A small JPEG without EXIF: start of image, JFIF, a table, a scan.
 const std::string kPhoto = std::string(
     "\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00"
@@ -36,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   session.Text1 = photo;
   session.GetExifData();
 
-  NoProgress progress;
+  fuzz::NoProgress progress;
   WriteResult result = SpliceExifSegment(photo, backup, RealFileSystem(), progress);
   std::string after = fuzz::ReadWholeFile(photo);
   if (!result.Ok() && after != kPhoto) fuzz::Finding("a refused restore changed the photograph");

@@ -10,11 +10,6 @@ using namespace tagloom;
 
 namespace {
 
-struct NoProgress : CopyProgress {
-  void Start(std::int64_t) override {}
-  void Advance(std::int64_t) override {}
-};
-
 // FF E1, length 22, "Exif" 00 00, a TIFF header and an empty IFD0.
 const std::string kSegment = std::string(
     "\xFF\xE1\x00\x16" "Exif\x00\x00" "II\x2A\x00\x08\x00\x00\x00" "\x00\x00" "\x00\x00\x00\x00", 24);
@@ -32,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string before(reinterpret_cast<const char*>(data), size);
   fuzz::WriteFile(photo, before);
 
-  NoProgress progress;
+  fuzz::NoProgress progress;
   WriteResult result = SpliceExifSegment(photo, backup, RealFileSystem(), progress);
   const std::string after = fuzz::ReadWholeFile(photo);
   if (!result.Ok()) {

@@ -66,11 +66,4 @@ int CatalogueRowOf(std::uint16_t tag) {
   return -1;
 }
 
-int FieldByKey(std::string_view key) {
-  for (int i = 0; i < kFieldCount; ++i) {
-    if (kFields[i].key == key) return i;
-  }
-  return -1;
-}
-
 }  // namespace tagloom

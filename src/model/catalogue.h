@@ -74,7 +74,4 @@ inline constexpr int kMeteringMode = 14;
 
 inline constexpr int FieldRow(int field) { return field + 2; }
 
-// The field index whose key is given, or -1.
-int FieldByKey(std::string_view key);
-
 }  // namespace tagloom

@@ -17,10 +17,6 @@ constexpr std::int64_t kEntrySize = 12;
 // short here instead of reading the file thousands of times over.
 constexpr std::int64_t kValueBytesPerBlock = 1 << 20;
 
-std::int64_t RowNumber(const TextList& list, int row) {
-  return static_cast<std::int64_t>(list.Number(row));
-}
-
 // One recorded directory entry, as the numbers its rows hold.
 struct Entry {
   std::int64_t position = 0;  // 1-based position of its first byte; 0: not found
@@ -28,12 +24,6 @@ struct Entry {
   std::int64_t count = 0;
   std::int64_t valuePosition = 0;
 };
-
-Entry EntryOf(const TextList& position, const TextList& type, const TextList& count,
-              const TextList& valuePosition, int row) {
-  return {RowNumber(position, row), RowNumber(type, row), RowNumber(count, row),
-          RowNumber(valuePosition, row)};
-}
 
 // The numbers of the entries recorded while walking a block, kept beside the
 // rows' texts so that the value fetch need not read them back from text.
@@ -89,8 +79,9 @@ std::string UndefinedText(const std::string& bytes) {
   return std::string(kHexPrefix) + HexDigits(bytes);
 }
 
-// Stores the value text of one recorded entry into row `row` of `values`.
-void FetchValue(ReadChannel& channel, const ExifBlockLayout& layout, const Entry& entry,
+// The value fetch: stores the value text of one recorded entry into row
+// `row` of `values` (lstValue or lstUnuseValue).
+void GetValue(ReadChannel& channel, const ExifBlockLayout& layout, const Entry& entry,
                 std::int64_t& budget, TextList& values, int row) {
   const std::int64_t entryPosition = entry.position;
   const std::int64_t typeCode = entry.type;
@@ -144,22 +135,6 @@ void FetchValue(ReadChannel& channel, const ExifBlockLayout& layout, const Entry
 
 }  // namespace
 
-void GetValue(ReadChannel& channel, RecordStore& store, const ExifBlockLayout& layout, int row) {
-  if (row < 0 || row >= store.lstValue.Count()) return;
-  std::int64_t budget = kValueBytesPerBlock;
-  Entry entry = EntryOf(store.lstPosition, store.lstType, store.lstCount, store.lstValuePos, row);
-  FetchValue(channel, layout, entry, budget, store.lstValue, row);
-}
-
-void GetUnuseValue(ReadChannel& channel, RecordStore& store, const ExifBlockLayout& layout,
-                   int row) {
-  if (row < 0 || row >= store.lstUnuseValue.Count()) return;
-  std::int64_t budget = kValueBytesPerBlock;
-  Entry entry = EntryOf(store.lstUnusePos, store.lstUnuseType, store.lstUnuseCount,
-                        store.lstUnuseValuePos, row);
-  FetchValue(channel, layout, entry, budget, store.lstUnuseValue, row);
-}
-
 bool ReadExifDataFromFile(ReadChannel& channel, RecordStore& store, ExifBlockLayout& layout) {
   layout.ExifSegmentOffset = channel.Position() - 3;
   layout.ExifSegmentLength = channel.ReadLeng();
@@ -183,12 +158,12 @@ bool ReadExifDataFromFile(ReadChannel& channel, RecordStore& store, ExifBlockLay
   auto fetchCatalogued = [&](int from, int to) {
     for (int r = from; r <= to; ++r) {
       const Entry& entry = recorded.catalogued[static_cast<std::size_t>(r)];
-      if (entry.position > 0) FetchValue(channel, layout, entry, budget, store.lstValue, r);
+      if (entry.position > 0) GetValue(channel, layout, entry, budget, store.lstValue, r);
     }
   };
   auto fetchUncatalogued = [&](std::size_t from) {
     for (std::size_t u = from; u < recorded.uncatalogued.size(); ++u) {
-      FetchValue(channel, layout, recorded.uncatalogued[u], budget, store.lstUnuseValue,
+      GetValue(channel, layout, recorded.uncatalogued[u], budget, store.lstUnuseValue,
                  static_cast<int>(u));
     }
   };

@@ -32,10 +32,4 @@ struct ExifBlockLayout {
 // be filled from the store.
 bool ReadExifDataFromFile(ReadChannel& channel, RecordStore& store, ExifBlockLayout& layout);
 
-// Fetches the value text of catalogue row `row` into lstValue, or of
-// uncatalogued row `row` into lstUnuseValue (row -1 does nothing).
-void GetValue(ReadChannel& channel, RecordStore& store, const ExifBlockLayout& layout, int row);
-void GetUnuseValue(ReadChannel& channel, RecordStore& store, const ExifBlockLayout& layout,
-                   int row);
-
 }  // namespace tagloom

@@ -19,10 +19,10 @@ std::uint8_t ByteAt(ReadChannel& channel, std::int64_t offset) {
 
 }  // namespace
 
-std::int64_t WalkHeaderSegments(ReadChannel& channel,
-                                const std::function<bool(const JpegSegment&)>& visit) {
+void WalkHeaderSegments(ReadChannel& channel,
+                        const std::function<bool(const JpegSegment&)>& visit) {
   const std::int64_t length = channel.Length();
-  if (length < 2 || ByteAt(channel, 0) != 0xFF) return 0;
+  if (length < 2 || ByteAt(channel, 0) != 0xFF) return;
   std::uint8_t first = ByteAt(channel, 1);
   std::int64_t offset;
   if (first == kMarkerSoi) {
@@ -30,7 +30,7 @@ std::int64_t WalkHeaderSegments(ReadChannel& channel,
   } else if (first == kMarkerApp1) {
     offset = 0;
   } else {
-    return 0;
+    return;
   }
   while (offset + 4 <= length) {
     if (ByteAt(channel, offset) != 0xFF) break;
@@ -54,10 +54,9 @@ std::int64_t WalkHeaderSegments(ReadChannel& channel,
       static constexpr char kSignature[] = {'E', 'x', 'i', 'f', '\0', '\0'};
       segment.carriesExif = channel.ReadString(6) == std::string_view(kSignature, 6);
     }
-    if (!visit(segment)) return offset;
+    if (!visit(segment)) return;
     offset = segment.offset + segment.size;
   }
-  return std::min(offset, length);
 }
 
 std::optional<JpegSegment> FindExifSegment(ReadChannel& channel) {

@@ -9,7 +9,6 @@
 
 namespace tagloom {
 
-inline constexpr std::uint8_t kMarkerApp0 = 0xE0;
 inline constexpr std::uint8_t kMarkerApp1 = 0xE1;
 
 struct JpegSegment {
@@ -22,12 +21,9 @@ struct JpegSegment {
 // Visits the header segments in file order until `visit` returns false. The
 // walk starts after the start-of-image marker (or at the first byte of a file
 // that starts with an APP1 marker) and stops at the start of scan, at the end
-// of the file, or at anything that is not a marker segment. Returns the
-// 0-based offset where the walk stopped: the first byte that belongs to no
-// header segment (2 for a file that starts FF D8 and has none; 0 for a file
-// that is no JPEG at all).
-std::int64_t WalkHeaderSegments(ReadChannel& channel,
-                                const std::function<bool(const JpegSegment&)>& visit);
+// of the file, or at anything that is not a marker segment.
+void WalkHeaderSegments(ReadChannel& channel,
+                        const std::function<bool(const JpegSegment&)>& visit);
 
 // The first APP1 segment that carries EXIF, or nullopt.
 std::optional<JpegSegment> FindExifSegment(ReadChannel& channel);

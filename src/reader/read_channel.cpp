@@ -9,8 +9,6 @@
 #include <cstring>
 #include <vector>
 
-#include "model/catalogue.h"
-
 namespace tagloom {
 
 // An open file and a window of it held in memory, so that the many small reads
@@ -149,8 +147,6 @@ std::string ReadChannel::ReadHex(int n) {
   }
   return text;
 }
-
-std::string ReadChannel::ReadTag() { return TagText(static_cast<std::uint16_t>(ReadInt())); }
 
 std::int32_t ReadChannel::ReadLeng() {
   std::uint8_t b[2];

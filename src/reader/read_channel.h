@@ -53,8 +53,6 @@ class ReadChannel {
   std::uint8_t ReadByte();
   // n bytes as upper-case hexadecimal, each without leading zero (00 2A -> "02A").
   std::string ReadHex(int n);
-  // A tag id in the block's byte order: four upper-case hexadecimal digits.
-  std::string ReadTag();
   // A JPEG segment length: always big-endian.
   std::int32_t ReadLeng();
   // Unsigned 16-bit value in the block's byte order.
