@@ -37,8 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!result.Ok() && after != kPhoto) fuzz::Finding("a refused restore changed the photograph");
   if (result.Ok()) {
     std::size_t segment = static_cast<std::size_t>(result.segmentLength) + 2;
-    if (after.size() != kPhoto.size() + segment) fuzz::Finding("restored photograph has a wrong size");
-    if (after.compare(0, 2, "\xFF\xD8") != 0 || after.compare(2 + segment, std::string::npos, kPhoto, 2) != 0) {
+    if (after.size() != kPhoto.size() + segment)
+      fuzz::Finding("restored photograph has a wrong size");
+    if (after.compare(0, 2, "\xFF\xD8") != 0 ||
+        after.compare(2 + segment, std::string::npos, kPhoto, 2) != 0) {
       fuzz::Finding("restored photograph is not start, segment, old rest");
     }
   }

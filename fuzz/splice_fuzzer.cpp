@@ -12,7 +12,12 @@ namespace {
 
 // FF E1, length 22, "Exif" 00 00, a TIFF header and an empty IFD0.
 const std::string kSegment = std::string(
-    "\xFF\xE1\x00\x16" "Exif\x00\x00" "II\x2A\x00\x08\x00\x00\x00" "\x00\x00" "\x00\x00\x00\x00", 24);
+    "\xFF\xE1\x00\x16"
+    "Exif\x00\x00"
+    "II\x2A\x00\x08\x00\x00\x00"
+    "\x00\x00"
+    "\x00\x00\x00\x00",
+    24);
 
 }  // namespace
 
@@ -37,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (after.compare(0, 2, "\xFF\xD8") != 0 || after.compare(2, kSegment.size(), kSegment) != 0) {
     fuzz::Finding("the new photograph does not start with the backup's segment");
   }
-  if (after.size() > before.size() + kSegment.size()) fuzz::Finding("the new photograph grew too much");
+  if (after.size() > before.size() + kSegment.size())
+    fuzz::Finding("the new photograph grew too much");
   return 0;
 }

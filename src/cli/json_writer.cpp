@@ -9,7 +9,9 @@
 namespace tagloom::cli {
 namespace {
 
-bool NeedsEscape(unsigned char c) { return c < 0x20 || c == '"' || c == '\\'; }
+bool NeedsEscape(unsigned char c) {
+  return c < 0x20 || c == '"' || c == '\\';
+}
 
 // The length of the leading run of `text` that needs no escape.
 std::size_t PlainRun(std::string_view text) {
@@ -22,9 +24,8 @@ std::size_t PlainRun(std::string_view text) {
   for (; i + 16 <= text.size(); i += 16) {
     __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
     __m128i isControl = _mm_cmpeq_epi8(_mm_subs_epu8(block, control), _mm_setzero_si128());
-    __m128i special = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, quote),
-                                                _mm_cmpeq_epi8(block, backslash)),
-                                   isControl);
+    __m128i special = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(block, quote), _mm_cmpeq_epi8(block, backslash)), isControl);
     if (_mm_movemask_epi8(special) != 0) break;
   }
 #endif

@@ -17,7 +17,7 @@ class JsonWriter {
   JsonWriter& EndObject();
   JsonWriter& BeginArray();
   JsonWriter& EndArray();
-  JsonWriter& Key(std::string_view key);  // a plain identifier, written as it stands
+  JsonWriter& Key(std::string_view key);      // a plain identifier, written as it stands
   JsonWriter& String(std::string_view text);  // UTF-8, escaped as JSON asks
   JsonWriter& Number(std::int64_t number);
   JsonWriter& Bool(bool value);

@@ -1,6 +1,5 @@
 // tagloom-cli: the editor's Session driven from a terminal.
 #include <CLI/CLI.hpp>
-
 #include <algorithm>
 
 #include "cli/commands.h"
@@ -28,7 +27,8 @@ int main(int argc, char** argv) {
     setCommand
         ->add_option_function<std::string>(
             "--" + name, [&set, i](const std::string& text) { set.fields.emplace_back(i, text); },
-            "Text for the field " + std::string(tagloom::kFields[static_cast<std::size_t>(i)].caption))
+            "Text for the field " +
+                std::string(tagloom::kFields[static_cast<std::size_t>(i)].caption))
         ->type_name("TEXT");
   }
   setCommand->add_flag("--yes,-y", set.yes, "Answer Yes to every question");

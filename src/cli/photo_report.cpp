@@ -60,8 +60,7 @@ std::string Printable(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     auto c = static_cast<unsigned char>(text[i]);
-    bool c1 = c == 0xC2 && i + 1 < text.size() &&
-              static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+    bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
               static_cast<unsigned char>(text[i + 1]) <= 0x9F;
     if (c < 0x20 || c == 0x7F || c1) {
       if (c1) c = static_cast<unsigned char>(text[++i]);
@@ -131,8 +130,8 @@ std::string ReportText(const Session& session, const std::string& path, bool ins
       << "    backup file: " << (session.imgBackupLit ? "exists" : "none") << "\n";
   std::vector<std::vector<std::string>> fields;
   for (int i = 0; i < kFieldCount; ++i) {
-    fields.push_back({std::string(kFields[static_cast<std::size_t>(i)].caption),
-                      FieldForPerson(session, i)});
+    fields.push_back(
+        {std::string(kFields[static_cast<std::size_t>(i)].caption), FieldForPerson(session, i)});
   }
   out << Table(fields);
   if (inspect) {

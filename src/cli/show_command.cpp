@@ -83,7 +83,8 @@ int RunShow(const ShowOptions& options) {
     const std::size_t end = std::min(photos.size(), begin + kBatch);
     std::atomic<std::size_t> next{begin};
     auto work = [&](Reader& reader) {
-      for (std::size_t i; (i = next.fetch_add(1)) < end;) reader.Show(photos[i], options, shown[i - begin]);
+      for (std::size_t i; (i = next.fetch_add(1)) < end;)
+        reader.Show(photos[i], options, shown[i - begin]);
     };
     std::vector<std::thread> threads;
     for (std::size_t w = 1; w < workers; ++w) threads.emplace_back(work, std::ref(readers[w]));

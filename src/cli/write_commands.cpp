@@ -70,8 +70,12 @@ int RunSet(const SetOptions& options) {
   return ExitStatus(session.cmdExifWrite_Click());
 }
 
-int RunBackup(const BackupRestoreOptions& options) { return RunButton(options, true); }
+int RunBackup(const BackupRestoreOptions& options) {
+  return RunButton(options, true);
+}
 
-int RunRestore(const BackupRestoreOptions& options) { return RunButton(options, false); }
+int RunRestore(const BackupRestoreOptions& options) {
+  return RunButton(options, false);
+}
 
 }  // namespace tagloom::cli

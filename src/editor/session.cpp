@@ -11,8 +11,7 @@
 
 namespace tagloom {
 
-Session::Session(Host& host, FileSystem& fs)
-    : numberLocale(UserLocale()), host_(host), fs_(fs) {
+Session::Session(Host& host, FileSystem& fs) : numberLocale(UserLocale()), host_(host), fs_(fs) {
   Reset();
 }
 
@@ -131,7 +130,8 @@ void Session::GetExifData() {
   } else if (BackupAvailable) {
     std::optional<ReadChannel> backup = ReadChannel::OpenFile(BackupFileName);
     if (!backup || CheckBackupContent(*backup) != BackupCheck::kOk) {
-      if (!chkBatch) host_.Tell(text::kBackupDamaged, text::kBackupDamagedTitle, MessageIcon::kNone);
+      if (!chkBatch)
+        host_.Tell(text::kBackupDamaged, text::kBackupDamagedTitle, MessageIcon::kNone);
       BackupAvailable = false;
     } else {
       ClearAllArea();
@@ -170,9 +170,11 @@ void Session::MoveValue() {
       continue;
     }
     if (r == row::kExposureProgram) {
-      SelectPicker(Picker::kCombo1, PickerItemFor(value, static_cast<int>(kExposureProgramItems.size())));
+      SelectPicker(Picker::kCombo1,
+                   PickerItemFor(value, static_cast<int>(kExposureProgramItems.size())));
     } else if (r == row::kMeteringMode) {
-      SelectPicker(Picker::kCombo2, PickerItemFor(value, static_cast<int>(kMeteringModeItems.size())));
+      SelectPicker(Picker::kCombo2,
+                   PickerItemFor(value, static_cast<int>(kMeteringModeItems.size())));
     } else if (r == row::kFlash) {
       SelectPicker(Picker::kOptFlash, PickerItemFor(value, static_cast<int>(kFlashItems.size())));
     }

@@ -37,7 +37,9 @@ std::string Summary(std::string_view heading, std::initializer_list<SummaryLine>
 
 namespace {
 
-Outcome Of(bool done) { return done ? Outcome::kDone : Outcome::kFailed; }
+Outcome Of(bool done) {
+  return done ? Outcome::kDone : Outcome::kFailed;
+}
 
 }  // namespace
 

@@ -35,7 +35,8 @@ inline constexpr std::string_view kConfirmRestoreTitle = "确认:";
 
 // Batches.
 inline constexpr std::string_view kBatchTitle = "批量操作";
-inline constexpr std::string_view kConfirmBatchBackup = "所有原备份文件将会被覆盖,是否继续批量操作?";
+inline constexpr std::string_view kConfirmBatchBackup =
+    "所有原备份文件将会被覆盖,是否继续批量操作?";
 inline constexpr std::string_view kConfirmBatchRestore =
     "该操作将会保存所有备份文件,是否继续批量操作?";
 inline constexpr std::string_view kBatchResultTitle = "批量操作结果";

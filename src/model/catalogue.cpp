@@ -3,26 +3,13 @@
 namespace tagloom {
 
 const std::array<CatalogueEntry, kCatalogueRows> kCatalogue = {{
-    {"8769", "#ExifPointer"},
-    {"0112", "#Orientation"},
-    {"010F", "原厂"},
-    {"0110", "型号"},
-    {"0131", "硬件版本"},
-    {"8298", "版权"},
-    {"0132", "修改日期"},
-    {"829A", "曝光时间"},
-    {"829D", "光圈号码"},
-    {"8822", "曝光程序"},
-    {"8827", "ISO"},
-    {"9204", "EV值"},
-    {"9206", "目标距离"},
-    {"9209", "闪光灯"},
-    {"927C", "制造商信息"},
-    {"9286", "备注"},
-    {"9207", "测光模式"},
-    {"920A", "焦距"},
-    {"9003", "拍摄日期"},
-    {"9004", "数字化日期"},
+    {"8769", "#ExifPointer"}, {"0112", "#Orientation"}, {"010F", "原厂"},
+    {"0110", "型号"},         {"0131", "硬件版本"},     {"8298", "版权"},
+    {"0132", "修改日期"},     {"829A", "曝光时间"},     {"829D", "光圈号码"},
+    {"8822", "曝光程序"},     {"8827", "ISO"},          {"9204", "EV值"},
+    {"9206", "目标距离"},     {"9209", "闪光灯"},       {"927C", "制造商信息"},
+    {"9286", "备注"},         {"9207", "测光模式"},     {"920A", "焦距"},
+    {"9003", "拍摄日期"},     {"9004", "数字化日期"},
 }};
 
 const std::array<FieldInfo, kFieldCount> kFields = {{
@@ -55,7 +42,8 @@ int CatalogueRowOf(std::uint16_t tag) {
     std::array<std::uint16_t, kCatalogueRows> numbers{};
     for (std::size_t r = 0; r < numbers.size(); ++r) {
       unsigned value = 0;
-      for (char c : kCatalogue[r].tag) value = value * 16 + static_cast<unsigned>(c <= '9' ? c - '0' : c - 'A' + 10);
+      for (char c : kCatalogue[r].tag)
+        value = value * 16 + static_cast<unsigned>(c <= '9' ? c - '0' : c - 'A' + 10);
       numbers[r] = static_cast<std::uint16_t>(value);
     }
     return numbers;

@@ -51,7 +51,7 @@ enum FieldArea { kAreaCamera = 0, kAreaPhoto = 1, kAreaCopyright = 2 };
 inline constexpr int kAreaCount = 3;
 
 struct FieldInfo {
-  int row;                  // catalogue row: always field index + 2
+  int row;                   // catalogue row: always field index + 2
   std::string_view caption;  // the label beside the field
   FieldArea area;
   std::string_view key;  // the field's name for scripts (JSON keys, CLI options)
@@ -72,6 +72,8 @@ inline constexpr int kComment = 13;
 inline constexpr int kMeteringMode = 14;
 }  // namespace field
 
-inline constexpr int FieldRow(int field) { return field + 2; }
+inline constexpr int FieldRow(int field) {
+  return field + 2;
+}
 
 }  // namespace tagloom

@@ -10,7 +10,7 @@ namespace tagloom {
 namespace {
 
 // The type each catalogue row is written with.
-constexpr std::array<int, kCatalogueRows> kStandardTypes = {4, 3, 2, 2, 2, 2, 2, 5, 5, 3,
+constexpr std::array<int, kCatalogueRows> kStandardTypes = {4, 3,  2, 2, 2, 2, 2, 5, 5, 3,
                                                             3, 10, 5, 3, 7, 7, 3, 5, 2, 2};
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -46,7 +46,9 @@ bool Digits(std::string_view text, std::size_t& i, int minDigits, int maxDigits,
   return count >= minDigits;
 }
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -107,7 +109,9 @@ bool RationalFits(std::string_view value) {
          FitsInt32(LeadingNumber(value.substr(slash + 1)));
 }
 
-bool IsWhole(double x) { return x == std::floor(x); }
+bool IsWhole(double x) {
+  return x == std::floor(x);
+}
 
 // The value text of a rational field, or nullopt when it does not fit.
 std::optional<std::string> RationalValue(int row, std::string_view t) {
@@ -129,7 +133,8 @@ std::optional<std::string> RationalValue(int row, std::string_view t) {
   } else {
     bool hundredths = row == row::kExposureTime || row == row::kSubjectDistance;
     float scale = hundredths ? 100.0f : 10.0f;
-    value = SingleText(static_cast<float>(LeadingNumber(t)) * scale) + (hundredths ? "/100" : "/10");
+    value =
+        SingleText(static_cast<float>(LeadingNumber(t)) * scale) + (hundredths ? "/100" : "/10");
   }
   if (!RationalFits(value)) return std::nullopt;
   return value;
@@ -175,8 +180,8 @@ std::optional<RefusedField> RestoreValue(const std::array<std::string, kFieldCou
   }
 
   DirectoryCounts made{2, 2};
-  for (TextList* list : {&store.lstPosition, &store.lstCount, &store.lstType, &store.lstValuePos,
-                         &store.lstValue}) {
+  for (TextList* list :
+       {&store.lstPosition, &store.lstCount, &store.lstType, &store.lstValuePos, &store.lstValue}) {
     list->Clear();
   }
   for (int type : kStandardTypes) store.lstType.Append(IntegerText(type));

@@ -9,8 +9,12 @@
 namespace tagloom {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Index of the next character that is not a blank, from i on.
 std::size_t SkipBlanks(std::string_view text, std::size_t i) {
@@ -112,7 +116,9 @@ double LeadingNumber(std::string_view text) {
   return value;
 }
 
-double RoundHalfEven(double x) { return std::nearbyint(x); }
+double RoundHalfEven(double x) {
+  return std::nearbyint(x);
+}
 
 std::optional<std::int32_t> LeadingInt32(std::string_view text) {
   double value = RoundHalfEven(LeadingNumber(text));
@@ -127,13 +133,15 @@ namespace {
 
 std::string GeneralText(double x, int digits) {
   if (!std::isfinite(x)) {
-    x = std::isnan(x) ? 0 : (x > 0 ? std::numeric_limits<double>::max()
-                                   : -std::numeric_limits<double>::max());
+    x = std::isnan(x)
+            ? 0
+            : (x > 0 ? std::numeric_limits<double>::max() : -std::numeric_limits<double>::max());
   }
   if (x == 0) return "0";  // also for -0
   // As printf's %.*G: the exponent form with a capital E.
   char buffer[48];
-  auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, digits).ptr;
+  auto end =
+      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, digits).ptr;
   for (char* c = buffer; c != end; ++c) {
     if (*c == 'e') *c = 'E';
   }
@@ -142,9 +150,13 @@ std::string GeneralText(double x, int digits) {
 
 }  // namespace
 
-std::string SingleText(float x) { return GeneralText(static_cast<double>(x), 7); }
+std::string SingleText(float x) {
+  return GeneralText(static_cast<double>(x), 7);
+}
 
-std::string DoubleText(double x) { return GeneralText(x, 15); }
+std::string DoubleText(double x) {
+  return GeneralText(x, 15);
+}
 
 std::string IntegerText(std::int64_t n) {
   char buffer[24];

@@ -112,7 +112,8 @@ int RecordStore::CheckTag(std::string_view tag) const {
   static const auto kCodes = [] {
     std::array<std::uint32_t, kCatalogueRows> codes{};
     for (int r = 0; r < kCatalogueRows; ++r) {
-      std::memcpy(&codes[static_cast<std::size_t>(r)], kCatalogue[static_cast<std::size_t>(r)].tag.data(), 4);
+      std::memcpy(&codes[static_cast<std::size_t>(r)],
+                  kCatalogue[static_cast<std::size_t>(r)].tag.data(), 4);
     }
     return codes;
   }();
@@ -125,7 +126,9 @@ int RecordStore::CheckTag(std::string_view tag) const {
   return -1;
 }
 
-bool RecordStore::Found(int row) const { return lstPosition.Number(row) > 0; }
+bool RecordStore::Found(int row) const {
+  return lstPosition.Number(row) > 0;
+}
 
 bool RecordStore::AppendUncatalogued(std::string_view tag, std::int64_t position,
                                      std::int64_t valuePosition, std::int64_t count,

@@ -54,8 +54,7 @@ struct RecordStore {
   // The catalogued side: one row per catalogue row.
   TextList lstPosition, lstValue, lstType, lstValuePos, lstCount;
   // The uncatalogued side: one row per directory entry outside the catalogue.
-  TextList lstUnuseTag, lstUnusePos, lstUnuseValuePos, lstUnuseValue, lstUnuseType,
-      lstUnuseCount;
+  TextList lstUnuseTag, lstUnusePos, lstUnuseValuePos, lstUnuseValue, lstUnuseType, lstUnuseCount;
 
   // The catalogue filled, every other list empty.
   RecordStore();

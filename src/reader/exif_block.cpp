@@ -82,7 +82,7 @@ std::string UndefinedText(const std::string& bytes) {
 // The value fetch: stores the value text of one recorded entry into row
 // `row` of `values` (lstValue or lstUnuseValue).
 void GetValue(ReadChannel& channel, const ExifBlockLayout& layout, const Entry& entry,
-                std::int64_t& budget, TextList& values, int row) {
+              std::int64_t& budget, TextList& values, int row) {
   const std::int64_t entryPosition = entry.position;
   const std::int64_t typeCode = entry.type;
   const std::int64_t count = entry.count;
@@ -108,7 +108,8 @@ void GetValue(ReadChannel& channel, const ExifBlockLayout& layout, const Entry& 
     case 1:  // BYTE
       return values.SetNumber(row, motorola ? std::int64_t{(field >> 24) & 0xFF} : std::int64_t{v});
     case 3:  // SHORT
-      return values.SetNumber(row, motorola ? std::int64_t{(field >> 16) & 0xFFFF} : std::int64_t{v});
+      return values.SetNumber(row,
+                              motorola ? std::int64_t{(field >> 16) & 0xFFFF} : std::int64_t{v});
     case 4:  // LONG
       return values.SetNumber(row, v);
     case 2: {  // ASCII
@@ -164,7 +165,7 @@ bool ReadExifDataFromFile(ReadChannel& channel, RecordStore& store, ExifBlockLay
   auto fetchUncatalogued = [&](std::size_t from) {
     for (std::size_t u = from; u < recorded.uncatalogued.size(); ++u) {
       GetValue(channel, layout, recorded.uncatalogued[u], budget, store.lstUnuseValue,
-                 static_cast<int>(u));
+               static_cast<int>(u));
     }
   };
   fetchCatalogued(0, row::kLastIfd0Row);

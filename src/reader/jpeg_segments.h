@@ -22,8 +22,7 @@ struct JpegSegment {
 // walk starts after the start-of-image marker (or at the first byte of a file
 // that starts with an APP1 marker) and stops at the start of scan, at the end
 // of the file, or at anything that is not a marker segment.
-void WalkHeaderSegments(ReadChannel& channel,
-                        const std::function<bool(const JpegSegment&)>& visit);
+void WalkHeaderSegments(ReadChannel& channel, const std::function<bool(const JpegSegment&)>& visit);
 
 // The first APP1 segment that carries EXIF, or nullopt.
 std::optional<JpegSegment> FindExifSegment(ReadChannel& channel);

@@ -80,7 +80,7 @@ std::size_t ReadChannel::Fetch(std::int64_t offset, std::uint8_t* dst, std::size
     std::memcpy(out, view_ + (begin - viewOffset_), count);
     return count;
   }
-  File& f = *file_;  // a memory channel views all its bytes
+  File& f = *file_;                             // a memory channel views all its bytes
   static constexpr std::int64_t kLeadIn = 256;  // directories are often read backwards a little
   if (count + kLeadIn >= File::kWindow) {
     if (!f.ReadAt(begin, out, count)) {

@@ -8,8 +8,8 @@
 
 namespace tagloom {
 
-WriteResult WriteBackupFile(const std::string& backupPath, std::string_view segment,
-                            FileSystem& fs, ReplaceGroup* group, bool syncFolder) {
+WriteResult WriteBackupFile(const std::string& backupPath, std::string_view segment, FileSystem& fs,
+                            ReplaceGroup* group, bool syncFolder) {
   WriteResult result;
   result.segmentLength = segment.size() >= 4 ? static_cast<std::uint8_t>(segment[2]) * 256 +
                                                    static_cast<std::uint8_t>(segment[3])
@@ -46,10 +46,11 @@ WriteResult BackupPhotoSegment(const std::string& photoPath, std::int64_t segmen
     result.problem = WriteResult::Problem::kPhotoUnreadable;
     return result;
   }
-  bool unchanged = static_cast<std::int64_t>(segment.size()) == total && segment[0] == '\xFF' &&
-                   segment[1] == '\xE1' &&
-                   static_cast<std::uint8_t>(segment[2]) * 256 + static_cast<std::uint8_t>(segment[3]) ==
-                       segmentLength;
+  bool unchanged =
+      static_cast<std::int64_t>(segment.size()) == total && segment[0] == '\xFF' &&
+      segment[1] == '\xE1' &&
+      static_cast<std::uint8_t>(segment[2]) * 256 + static_cast<std::uint8_t>(segment[3]) ==
+          segmentLength;
   if (!unchanged) {
     result.problem = WriteResult::Problem::kPhotoChanged;
     return result;

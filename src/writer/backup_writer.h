@@ -16,9 +16,8 @@ namespace tagloom {
 // group, the new file is only staged: the group's Commit puts it in place.
 // `syncFolder` false leaves the rename's durability to a folder sync that
 // follows anyway (the write of the photograph beside it).
-WriteResult WriteBackupFile(const std::string& backupPath, std::string_view segment,
-                            FileSystem& fs, ReplaceGroup* group = nullptr,
-                            bool syncFolder = true);
+WriteResult WriteBackupFile(const std::string& backupPath, std::string_view segment, FileSystem& fs,
+                            ReplaceGroup* group = nullptr, bool syncFolder = true);
 
 // Copies the photograph's own APP1 segment (its FF E1 at 0-based
 // `segmentOffset`, length field `segmentLength`) into its backup file. The

@@ -9,8 +9,8 @@ namespace tagloom {
 namespace {
 
 // IFD0 entries in the order they are written (not ascending by tag).
-constexpr std::array<int, 7> kIfd0Order = {row::kMake, row::kMake + 1, row::kOrientation,
-                                           row::kMake + 2, row::kMake + 3, row::kDateTime,
+constexpr std::array<int, 7> kIfd0Order = {row::kMake,       row::kMake + 1, row::kOrientation,
+                                           row::kMake + 2,   row::kMake + 3, row::kDateTime,
                                            row::kExifPointer};
 
 bool Present(const RecordStore& store, int row) {

@@ -24,7 +24,9 @@ ssize_t FileSystem::Write(int fd, const void* data, std::size_t size) {
   return written;
 }
 
-int FileSystem::Fsync(int fd) { return ::fsync(fd); }
+int FileSystem::Fsync(int fd) {
+  return ::fsync(fd);
+}
 
 void FileSystem::StartWriteback(int fd, off_t offset, off_t length) {
 #if defined(__linux__)
@@ -36,9 +38,13 @@ void FileSystem::StartWriteback(int fd, off_t offset, off_t length) {
 #endif
 }
 
-int FileSystem::Fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+int FileSystem::Fchmod(int fd, mode_t mode) {
+  return ::fchmod(fd, mode);
+}
 
-int FileSystem::Close(int fd) { return ::close(fd); }
+int FileSystem::Close(int fd) {
+  return ::close(fd);
+}
 
 int FileSystem::Rename(const std::string& from, const std::string& to) {
   return ::rename(from.c_str(), to.c_str());
@@ -48,7 +54,9 @@ int FileSystem::Link(const std::string& from, const std::string& to) {
   return ::link(from.c_str(), to.c_str());
 }
 
-int FileSystem::Unlink(const std::string& path) { return ::unlink(path.c_str()); }
+int FileSystem::Unlink(const std::string& path) {
+  return ::unlink(path.c_str());
+}
 
 namespace {
 

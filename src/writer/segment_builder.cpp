@@ -10,7 +10,9 @@ std::int32_t TypeOf(const RecordStore& store, int row) {
   return static_cast<std::int32_t>(RoundHalfEven(store.lstType.Number(row)));
 }
 
-bool HasValueArea(std::int32_t type) { return type == 2 || type == 5 || type == 7 || type == 10; }
+bool HasValueArea(std::int32_t type) {
+  return type == 2 || type == 5 || type == 7 || type == 10;
+}
 
 // A four-digit hexadecimal text as a number; an invalid digit ends it.
 std::int32_t HexNumber(std::string_view digits) {

@@ -24,11 +24,11 @@ class SegmentBuilder {
   static constexpr std::size_t kMaxSegmentBytes = 65535;
 
   void AddByte(std::uint8_t byte);
-  void AddInt(std::int32_t value);         // 16 bits, low byte first
-  void AddSize(std::int32_t value);        // 16 bits, high byte first
-  void AddHex(std::string_view digits);    // "FFE1" gives FF E1; other lengths add nothing
-  void AddTag(std::string_view digits);    // "8769" gives 69 87; other lengths add nothing
-  void AddLong(std::int32_t value);        // 32 bits, two's complement, low byte first
+  void AddInt(std::int32_t value);       // 16 bits, low byte first
+  void AddSize(std::int32_t value);      // 16 bits, high byte first
+  void AddHex(std::string_view digits);  // "FFE1" gives FF E1; other lengths add nothing
+  void AddTag(std::string_view digits);  // "8769" gives 69 87; other lengths add nothing
+  void AddLong(std::int32_t value);      // 32 bits, two's complement, low byte first
   std::size_t AddString(std::string_view bytes);
   // The 12-byte directory entry of a catalogue row.
   void AddTable(const RecordStore& store, int row);

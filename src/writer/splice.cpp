@@ -85,8 +85,8 @@ WriteResult SpliceExifSegment(const std::string& photoPath, const std::string& b
   WriteResult result;
   std::optional<std::string> segment = BackupSegment(backupPath, result.problem);
   if (!segment) return result;
-  result.segmentLength = static_cast<std::uint8_t>((*segment)[2]) * 256 +
-                         static_cast<std::uint8_t>((*segment)[3]);
+  result.segmentLength =
+      static_cast<std::uint8_t>((*segment)[2]) * 256 + static_cast<std::uint8_t>((*segment)[3]);
 
   std::optional<ReadChannel> photo = ReadChannel::OpenFile(photoPath);
   struct stat info {};
@@ -109,8 +109,8 @@ WriteResult SpliceExifSegment(const std::string& photoPath, const std::string& b
   if (!replacer.Create(info.st_mode & 07777)) return fileFailed();
   replacer.SetMode(info.st_mode & 07777);
   progress.Start(photo->Length() - 2);
-  bool written =
-      EmitSplice(*photo, *segment, [&](std::string_view b) { return replacer.Write(b); }, &progress);
+  bool written = EmitSplice(
+      *photo, *segment, [&](std::string_view b) { return replacer.Write(b); }, &progress);
   if (!written) {
     if (replacer.Failure().step != FileFailure::Step::kNone) return fileFailed();
     result.problem = WriteResult::Problem::kPhotoUnreadable;
@@ -130,12 +130,17 @@ WriteResult SpliceExifSegment(const std::string& photoPath, const std::string& b
   std::optional<ReadChannel> copy = ReadChannel::OpenFile(replacer.TempPath());
   std::int64_t compared = 0;
   std::vector<std::uint8_t> block;
-  bool same = copy && EmitSplice(*current, *segment, [&](std::string_view expected) {
-    block.resize(expected.size());
-    if (copy->ReadBlock(compared, block) != expected.size() || copy->Failed()) return false;
-    compared += static_cast<std::int64_t>(expected.size());
-    return std::memcmp(expected.data(), block.data(), expected.size()) == 0;
-  }, nullptr);
+  bool same =
+      copy && EmitSplice(
+                  *current, *segment,
+                  [&](std::string_view expected) {
+                    block.resize(expected.size());
+                    if (copy->ReadBlock(compared, block) != expected.size() || copy->Failed())
+                      return false;
+                    compared += static_cast<std::int64_t>(expected.size());
+                    return std::memcmp(expected.data(), block.data(), expected.size()) == 0;
+                  },
+                  nullptr);
   if (!same || compared != copy->Length()) {
     result.problem = WriteResult::Problem::kVerifyFailed;
     return result;

@@ -69,7 +69,9 @@ inline AllRows Rows(const RecordStore& store) {
   }
   return rows;
 }
-inline AllRows ResetRows() { return Rows(ReadPhoto("").store); }
+inline AllRows ResetRows() {
+  return Rows(ReadPhoto("").store);
+}
 
 inline void ExpectUncataloguedParallel(const RecordStore& store) {
   const AllRows rows = Rows(store);

@@ -30,7 +30,9 @@ Entry Numbers(std::uint16_t tag, std::uint16_t type, int unit,
 
 }  // namespace
 
-Entry Byte(std::uint16_t tag, std::uint8_t value) { return Numbers(tag, 1, 1, {value}, 1); }
+Entry Byte(std::uint16_t tag, std::uint8_t value) {
+  return Numbers(tag, 1, 1, {value}, 1);
+}
 
 Entry Bytes(std::uint16_t tag, const std::vector<std::uint8_t>& values) {
   std::vector<std::uint64_t> wide(values.begin(), values.end());
@@ -50,14 +52,18 @@ Entry AsciiRaw(std::uint16_t tag, const std::string& bytes) {
   return e;
 }
 
-Entry Short(std::uint16_t tag, std::uint16_t value) { return Numbers(tag, 3, 2, {value}, 1); }
+Entry Short(std::uint16_t tag, std::uint16_t value) {
+  return Numbers(tag, 3, 2, {value}, 1);
+}
 
 Entry Shorts(std::uint16_t tag, const std::vector<std::uint16_t>& values) {
   std::vector<std::uint64_t> wide(values.begin(), values.end());
   return Numbers(tag, 3, 2, wide, static_cast<std::uint32_t>(values.size()));
 }
 
-Entry Long(std::uint16_t tag, std::uint32_t value) { return Numbers(tag, 4, 4, {value}, 1); }
+Entry Long(std::uint16_t tag, std::uint32_t value) {
+  return Numbers(tag, 4, 4, {value}, 1);
+}
 
 Entry Rational(std::uint16_t tag, std::uint32_t numerator, std::uint32_t denominator) {
   return Numbers(tag, 5, 4, {numerator, denominator}, 1);
@@ -161,8 +167,8 @@ std::string TiffBuilder::Build() const {
 
   // Writes one directory at the end of `tiff`, its values after it. Returns
   // the offset of the value field of the entry with `patchTag`, if any.
-  auto directory = [&](const std::vector<Entry>& entries, std::optional<std::uint16_t> countOverride,
-                       std::uint16_t patchTag) {
+  auto directory = [&](const std::vector<Entry>& entries,
+                       std::optional<std::uint16_t> countOverride, std::uint16_t patchTag) {
     std::size_t start = tiff.size();
     std::size_t valueArea = start + 2 + 12 * entries.size() + 4;
     std::string values;
@@ -265,7 +271,9 @@ JpegBuilder& JpegBuilder::Scan(std::size_t imageBytes) {
   return *this;
 }
 
-std::string JpegBuilder::Build() const { return (soi_ ? std::string("\xFF\xD8") : "") + body_; }
+std::string JpegBuilder::Build() const {
+  return (soi_ ? std::string("\xFF\xD8") : "") + body_;
+}
 
 std::string BackupFile(const std::string& segment) {
   return "Vantoro Exif Backup File" + segment;

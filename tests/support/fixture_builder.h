@@ -29,7 +29,7 @@ struct Entry {
 
 Entry Byte(std::uint16_t tag, std::uint8_t value);
 Entry Bytes(std::uint16_t tag, const std::vector<std::uint8_t>& values);
-Entry Ascii(std::uint16_t tag, const std::string& text);  // NUL appended, count includes it
+Entry Ascii(std::uint16_t tag, const std::string& text);      // NUL appended, count includes it
 Entry AsciiRaw(std::uint16_t tag, const std::string& bytes);  // count = bytes.size()
 Entry Short(std::uint16_t tag, std::uint16_t value);
 Entry Shorts(std::uint16_t tag, const std::vector<std::uint16_t>& values);
@@ -52,11 +52,11 @@ class TiffBuilder {
   TiffBuilder& ExifIfd(std::vector<Entry> entries);
 
   // Damage and layout knobs.
-  TiffBuilder& Ifd0Offset(std::uint32_t offset);         // where IFD0 starts (default 8)
-  TiffBuilder& Ifd0CountOverride(std::uint16_t count);    // the count written for IFD0
-  TiffBuilder& ExifCountOverride(std::uint16_t count);    // the count written for the Exif IFD
-  TiffBuilder& PointerTo(std::uint32_t offset);           // the Exif pointer's value field
-  TiffBuilder& ByteOrderMark(const std::string& mark);    // instead of "II" / "MM"
+  TiffBuilder& Ifd0Offset(std::uint32_t offset);        // where IFD0 starts (default 8)
+  TiffBuilder& Ifd0CountOverride(std::uint16_t count);  // the count written for IFD0
+  TiffBuilder& ExifCountOverride(std::uint16_t count);  // the count written for the Exif IFD
+  TiffBuilder& PointerTo(std::uint32_t offset);         // the Exif pointer's value field
+  TiffBuilder& ByteOrderMark(const std::string& mark);  // instead of "II" / "MM"
   // The IFD0 offset written in the header; the directory stays at Ifd0Offset.
   TiffBuilder& Ifd0OffsetOverride(std::uint32_t offset);
   // Where the Exif IFD starts (zeros fill the gap; it must lie past IFD0's values).
@@ -80,17 +80,17 @@ class TiffBuilder {
 // A JPEG stream: start of image, header segments, then (optionally) a scan.
 class JpegBuilder {
  public:
-  JpegBuilder& WithoutSoi();                        // the stream starts with the first segment
-  JpegBuilder& App0Jfif();                          // a 16-byte JFIF APP0
-  JpegBuilder& App0(std::size_t dataBytes);         // an APP0 of any size
-  JpegBuilder& App1Exif(const std::string& tiff);   // "Exif" 00 00 and the TIFF block
+  JpegBuilder& WithoutSoi();                       // the stream starts with the first segment
+  JpegBuilder& App0Jfif();                         // a 16-byte JFIF APP0
+  JpegBuilder& App0(std::size_t dataBytes);        // an APP0 of any size
+  JpegBuilder& App1Exif(const std::string& tiff);  // "Exif" 00 00 and the TIFF block
   // A TIFF block too long for any segment, behind the length field FF FF.
   JpegBuilder& App1ExifOversized(const std::string& tiff);
-  JpegBuilder& App1Xmp();                           // an XMP packet in an APP1
-  JpegBuilder& App2Icc();                           // an ICC profile chunk
-  JpegBuilder& App13();                             // a Photoshop block
+  JpegBuilder& App1Xmp();  // an XMP packet in an APP1
+  JpegBuilder& App2Icc();  // an ICC profile chunk
+  JpegBuilder& App13();    // a Photoshop block
   JpegBuilder& Segment(std::uint8_t marker, const std::string& data);
-  JpegBuilder& Raw(const std::string& bytes);       // bytes as they stand
+  JpegBuilder& Raw(const std::string& bytes);  // bytes as they stand
   // Quantisation table, start of scan, image data and end of image.
   JpegBuilder& Scan(std::size_t imageBytes = 64);
   std::string Build() const;

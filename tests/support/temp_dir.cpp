@@ -37,6 +37,8 @@ std::string ReadFile(const std::string& path) {
   return content.str();
 }
 
-std::filesystem::path PhotosDir() { return TAGLOOM_PHOTOS_DIR; }
+std::filesystem::path PhotosDir() {
+  return TAGLOOM_PHOTOS_DIR;
+}
 
 }  // namespace tagloom::test

@@ -227,10 +227,14 @@ TEST(BackupPhotoSegment, CopiesTheWholeSegmentOrRefusesAPhotographThatNoLongerHo
   const std::string photo = "\xFF\xD8" + kApp0 + kCopied + kScan;
   const std::int64_t at = 20, length = SegmentLength(kCopied);  // after SOI and JFIF
   // A segment of fewer than 30 bytes is backed up like any other.
-  const std::string tiny("\xFF\xE1\x00\x0A" "Exif\0\0II", 12);
+  const std::string tiny(
+      "\xFF\xE1\x00\x0A"
+      "Exif\0\0II",
+      12);
   Scene small;
   small.dir.Write("IMG_1.JPG", "\xFF\xD8" + tiny + kScan);
-  EXPECT_TRUE(BackupPhotoSegment(small.photo, 2, 10, small.backup, RealFileSystem(), noProgress).Ok());
+  EXPECT_TRUE(
+      BackupPhotoSegment(small.photo, 2, 10, small.backup, RealFileSystem(), noProgress).Ok());
   EXPECT_EQ(ReadFile(small.backup), std::string(kBackupHeader) + tiny);
 
   using Row = std::tuple<std::string, std::int64_t, std::int64_t, Problem>;
