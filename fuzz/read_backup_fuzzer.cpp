@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   session.GetExifData();
 
   fuzz::NoProgress progress;
-  WriteResult result = SpliceExifSegment(photo, backup, RealFileSystem(), progress);
+  WriteResult result = RestoreExifSegment(photo, backup, RealFileSystem(), progress);
   std::string after = fuzz::ReadWholeFile(photo);
   if (!result.Ok() && after != kPhoto) fuzz::Finding("a refused restore changed the photograph");
   if (result.Ok()) {

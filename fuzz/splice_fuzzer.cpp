@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::WriteFile(photo, before);
 
   fuzz::NoProgress progress;
-  WriteResult result = SpliceExifSegment(photo, backup, RealFileSystem(), progress);
+  WriteResult result = RestoreExifSegment(photo, backup, RealFileSystem(), progress);
   const std::string after = fuzz::ReadWholeFile(photo);
   if (!result.Ok()) {
     if (after != before) fuzz::Finding("a refused splice changed the photograph");

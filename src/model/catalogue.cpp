@@ -1,5 +1,7 @@
 #include "model/catalogue.h"
 
+#include "model/hex_text.h"
+
 namespace tagloom {
 
 const std::array<CatalogueEntry, kCatalogueRows> kCatalogue = {{
@@ -32,9 +34,8 @@ const std::array<FieldInfo, kFieldCount> kFields = {{
 }};
 
 std::string TagText(std::uint16_t tag) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  return {kDigits[tag >> 12], kDigits[(tag >> 8) & 0xF], kDigits[(tag >> 4) & 0xF],
-          kDigits[tag & 0xF]};
+  return {kHexDigitChars[tag >> 12], kHexDigitChars[(tag >> 8) & 0xF],
+          kHexDigitChars[(tag >> 4) & 0xF], kHexDigitChars[tag & 0xF]};
 }
 
 int CatalogueRowOf(std::uint16_t tag) {
@@ -42,8 +43,7 @@ int CatalogueRowOf(std::uint16_t tag) {
     std::array<std::uint16_t, kCatalogueRows> numbers{};
     for (std::size_t r = 0; r < numbers.size(); ++r) {
       unsigned value = 0;
-      for (char c : kCatalogue[r].tag)
-        value = value * 16 + static_cast<unsigned>(c <= '9' ? c - '0' : c - 'A' + 10);
+      for (char c : kCatalogue[r].tag) value = value * 16 + static_cast<unsigned>(HexDigitValue(c));
       numbers[r] = static_cast<std::uint16_t>(value);
     }
     return numbers;

@@ -20,8 +20,7 @@ extern const std::array<CatalogueEntry, kCatalogueRows> kCatalogue;
 // The text form of a tag id: four upper-case hexadecimal digits ("010F").
 std::string TagText(std::uint16_t tag);
 
-// The catalogue row of a tag given as a number, or -1: what CheckTag gives
-// for its text form, without forming the text.
+// The first catalogue row of a tag, or -1 for a tag outside the catalogue.
 int CatalogueRowOf(std::uint16_t tag);
 
 // Rows with a meaning of their own in the code.

@@ -5,6 +5,7 @@
 
 #include "model/catalogue.h"
 #include "model/number_text.h"
+#include "model/tiff_type.h"
 #include "model/value_text.h"
 
 namespace tagloom {
@@ -23,7 +24,7 @@ std::string DateForDisplay(std::string_view stored) {
 }
 
 bool IsStoredFraction(std::string_view value, int type) {
-  return value.find('/') != std::string_view::npos && (type == 5 || type == 10);
+  return value.find('/') != std::string_view::npos && tiff::IsRational(type);
 }
 
 namespace {

@@ -3,21 +3,20 @@
 #include <cmath>
 #include <cstdio>
 
+#include "model/hex_text.h"
 #include "model/number_text.h"
+#include "model/tiff_type.h"
 #include "model/value_text.h"
 
 namespace tagloom {
 namespace {
 
 // The type each catalogue row is written with.
-constexpr std::array<int, kCatalogueRows> kStandardTypes = {4, 3,  2, 2, 2, 2, 2, 5, 5, 3,
-                                                            3, 10, 5, 3, 7, 7, 3, 5, 2, 2};
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
+using namespace tiff;
+constexpr std::array<int, kCatalogueRows> kStandardTypes = {
+    kLong,      kShort,     kAscii,     kAscii,    kAscii,     kAscii,     kAscii,
+    kRational,  kRational,  kShort,     kShort,    kSRational, kRational,  kShort,
+    kUndefined, kUndefined, kShort,     kRational, kAscii,     kAscii};
 
 std::string WithoutBlanks(std::string_view text) {
   std::string out;
@@ -25,14 +24,6 @@ std::string WithoutBlanks(std::string_view text) {
     if (c != ' ') out += c;
   }
   return out;
-}
-
-bool IsHexDigits(std::string_view text) {
-  for (char c : text) {
-    bool digit = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-    if (!digit) return false;
-  }
-  return true;
 }
 
 // Reads up to `maxDigits` digits (at least one) as a number; advances `i`.
@@ -62,13 +53,14 @@ struct Time {
   int hour, minute, second;
 };
 
-// year/month/day or year-month-day, one separator kind throughout.
+// year/month/day, year-month-day or year:month:day (the EXIF form), one
+// separator kind throughout.
 std::optional<Date> ReadDate(std::string_view text) {
   Date d{};
   std::size_t i = 0;
   if (!Digits(text, i, 4, 4, d.year) || i >= text.size()) return std::nullopt;
   char separator = text[i];
-  if (separator != '/' && separator != '-') return std::nullopt;
+  if (separator != '/' && separator != '-' && separator != ':') return std::nullopt;
   ++i;
   if (!Digits(text, i, 1, 2, d.month) || i >= text.size() || text[i] != separator) {
     return std::nullopt;
@@ -96,17 +88,19 @@ std::optional<Time> ReadTime(std::string_view text) {
   return t;
 }
 
-bool FitsInt32(double value) {
+// Whether a number, rounded to a whole one, fits a signed 32-bit field, or
+// for an unsigned field also is not negative.
+bool Fits(double value, bool isSigned) {
   double whole = RoundHalfEven(value);
-  return whole >= -2147483648.0 && whole <= 2147483647.0;
+  return whole >= (isSigned ? -2147483648.0 : 0.0) && whole <= 2147483647.0;
 }
 
 // Both numbers of a rational value text fit their 32-bit fields.
-bool RationalFits(std::string_view value) {
+bool RationalFits(std::string_view value, bool isSigned) {
   std::size_t slash = value.find('/');
   if (slash == std::string_view::npos) return false;
-  return FitsInt32(LeadingNumber(value.substr(0, slash))) &&
-         FitsInt32(LeadingNumber(value.substr(slash + 1)));
+  return Fits(LeadingNumber(value.substr(0, slash)), isSigned) &&
+         Fits(LeadingNumber(value.substr(slash + 1)), isSigned);
 }
 
 bool IsWhole(double x) {
@@ -115,6 +109,7 @@ bool IsWhole(double x) {
 
 // The value text of a rational field, or nullopt when it does not fit.
 std::optional<std::string> RationalValue(int row, std::string_view t) {
+  if (NamesNonFiniteNumber(t)) return std::nullopt;
   std::string value;
   std::size_t slash = t.find('/');
   if (row == row::kExposureBias) {
@@ -136,7 +131,8 @@ std::optional<std::string> RationalValue(int row, std::string_view t) {
     value =
         SingleText(static_cast<float>(LeadingNumber(t)) * scale) + (hundredths ? "/100" : "/10");
   }
-  if (!RationalFits(value)) return std::nullopt;
+  // ExposureBiasValue is the one signed rational; the others cannot be negative.
+  if (!RationalFits(value, row == row::kExposureBias)) return std::nullopt;
   return value;
 }
 
@@ -149,7 +145,7 @@ bool IsHexComment(std::string_view t) {
 
 }  // namespace
 
-std::string ConvDate(std::string_view text) {
+std::optional<std::string> ReadDateText(std::string_view text) {
   std::string_view datePart = text;
   std::string timePart;
   std::size_t blank = text.find(' ');
@@ -159,11 +155,15 @@ std::string ConvDate(std::string_view text) {
   }
   std::optional<Time> time = ReadTime(timePart);
   std::optional<Date> date = ReadDate(WithoutBlanks(datePart));
-  if (!time || !date) return std::string(kDefaultDate);
+  if (!time || !date) return std::nullopt;
   char out[40];
   std::snprintf(out, sizeof out, "%d:%02d:%02d %02d:%02d:%02d", date->year, date->month, date->day,
                 time->hour, time->minute, time->second);
   return out;
+}
+
+std::string ConvDate(std::string_view text) {
+  return ReadDateText(text).value_or(std::string(kDefaultDate));
 }
 
 std::optional<RefusedField> RestoreValue(const std::array<std::string, kFieldCount>& fields,
@@ -205,20 +205,20 @@ std::optional<RefusedField> RestoreValue(const std::array<std::string, kFieldCou
     (r <= row::kLastIfd0Row ? made.Ifd0EntryCount : made.ExifIfdEntryCount) += 1;
     std::string value, count;
     switch (kStandardTypes[static_cast<std::size_t>(r)]) {
-      case 2:  // ASCII: the text and its NUL
+      case kAscii:  // the text and its NUL
         value = r == row::kDateTime ? ConvDate(t) : t;
         count = IntegerText(static_cast<std::int64_t>(value.size()) + 1);
         break;
-      case 3: {  // SHORT
+      case kShort: {
         double n = LeadingNumber(t);
         double whole = RoundHalfEven(n);
-        if (whole < 0 || whole > 65535) return RefusedField{i};
+        if (NamesNonFiniteNumber(t) || whole < 0 || whole > 65535) return RefusedField{i};
         value = DoubleText(n);
         count = "1";
         break;
       }
-      case 5:
-      case 10: {  // RATIONAL, SRATIONAL
+      case kRational:
+      case kSRational: {
         std::optional<std::string> rational = RationalValue(r, t);
         if (!rational) return RefusedField{i};
         value = *rational;

@@ -16,11 +16,14 @@ namespace tagloom {
 // The date the conversion gives for a text it cannot read.
 inline constexpr std::string_view kDefaultDate = "1999:01:01 01:01:01";
 
-// Normalises a date text to year:month:day hour:minute:second. Accepts
-// year/month/day or year-month-day (a four-digit year) followed by a blank
+// A date text as year:month:day hour:minute:second. Reads year/month/day,
+// year-month-day or year:month:day (a four-digit year) followed by a blank
 // and a 24-hour time of hours and minutes, seconds optional; blanks inside
 // either part are ignored. Anything else, or an impossible date or time,
-// gives kDefaultDate.
+// cannot be read.
+std::optional<std::string> ReadDateText(std::string_view text);
+
+// ReadDateText, or kDefaultDate for a text it cannot read.
 std::string ConvDate(std::string_view text);
 
 // Entry counts of the two directories to be written.
@@ -29,7 +32,8 @@ struct DirectoryCounts {
   std::int64_t ExifIfdEntryCount = 0;
 };
 
-// A field whose number does not fit the field it is written into.
+// A field whose number does not fit the field it is written into: too large,
+// negative for an unsigned field, or not finite.
 struct RefusedField {
   int field;  // index of txtExif
 };

@@ -6,6 +6,8 @@
 #include <limits>
 #include <sstream>
 
+#include "model/hex_text.h"
+
 namespace tagloom {
 namespace {
 
@@ -22,18 +24,11 @@ std::size_t SkipBlanks(std::string_view text, std::size_t i) {
   return i;
 }
 
-int DigitValue(char c) {
-  if (IsDigit(c)) return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return 99;
-}
-
 double RadixInteger(std::string_view text, std::size_t i, int radix) {
   double value = 0;
   for (i = SkipBlanks(text, i); i < text.size(); i = SkipBlanks(text, i + 1)) {
-    int digit = DigitValue(text[i]);
-    if (digit >= radix) break;
+    int digit = HexDigitValue(text[i]);
+    if (digit < 0 || digit >= radix) break;
     value = value * radix + digit;
   }
   return value;
@@ -114,6 +109,16 @@ double LeadingNumber(std::string_view text) {
     return negative ? -huge : huge;
   }
   return value;
+}
+
+bool NamesNonFiniteNumber(std::string_view text) {
+  std::size_t i = SkipBlanks(text, 0);
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) i = SkipBlanks(text, i + 1);
+  std::string word;
+  for (; i < text.size() && word.size() < 3; ++i) {
+    word += static_cast<char>(text[i] | 0x20);  // lower case for letters
+  }
+  return word == "nan" || word == "inf";
 }
 
 double RoundHalfEven(double x) {

@@ -17,6 +17,11 @@ namespace tagloom {
 // The first other character ends the number; a text without one gives 0.
 double LeadingNumber(std::string_view text);
 
+// Whether the text names a number that is not finite ("NaN", "-inf",
+// "Infinity", any case, after leading blanks): LeadingNumber reads such a
+// text as 0, but a person who typed it did not mean 0.
+bool NamesNonFiniteNumber(std::string_view text);
+
 // Whole number nearest to x, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double RoundHalfEven(double x);
 

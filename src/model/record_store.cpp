@@ -1,8 +1,6 @@
 #include "model/record_store.h"
 
-#include <array>
 #include <cstdint>
-#include <cstring>
 
 #include "model/number_text.h"
 
@@ -104,26 +102,6 @@ void RecordStore::Reset() {
       }
     }
   }
-}
-
-int RecordStore::CheckTag(std::string_view tag) const {
-  // Every catalogue tag is four characters, compared here as one number:
-  // this runs once for every directory entry read.
-  static const auto kCodes = [] {
-    std::array<std::uint32_t, kCatalogueRows> codes{};
-    for (int r = 0; r < kCatalogueRows; ++r) {
-      std::memcpy(&codes[static_cast<std::size_t>(r)],
-                  kCatalogue[static_cast<std::size_t>(r)].tag.data(), 4);
-    }
-    return codes;
-  }();
-  if (tag.size() != 4) return -1;
-  std::uint32_t code;
-  std::memcpy(&code, tag.data(), 4);
-  for (int r = 0; r < kCatalogueRows; ++r) {
-    if (kCodes[static_cast<std::size_t>(r)] == code) return r;
-  }
-  return -1;
 }
 
 bool RecordStore::Found(int row) const {

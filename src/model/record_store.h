@@ -63,9 +63,6 @@ struct RecordStore {
   // position, value position, count and type, "" for the value.
   void Reset();
 
-  // First catalogue row whose tag equals the text exactly, or -1.
-  int CheckTag(std::string_view tag) const;
-
   // Whether a catalogued tag was found (its position reads as more than 0).
   bool Found(int row) const;
 

@@ -1,67 +1,27 @@
 #include "model/value_text.h"
 
-#include <array>
-#include <cstdint>
-#include <cstring>
+#include <iconv.h>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <cerrno>
+#include <cstdint>
 
 namespace tagloom {
 
-namespace {
-
-// Two upper-case digits per byte, from a table.
-void HexPairs(const std::uint8_t* in, std::size_t n, char* out) {
-  static const auto kPairs = [] {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::array<std::uint16_t, 256> pairs{};
-    for (int b = 0; b < 256; ++b) {
-      const char pair[2] = {kDigits[b >> 4], kDigits[b & 0x0F]};
-      std::memcpy(&pairs[static_cast<std::size_t>(b)], pair, 2);
-    }
-    return pairs;
-  }();
-  for (std::size_t i = 0; i < n; ++i, out += 2) std::memcpy(out, &kPairs[in[i]], 2);
-}
-
-}  // namespace
-
-std::string HexDigits(std::string_view bytes) {
-  std::string text(bytes.size() * 2, '\0');
-  const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  char* out = text.data();
-  std::size_t done = 0;
-#if defined(__SSE2__)
-  // Maker notes run to tens of kilobytes: sixteen bytes at a time, each
-  // nibble turned into its digit by arithmetic ('0' + n, or 'A' + n - 10).
-  const __m128i lowNibbles = _mm_set1_epi8(0x0F);
-  const __m128i nine = _mm_set1_epi8(9);
-  const __m128i zero = _mm_set1_epi8('0');
-  const __m128i letterGap = _mm_set1_epi8('A' - '0' - 10);
-  auto digits = [&](__m128i nibbles) {
-    __m128i letters = _mm_and_si128(_mm_cmpgt_epi8(nibbles, nine), letterGap);
-    return _mm_add_epi8(_mm_add_epi8(nibbles, zero), letters);
-  };
-  for (; done + 16 <= bytes.size(); done += 16) {
-    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + done));
-    __m128i high = digits(_mm_and_si128(_mm_srli_epi16(block, 4), lowNibbles));
-    __m128i low = digits(_mm_and_si128(block, lowNibbles));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * done), _mm_unpacklo_epi8(high, low));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * done + 16), _mm_unpackhi_epi8(high, low));
-  }
-#endif
-  HexPairs(in + done, bytes.size() - done, out + 2 * done);
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return text;
 }
 
 namespace {
 
+std::uint8_t At(std::string_view bytes, std::size_t i) {
+  return static_cast<std::uint8_t>(bytes[i]);
+}
+
 // Length of the well-formed UTF-8 sequence starting at bytes[i], or 0.
 std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t i) {
-  auto at = [&](std::size_t k) { return static_cast<std::uint8_t>(bytes[k]); };
-  std::uint8_t lead = at(i);
+  std::uint8_t lead = At(bytes, i);
   if (lead < 0x80) return 1;
   std::size_t length;
   std::uint8_t low = 0x80, high = 0xBF;  // allowed range of the second byte
@@ -79,11 +39,70 @@ std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t i) {
     return 0;
   }
   if (i + length > bytes.size()) return 0;
-  if (at(i + 1) < low || at(i + 1) > high) return 0;
+  if (At(bytes, i + 1) < low || At(bytes, i + 1) > high) return 0;
   for (std::size_t k = 2; k < length; ++k) {
-    if (at(i + k) < 0x80 || at(i + k) > 0xBF) return 0;
+    if (At(bytes, i + k) < 0x80 || At(bytes, i + k) > 0xBF) return 0;
   }
   return length;
+}
+
+bool IsUtf8(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    std::size_t length = Utf8SequenceLength(bytes, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+// The shape of EUC-CN: every byte above 0x7F stands in a pair of bytes A1 to FE.
+// (A looser test, GBK's, would read Latin-1 texts such as "W\xF6rdehoff" as Chinese.)
+bool LooksLikeGb2312(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (At(bytes, i) < 0x80) continue;
+    if (i + 1 >= bytes.size()) return false;
+    for (std::size_t k : {i, i + 1}) {
+      if (At(bytes, k) < 0xA1 || At(bytes, k) > 0xFE) return false;
+    }
+    ++i;
+  }
+  return true;
+}
+
+// The text decoded from GB2312, or "" when a pair is not a GB2312 character.
+std::string FromGb2312(std::string_view bytes) {
+  // One converter per thread: opening one costs more than most conversions.
+  thread_local iconv_t converter = ::iconv_open("UTF-8", "GB2312");
+  if (converter == reinterpret_cast<iconv_t>(-1)) return {};
+  ::iconv(converter, nullptr, nullptr, nullptr, nullptr);
+  std::string out(bytes.size() * 2, '\0');  // two bytes become at most three, ASCII stays one
+  char* in = const_cast<char*>(bytes.data());
+  std::size_t inLeft = bytes.size();
+  char* to = out.data();
+  std::size_t outLeft = out.size();
+  if (::iconv(converter, &in, &inLeft, &to, &outLeft) == static_cast<std::size_t>(-1) ||
+      inLeft != 0) {
+    return {};
+  }
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+std::string Latin1ForInvalid(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size() * 2);
+  for (std::size_t i = 0; i < bytes.size();) {
+    std::size_t length = Utf8SequenceLength(bytes, i);
+    if (length > 0) {
+      text.append(bytes.substr(i, length));
+      i += length;
+    } else {
+      std::uint8_t b = At(bytes, i++);
+      text += static_cast<char>(0xC0 | (b >> 6));
+      text += static_cast<char>(0x80 | (b & 0x3F));
+    }
+  }
+  return text;
 }
 
 }  // namespace
@@ -91,22 +110,12 @@ std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t i) {
 std::string BytesToText(std::string_view bytes) {
   // Most values are plain ASCII, which is UTF-8 as it stands.
   std::size_t ascii = 0;
-  while (ascii < bytes.size() && static_cast<std::uint8_t>(bytes[ascii]) < 0x80) ++ascii;
-  if (ascii == bytes.size()) return std::string(bytes);
-  std::string text;
-  text.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size();) {
-    std::size_t length = Utf8SequenceLength(bytes, i);
-    if (length > 0) {
-      text.append(bytes.substr(i, length));
-      i += length;
-    } else {
-      auto b = static_cast<std::uint8_t>(bytes[i++]);
-      text += static_cast<char>(0xC0 | (b >> 6));
-      text += static_cast<char>(0x80 | (b & 0x3F));
-    }
+  while (ascii < bytes.size() && At(bytes, ascii) < 0x80) ++ascii;
+  if (ascii == bytes.size() || IsUtf8(bytes.substr(ascii))) return std::string(bytes);
+  if (LooksLikeGb2312(bytes)) {
+    if (std::string decoded = FromGb2312(bytes); !decoded.empty()) return decoded;
   }
-  return text;
+  return Latin1ForInvalid(bytes);
 }
 
 }  // namespace tagloom

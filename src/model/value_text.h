@@ -12,12 +12,16 @@ inline constexpr std::string_view kHexPrefix = "Hex:";
 // Prefix with which every user comment is written, removed again on display.
 inline constexpr std::string_view kCommentMarker = "(Edit by Tagloom)";
 
-// Two upper-case hexadecimal digits per byte, no separators.
-std::string HexDigits(std::string_view bytes);
+// The 8-byte character code in front of an undefined value that holds text.
+inline constexpr std::string_view kAsciiCode{"ASCII\0\0\0", 8};
 
-// Display text of bytes read from a file: valid UTF-8 stays as it is, any
-// other byte becomes the character of the same code (as in Latin-1), so that
-// nothing is lost or mangled.
+// The text without the blanks (spaces) at its start and its end.
+std::string_view TrimBlanks(std::string_view text);
+
+// Display text of bytes read from a file: valid UTF-8 as it stands; else, when
+// the whole text is GB2312 (EUC-CN, the legacy encoding of Simplified Chinese
+// systems), that decoded; else each byte that is not part of valid UTF-8 as
+// the character of the same code (Latin-1). Nothing is lost or mangled.
 std::string BytesToText(std::string_view bytes);
 
 }  // namespace tagloom

@@ -1,0 +1,65 @@
+#include "model/hex_text.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace tagloom {
+
+bool IsHexDigits(std::string_view text) {
+  for (char c : text) {
+    if (HexDigitValue(c) < 0) return false;
+  }
+  return true;
+}
+
+namespace {
+
+// Two upper-case digits per byte, from a table.
+void HexPairs(const std::uint8_t* in, std::size_t n, char* out) {
+  static const auto kPairs = [] {
+    std::array<std::uint16_t, 256> pairs{};
+    for (int b = 0; b < 256; ++b) {
+      const char pair[2] = {kHexDigitChars[b >> 4], kHexDigitChars[b & 0x0F]};
+      std::memcpy(&pairs[static_cast<std::size_t>(b)], pair, 2);
+    }
+    return pairs;
+  }();
+  for (std::size_t i = 0; i < n; ++i, out += 2) std::memcpy(out, &kPairs[in[i]], 2);
+}
+
+}  // namespace
+
+std::string HexDigits(std::string_view bytes) {
+  std::string text(bytes.size() * 2, '\0');
+  const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  char* out = text.data();
+  std::size_t done = 0;
+#if defined(__SSE2__)
+  // Maker notes run to tens of kilobytes: sixteen bytes at a time, each
+  // nibble turned into its digit by arithmetic ('0' + n, or 'A' + n - 10).
+  const __m128i lowNibbles = _mm_set1_epi8(0x0F);
+  const __m128i nine = _mm_set1_epi8(9);
+  const __m128i zero = _mm_set1_epi8('0');
+  const __m128i letterGap = _mm_set1_epi8('A' - '0' - 10);
+  auto digits = [&](__m128i nibbles) {
+    __m128i letters = _mm_and_si128(_mm_cmpgt_epi8(nibbles, nine), letterGap);
+    return _mm_add_epi8(_mm_add_epi8(nibbles, zero), letters);
+  };
+  for (; done + 16 <= bytes.size(); done += 16) {
+    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + done));
+    __m128i high = digits(_mm_and_si128(_mm_srli_epi16(block, 4), lowNibbles));
+    __m128i low = digits(_mm_and_si128(block, lowNibbles));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * done), _mm_unpacklo_epi8(high, low));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * done + 16), _mm_unpackhi_epi8(high, low));
+  }
+#endif
+  HexPairs(in + done, bytes.size() - done, out + 2 * done);
+  return text;
+}
+
+}  // namespace tagloom

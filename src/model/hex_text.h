@@ -1,0 +1,25 @@
+// Hexadecimal digits: the one table and the one digit reading of Tagloom.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tagloom {
+
+inline constexpr char kHexDigitChars[] = "0123456789ABCDEF";
+
+// 0 to 15 for a hexadecimal digit of either case, -1 for any other character.
+constexpr int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Whether every character is a hexadecimal digit (true for the empty text).
+bool IsHexDigits(std::string_view text);
+
+// Two upper-case hexadecimal digits per byte, no separators.
+std::string HexDigits(std::string_view bytes);
+
+}  // namespace tagloom
