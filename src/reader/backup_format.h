@@ -20,8 +20,8 @@ namespace tagloom {
 inline constexpr std::string_view kBackupHeader = "Vantoro Exif Backup File";
 inline constexpr std::int64_t kBackupSegmentOffset = 24;  // 0-based offset of the FF E1 marker
 
-// The photograph's path up to and including its last ".", followed by "Exif";
-// the empty text for a path without any ".".
+// The photograph's path up to and including the last "." of its file name,
+// followed by "Exif"; the empty text for a file name without any ".".
 std::string BackupFileNameFor(std::string_view photoPath);
 
 enum class BackupCheck {
@@ -29,9 +29,10 @@ enum class BackupCheck {
   kBadHeader,  // shorter than the header, or not exactly the header text
   kBadMarker,  // the header is not followed by FF E1
   kTruncated,  // the file does not hold the segment its length field names
+  kNotExif,    // the segment does not carry the EXIF signature
 };
 
-// Checks a backup file's header, marker and length. On kOk the channel is
+// Checks a backup file's header, marker, length and EXIF signature. On kOk the channel is
 // positioned on the first byte after the FF E1 marker.
 BackupCheck CheckBackupContent(ReadChannel& backup);
 

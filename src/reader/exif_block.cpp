@@ -4,8 +4,11 @@
 #include <array>
 #include <vector>
 
+#include "model/hex_text.h"
 #include "model/number_text.h"
+#include "model/tiff_type.h"
 #include "model/value_text.h"
+#include "reader/jpeg_segments.h"
 
 namespace tagloom {
 namespace {
@@ -38,7 +41,7 @@ void RecordEntries(ReadChannel& channel, RecordStore& store, const ExifBlockLayo
                    std::int64_t count, Recorded& recorded) {
   for (std::int64_t k = 0; k < count; ++k) {
     std::int64_t p = channel.Position();
-    if (p < 1 || p - 1 + kEntrySize > channel.Length()) return;
+    if (!channel.Holds(p, kEntrySize)) return;
     // The tag as a number: its text is needed only for an uncatalogued entry.
     const auto tag = static_cast<std::uint16_t>(channel.ReadInt());
     const int r = CatalogueRowOf(tag);
@@ -61,19 +64,14 @@ void RecordEntries(ReadChannel& channel, RecordStore& store, const ExifBlockLayo
   }
 }
 
-// The UNDEFINED value text: the text after an 8-byte character-code prefix of
-// "ASCII" or of NUL bytes, else the bytes in hexadecimal.
+// The UNDEFINED value text: the bytes after an 8-byte character-code prefix
+// of "ASCII" or of NUL bytes, else the bytes in hexadecimal.
 std::string UndefinedText(const std::string& bytes) {
-  static const std::string kAsciiCode("ASCII\0\0\0", 8);
-  static const std::string kUndefinedCode(8, '\0');
-  if (bytes.size() >= 8) {
-    std::string_view code(bytes.data(), 8);
+  static constexpr std::string_view kUndefinedCode{"\0\0\0\0\0\0\0\0", 8};
+  if (bytes.size() >= kAsciiCode.size()) {
+    std::string_view code(bytes.data(), kAsciiCode.size());
     if (code == kAsciiCode || code == kUndefinedCode) {
-      std::string_view text(bytes);
-      text.remove_prefix(8);
-      while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-      while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-      return BytesToText(text);
+      return std::string(TrimBlanks(std::string_view(bytes).substr(kAsciiCode.size())));
     }
   }
   return std::string(kHexPrefix) + HexDigits(bytes);
@@ -101,32 +99,31 @@ void GetValue(ReadChannel& channel, const ExifBlockLayout& layout, const Entry& 
     budget -= static_cast<std::int64_t>(bytes.size());
     return bytes;
   };
-  // Little-endian, the whole field as a signed number; big-endian, its first
-  // byte or first two bytes. (Each branch is widened on its own: a shared
-  // unsigned type would turn a negative field into 4294967295.)
+  // A BYTE or SHORT field holds its first value in its first byte or two
+  // bytes, in either byte order: the rest is a further value or padding,
+  // which some cameras leave non-zero.
   switch (typeCode) {
-    case 1:  // BYTE
-      return values.SetNumber(row, motorola ? std::int64_t{(field >> 24) & 0xFF} : std::int64_t{v});
-    case 3:  // SHORT
-      return values.SetNumber(row,
-                              motorola ? std::int64_t{(field >> 16) & 0xFFFF} : std::int64_t{v});
-    case 4:  // LONG
+    case tiff::kByte:
+      return values.SetNumber(row, motorola ? (field >> 24) & 0xFF : field & 0xFF);
+    case tiff::kShort:
+      return values.SetNumber(row, motorola ? (field >> 16) & 0xFFFF : field & 0xFFFF);
+    case tiff::kLong:
       return values.SetNumber(row, v);
-    case 2: {  // ASCII
+    case tiff::kAscii: {  // the bytes as they are, without NULs; shown decoded
       std::string bytes = readBytes();
       std::erase(bytes, '\0');
-      return values.Set(row, BytesToText(bytes));
+      return values.Set(row, std::move(bytes));
     }
-    case 5:     // RATIONAL
-    case 10: {  // SRATIONAL
+    case tiff::kRational:
+    case tiff::kSRational: {
       channel.Seek(valuePosition + 1);
       std::int32_t numerator = channel.ReadLong();
       std::int32_t denominator = channel.ReadLong();
       return values.Set(row, IntegerText(numerator) + "/" + IntegerText(denominator));
     }
-    case 7:  // UNDEFINED
+    case tiff::kUndefined:
       return values.Set(row, UndefinedText(readBytes()));
-    case 9:  // SLONG
+    case tiff::kSLong:
       channel.Seek(dataPosition(count * 4));
       return values.SetNumber(row, channel.ReadLong());
     default:
@@ -139,8 +136,9 @@ void GetValue(ReadChannel& channel, const ExifBlockLayout& layout, const Entry& 
 bool ReadExifDataFromFile(ReadChannel& channel, RecordStore& store, ExifBlockLayout& layout) {
   layout.ExifSegmentOffset = channel.Position() - 3;
   layout.ExifSegmentLength = channel.ReadLeng();
-  if (channel.ReadString(4) != "Exif") return false;
-  channel.ReadString(2);
+  if (!IsExifSignature(channel.ReadString(static_cast<std::int64_t>(kExifSignature.size())))) {
+    return false;
+  }
   layout.TiffBase = channel.Position();
   std::string order = channel.ReadString(2);
   if (order != "II" && order != "MM") return false;

@@ -3,10 +3,6 @@
 namespace tagloom {
 namespace {
 
-constexpr std::uint8_t kMarkerSoi = 0xD8;
-constexpr std::uint8_t kMarkerEoi = 0xD9;
-constexpr std::uint8_t kMarkerSos = 0xDA;
-
 // Markers that stand alone, without a length: TEM, RST0 to RST7, SOI, EOI.
 bool StandsAlone(std::uint8_t marker) {
   return marker == 0x01 || (marker >= 0xD0 && marker <= kMarkerEoi);
@@ -19,10 +15,14 @@ std::uint8_t ByteAt(ReadChannel& channel, std::int64_t offset) {
 
 }  // namespace
 
+bool StartsWithSoi(ReadChannel& channel) {
+  return channel.Holds(1, 2) && ByteAt(channel, 0) == kMarkerPrefix &&
+         ByteAt(channel, 1) == kMarkerSoi;
+}
+
 void WalkHeaderSegments(ReadChannel& channel,
                         const std::function<bool(const JpegSegment&)>& visit) {
-  const std::int64_t length = channel.Length();
-  if (length < 2 || ByteAt(channel, 0) != 0xFF) return;
+  if (!channel.Holds(1, 2) || ByteAt(channel, 0) != kMarkerPrefix) return;
   std::uint8_t first = ByteAt(channel, 1);
   std::int64_t offset;
   if (first == kMarkerSoi) {
@@ -32,12 +32,13 @@ void WalkHeaderSegments(ReadChannel& channel,
   } else {
     return;
   }
-  while (offset + 4 <= length) {
-    if (ByteAt(channel, offset) != 0xFF) break;
+  // FF, marker and length: four bytes before any segment can be looked at.
+  while (channel.Holds(offset + 1, 4)) {
+    if (ByteAt(channel, offset) != kMarkerPrefix) break;
     // A marker may be preceded by fill bytes FF.
     std::int64_t markerAt = offset + 1;
-    while (markerAt < length && ByteAt(channel, markerAt) == 0xFF) ++markerAt;
-    if (markerAt + 3 > length) break;
+    while (channel.Holds(markerAt + 1, 1) && ByteAt(channel, markerAt) == kMarkerPrefix) ++markerAt;
+    if (!channel.Holds(markerAt + 1, 3)) break;
     std::uint8_t marker = ByteAt(channel, markerAt);
     if (marker == 0x00 || marker == kMarkerSos || StandsAlone(marker)) break;
     channel.Seek(markerAt + 2);
@@ -51,8 +52,8 @@ void WalkHeaderSegments(ReadChannel& channel,
     segment.offset = markerAt - 1;
     segment.size = 2 + segmentLength;
     if (marker == kMarkerApp1 && segmentLength >= 8) {
-      static constexpr char kSignature[] = {'E', 'x', 'i', 'f', '\0', '\0'};
-      segment.carriesExif = channel.ReadString(6) == std::string_view(kSignature, 6);
+      segment.carriesExif =
+          IsExifSignature(channel.ReadString(static_cast<std::int64_t>(kExifSignature.size())));
     }
     if (!visit(segment)) return;
     offset = segment.offset + segment.size;

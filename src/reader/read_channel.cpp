@@ -54,13 +54,21 @@ ReadChannel::ReadChannel(ReadChannel&&) noexcept = default;
 ReadChannel& ReadChannel::operator=(ReadChannel&&) noexcept = default;
 ReadChannel::~ReadChannel() = default;
 
-std::optional<ReadChannel> ReadChannel::OpenFile(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+std::optional<ReadChannel> ReadChannel::OpenFile(const std::string& path, OpenProblem* problem) {
+  auto fail = [&](OpenProblem why) {
+    if (problem) *problem = why;
+    return std::nullopt;
+  };
+  // O_NONBLOCK: opening a FIFO for reading would wait for a writer for ever.
+  // It changes nothing for the regular files that are read.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return fail(errno == ENXIO ? OpenProblem::kNotRegular : OpenProblem::kCannotOpen);
   auto file = std::make_unique<File>();
   file->fd = fd;
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  if (::fstat(fd, &info) != 0) return fail(OpenProblem::kCannotOpen);
+  if (!S_ISREG(info.st_mode)) return fail(OpenProblem::kNotRegular);
+  if (problem) *problem = OpenProblem::kNone;
   return ReadChannel(std::move(file), static_cast<std::int64_t>(info.st_size));
 }
 
@@ -137,21 +145,10 @@ std::uint8_t ReadChannel::ReadByte() {
   return b;
 }
 
-std::string ReadChannel::ReadHex(int n) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  for (int i = 0; i < n; ++i) {
-    std::uint8_t b = ReadByte();
-    if (b >= 16) text += kDigits[b >> 4];
-    text += kDigits[b & 0x0F];
-  }
-  return text;
-}
-
 std::int32_t ReadChannel::ReadLeng() {
   std::uint8_t b[2];
   Take(b, 2);
-  return b[0] * 256 + b[1];
+  return BigEndian16(b);
 }
 
 std::int32_t ReadChannel::ReadInt() {

@@ -15,12 +15,26 @@
 
 namespace tagloom {
 
+// A JPEG segment length field, or any 16-bit number stored high byte first.
+inline std::int32_t BigEndian16(const std::uint8_t* b) {
+  return b[0] * 256 + b[1];
+}
+
+// Why a file could not be opened for reading.
+enum class OpenProblem {
+  kNone,
+  kCannotOpen,  // missing, or not readable
+  kNotRegular,  // a folder, a device, a pipe: never opened for reading
+};
+
 class ReadChannel {
  public:
   // Reads from bytes in memory; they must outlive the channel.
   explicit ReadChannel(std::span<const std::uint8_t> bytes);
-  // Opens a regular file for reading; nullopt when it cannot be opened.
-  static std::optional<ReadChannel> OpenFile(const std::string& path);
+  // Opens a regular file for reading; nullopt (and why, when asked) when it
+  // cannot be opened. Opening never blocks: a FIFO is refused, not waited on.
+  static std::optional<ReadChannel> OpenFile(const std::string& path,
+                                             OpenProblem* problem = nullptr);
 
   ReadChannel(ReadChannel&&) noexcept;
   ReadChannel& operator=(ReadChannel&&) noexcept;
@@ -32,6 +46,11 @@ class ReadChannel {
   // Makes byte `position` (counting from 1) the next one read; any number is
   // accepted, reads outside the file simply find nothing there.
   void Seek(std::int64_t position) { position_ = position; }
+  // Whether the file holds all n bytes from 1-based `position` on (n >= 0),
+  // for any numbers, without overflow.
+  bool Holds(std::int64_t position, std::int64_t n) const {
+    return position >= 1 && n >= 0 && position - 1 <= length_ && n <= length_ - (position - 1);
+  }
   // Whether any read so far touched a position outside the file.
   bool ReadOutside() const { return readOutside_; }
   // Whether the file could not be read although it was open (an I/O error).
@@ -51,8 +70,6 @@ class ReadChannel {
   }
   // One byte (0 outside the file).
   std::uint8_t ReadByte();
-  // n bytes as upper-case hexadecimal, each without leading zero (00 2A -> "02A").
-  std::string ReadHex(int n);
   // A JPEG segment length: always big-endian.
   std::int32_t ReadLeng();
   // Unsigned 16-bit value in the block's byte order.
