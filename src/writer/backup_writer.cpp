@@ -1,40 +1,56 @@
 #include "writer/backup_writer.h"
 
-#include <memory>
 #include <optional>
 
 #include "reader/backup_format.h"
+#include "reader/jpeg_segments.h"
 #include "reader/read_channel.h"
 
 namespace tagloom {
 
-WriteResult WriteBackupFile(const std::string& backupPath, std::string_view segment, FileSystem& fs,
-                            ReplaceGroup* group, bool syncFolder) {
-  WriteResult result;
-  result.segmentLength = segment.size() >= 4 ? static_cast<std::uint8_t>(segment[2]) * 256 +
-                                                   static_cast<std::uint8_t>(segment[3])
-                                             : 0;
-  auto replacer = std::make_unique<FileReplacer>(fs, backupPath, FileReplacer::Swap::kRename);
-  bool written = replacer->Create(0666) && replacer->Write(kBackupHeader) &&
-                 replacer->Write(segment) && replacer->Finish(group == nullptr);
-  if (written && group != nullptr) {
-    group->Add(std::move(replacer));
-    return result;
+bool BackupIsPhoto(const std::string& photoPath, const std::string& backupPath) {
+  struct stat photo {}, backup {};
+  return ::stat(photoPath.c_str(), &photo) == 0 && ::stat(backupPath.c_str(), &backup) == 0 &&
+         photo.st_dev == backup.st_dev && photo.st_ino == backup.st_ino;
+}
+
+std::unique_ptr<FileReplacer> StageBackupFile(const std::string& photoPath,
+                                              const std::string& backupPath,
+                                              std::string_view segment, FileSystem& fs, bool sync,
+                                              WriteResult& result) {
+  if (BackupIsPhoto(photoPath, backupPath)) {
+    result.problem = WriteResult::Problem::kBackupIsPhoto;
+    return nullptr;
   }
-  if (!written || !replacer->Commit(syncFolder)) {
+  auto replacer = std::make_unique<FileReplacer>(fs, backupPath, FileReplacer::Swap::kRename,
+                                                 FileReplacer::Links::kReplace);
+  struct stat old {}, photo {};
+  const bool replacing = ::lstat(backupPath.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  bool written = replacer->Create(0666);
+  if (written && replacing) {
+    replacer->KeepOwnerAndMode(old);
+  } else if (written && ::stat(photoPath.c_str(), &photo) == 0) {
+    replacer->KeepOwner(photo);  // the mode of a new file is the umask's
+  }
+  written = written && replacer->Write(kBackupHeader) && replacer->Write(segment) &&
+            replacer->Finish(sync);
+  if (!written) {
     result.problem = WriteResult::Problem::kFile;
     result.file = replacer->Failure();
+    return nullptr;
   }
-  return result;
+  return replacer;
 }
 
 WriteResult BackupPhotoSegment(const std::string& photoPath, std::int64_t segmentOffset,
                                std::int64_t segmentLength, const std::string& backupPath,
                                FileSystem& fs, CopyProgress& progress, ReplaceGroup* group) {
   WriteResult result;
-  std::optional<ReadChannel> photo = ReadChannel::OpenFile(photoPath);
+  OpenProblem why = OpenProblem::kNone;
+  std::optional<ReadChannel> photo = ReadChannel::OpenFile(photoPath, &why);
   if (!photo) {
-    result.problem = WriteResult::Problem::kPhotoUnreadable;
+    result.problem = why == OpenProblem::kNotRegular ? WriteResult::Problem::kPhotoNotRegular
+                                                     : WriteResult::Problem::kPhotoUnreadable;
     return result;
   }
   // The whole segment, marker included: T = L + 2 bytes.
@@ -46,17 +62,26 @@ WriteResult BackupPhotoSegment(const std::string& photoPath, std::int64_t segmen
     result.problem = WriteResult::Problem::kPhotoUnreadable;
     return result;
   }
-  bool unchanged =
-      static_cast<std::int64_t>(segment.size()) == total && segment[0] == '\xFF' &&
-      segment[1] == '\xE1' &&
-      static_cast<std::uint8_t>(segment[2]) * 256 + static_cast<std::uint8_t>(segment[3]) ==
-          segmentLength;
+  bool unchanged = static_cast<std::int64_t>(segment.size()) == total &&
+                   static_cast<std::uint8_t>(segment[0]) == kMarkerPrefix &&
+                   static_cast<std::uint8_t>(segment[1]) == kMarkerApp1 &&
+                   SegmentLengthOf(segment) == segmentLength;
   if (!unchanged) {
     result.problem = WriteResult::Problem::kPhotoChanged;
     return result;
   }
   progress.Advance(total);
-  return WriteBackupFile(backupPath, segment, fs, group);
+  result.segmentLength = segmentLength;
+  std::unique_ptr<FileReplacer> backup =
+      StageBackupFile(photoPath, backupPath, segment, fs, group == nullptr, result);
+  if (!backup) return result;
+  if (group != nullptr) {
+    group->Add(std::move(backup));
+  } else if (!backup->Commit()) {
+    result.problem = WriteResult::Problem::kFile;
+    result.file = backup->Failure();
+  }
+  return result;
 }
 
 }  // namespace tagloom

@@ -4,6 +4,7 @@
 
 #include "model/catalogue.h"
 #include "model/number_text.h"
+#include "reader/jpeg_segments.h"
 
 namespace tagloom {
 namespace {
@@ -57,10 +58,10 @@ BuiltSegment AssembleExifSegment(RecordStore& store) {
   };
 
   SegmentBuilder b;
-  b.AddHex("FFE1");
+  b.AddByte(kMarkerPrefix);
+  b.AddByte(kMarkerApp1);
   b.AddSize(0);  // the length, patched at the end
-  b.AddString("Exif");
-  b.AddInt(0);
+  b.AddString(kExifSignature);
   b.AddString("II");
   b.AddHex("2A00");
   b.AddLong(8);

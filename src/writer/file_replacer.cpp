@@ -1,11 +1,14 @@
 #include "writer/file_replacer.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+
+#include "writer/interrupt_cleanup.h"
 
 namespace tagloom {
 namespace {
@@ -19,9 +22,12 @@ bool NoHardLinks(int error) {
          error == ENOSYS || error == EXDEV;
 }
 
-}  // namespace
-
-namespace {
+// Errors that say the file system has no locks (some network file systems):
+// the write goes on unlocked, as it would anywhere without them.
+bool NoLocks(int error) {
+  return error == ENOLCK || error == EOPNOTSUPP || error == ENOTSUP || error == EINVAL ||
+         error == ENOSYS;
+}
 
 // A file reached through a symbolic link is replaced where it lies, so that
 // the link stays a link to the new content.
@@ -32,16 +38,21 @@ std::string ThroughLinks(std::string path) {
   return real ? std::string(real.get()) : path;
 }
 
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 }  // namespace
 
-FileReplacer::FileReplacer(FileSystem& fs, std::string target, Swap swap)
+FileReplacer::FileReplacer(FileSystem& fs, std::string target, Swap swap, Links links)
     : fs_(fs),
-      target_(ThroughLinks(std::move(target))),
+      target_(links == Links::kFollow ? ThroughLinks(std::move(target)) : std::move(target)),
       temp_(target_ + std::string(kTempSuffix)),
       swap_(swap) {}
 
 FileReplacer::~FileReplacer() {
   if (!committed_) Abandon();
+  ReleaseLock();
 }
 
 bool FileReplacer::Fail(FileFailure::Step step, const std::string& path) {
@@ -50,18 +61,65 @@ bool FileReplacer::Fail(FileFailure::Step step, const std::string& path) {
 }
 
 bool FileReplacer::Create(mode_t mode) {
-  // A leftover from an earlier run never blocks a write.
-  fs_.Unlink(temp_);
-  fd_ = fs_.Open(temp_, O_WRONLY | O_CREAT | O_EXCL, mode);
-  if (fd_ < 0) return Fail(FileFailure::Step::kCreate, temp_);
-  created_ = true;
-  return true;
+  // A few rounds at most: each one that does not end removes what was in the way.
+  for (int round = 0; round < 4; ++round) {
+    int fd = fs_.Open(temp_, O_RDWR | O_CREAT | O_NOFOLLOW, mode);
+    if (fd < 0) {
+      if (errno != ELOOP) return Fail(FileFailure::Step::kCreate, temp_);
+      fs_.Unlink(temp_);  // a symbolic link under the temporary name
+      continue;
+    }
+    auto drop = [&] {
+      int saved = errno;
+      fs_.Close(fd);
+      errno = saved;
+    };
+    if (fs_.Flock(fd, LOCK_EX | LOCK_NB) != 0 && !NoLocks(errno)) {
+      const bool busy = errno == EWOULDBLOCK;
+      drop();
+      return busy ? Fail(FileFailure::Step::kBusy, target_)
+                  : Fail(FileFailure::Step::kCreate, temp_);
+    }
+    // The name must still be the file locked: the writer of a leftover may
+    // have removed it between the open and the lock.
+    struct stat held {}, named {};
+    if (::fstat(fd, &held) != 0 || ::lstat(temp_.c_str(), &named) != 0 || !SameFile(held, named)) {
+      drop();
+      continue;
+    }
+    if (!S_ISREG(held.st_mode) || held.st_nlink != 1) {  // not a plain file of its own
+      fs_.Unlink(temp_);
+      drop();
+      continue;
+    }
+    if (held.st_size != 0 && fs_.Ftruncate(fd, 0) != 0) {
+      drop();
+      return Fail(FileFailure::Step::kCreate, temp_);
+    }
+    fd_ = fd;
+    lock_ = ::dup(fd);  // the same open file, so the same lock, after Finish closes fd_
+    device_ = held.st_dev;
+    inode_ = held.st_ino;
+    created_ = true;
+    RegisterTemporaryFile(temp_);
+    return true;
+  }
+  errno = EEXIST;
+  return Fail(FileFailure::Step::kCreate, temp_);
 }
 
-void FileReplacer::SetMode(mode_t mode) {
+void FileReplacer::KeepOwner(const struct stat& like) {
   if (fd_ < 0) return;
   int saved = errno;
-  fs_.Fchmod(fd_, mode);
+  fs_.Fchown(fd_, like.st_uid, like.st_gid);
+  errno = saved;
+}
+
+void FileReplacer::KeepOwnerAndMode(const struct stat& like) {
+  if (fd_ < 0) return;
+  KeepOwner(like);  // before the mode: a new owner clears set-id bits
+  int saved = errno;
+  fs_.Fchmod(fd_, like.st_mode & 07777);
   errno = saved;
 }
 
@@ -116,20 +174,39 @@ bool FileReplacer::Finish(bool sync) {
   return ok;
 }
 
+bool FileReplacer::StillOurs() const {
+  struct stat named {};
+  return ::lstat(temp_.c_str(), &named) == 0 && named.st_dev == device_ && named.st_ino == inode_;
+}
+
+void FileReplacer::ReleaseLock() {
+  if (lock_ >= 0) ::close(lock_);
+  lock_ = -1;
+}
+
 bool FileReplacer::Commit(bool syncFolder) {
   if (!created_ || fd_ >= 0) return false;
+  if (!StillOurs()) {
+    errno = ESTALE;
+    return Fail(FileFailure::Step::kRename, temp_);
+  }
+  // While this writer holds the lock, a parked name is a leftover.
   const std::string parked = target_ + std::string(kParkedSuffix);
+  struct stat parkedInfo {};
   bool isParked = false;
   if (swap_ == Swap::kParkOld) {
-    fs_.Unlink(parked);  // a leftover parked name from an earlier run
+    fs_.Unlink(parked);
     if (fs_.Link(target_, parked) == 0) {
-      isParked = true;
+      isParked = ::lstat(parked.c_str(), &parkedInfo) == 0;
     } else if (!NoHardLinks(errno)) {
       return Fail(FileFailure::Step::kPark, target_);
     }
   }
+  // From the rename on, the temporary name is no longer this writer's to remove.
+  UnregisterTemporaryFile(temp_);
   if (fs_.Rename(temp_, target_) != 0) {
     Fail(FileFailure::Step::kRename, target_);
+    RegisterTemporaryFile(temp_);
     if (isParked) fs_.Unlink(parked);
     return false;
   }
@@ -137,7 +214,11 @@ bool FileReplacer::Commit(bool syncFolder) {
   // The new content is in place; syncing the folder makes the rename durable
   // before the parked name of the old content goes.
   if (syncFolder) fs_.SyncFolderOf(target_);
-  if (isParked) fs_.Unlink(parked);
+  struct stat now {};
+  if (isParked && ::lstat(parked.c_str(), &now) == 0 && SameFile(now, parkedInfo)) {
+    fs_.Unlink(parked);
+  }
+  ReleaseLock();
   return true;
 }
 
@@ -148,10 +229,12 @@ void FileReplacer::Abandon() {
   }
   if (created_ && !committed_) {
     int saved = errno;
-    fs_.Unlink(temp_);
+    if (StillOurs()) fs_.Unlink(temp_);
+    UnregisterTemporaryFile(temp_);
     errno = saved;
     created_ = false;
   }
+  ReleaseLock();
 }
 
 }  // namespace tagloom

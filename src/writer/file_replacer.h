@@ -2,8 +2,15 @@
 // under a temporary name, synced, and swapped in by a rename, so that the
 // file's path holds its complete old or its complete new content at every
 // instant, even if the process is killed at any point.
+//
+// One writer at a time: the temporary file is locked (flock) from its
+// creation to the swap. A temporary or parked file that nobody holds the
+// lock of is a leftover of a killed run and is replaced; one that another
+// writer holds makes this write refuse, and a write never renames a file it
+// did not write.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -16,10 +23,10 @@ namespace tagloom {
 
 // Which step of a safe write failed, on which file, and the system's error.
 struct FileFailure {
-  enum class Step { kNone, kCreate, kWrite, kSync, kPark, kRename };
+  enum class Step { kNone, kBusy, kCreate, kWrite, kSync, kPark, kRename };
   Step step = Step::kNone;
-  std::string path;
-  int error = 0;  // errno
+  std::string path;  // for kBusy, the file being replaced
+  int error = 0;     // errno
 };
 
 class FileReplacer {
@@ -31,26 +38,34 @@ class FileReplacer {
     // the file system has no hard links (FAT, exFAT) rename directly.
     kParkOld,
   };
+  enum class Links {
+    kFollow,   // a symbolic link at the target: the file it names is replaced
+    kReplace,  // a symbolic link at the target is itself replaced by the new file
+  };
 
-  FileReplacer(FileSystem& fs, std::string target, Swap swap);
+  FileReplacer(FileSystem& fs, std::string target, Swap swap, Links links);
   ~FileReplacer();  // removes the temporary file unless the swap happened
   FileReplacer(const FileReplacer&) = delete;
   FileReplacer& operator=(const FileReplacer&) = delete;
 
-  // Creates the temporary file target + ".$$$"; a leftover of that name from
-  // an earlier run is replaced.
+  // Creates and locks the temporary file target + ".$$$" (a leftover of that
+  // name is taken over, a link under that name removed, never followed).
+  // Fails with kBusy while another writer holds it.
   bool Create(mode_t mode);
-  // Gives the temporary file exactly `mode`, whatever the umask, so that a
-  // replaced file keeps its permissions. Best effort: FAT and exFAT have none
-  // to set, and that must not stop a write.
-  void SetMode(mode_t mode);
+  // Gives the temporary file the owner, group and permissions of `like`, so
+  // that a replaced file keeps them, whatever the umask and whoever writes.
+  // Best effort: FAT and exFAT have none to set, and only root may give a
+  // file away; that must not stop a write.
+  void KeepOwnerAndMode(const struct stat& like);
+  // The owner and group alone, for a new file that keeps the umask's mode.
+  void KeepOwner(const struct stat& like);
   // Appends bytes (buffered).
   bool Write(std::string_view bytes);
   // Writes out the buffer and asks the disk to start on everything written,
   // so that the file can be read back while the disk works.
   bool WriteOut();
   // Writes out the buffer, syncs (unless a group syncs it, see ReplaceGroup)
-  // and closes the temporary file.
+  // and closes the temporary file; its lock is held until the swap.
   bool Finish(bool sync = true);
   // Swaps the finished temporary file in, and syncs its folder unless a group
   // does that for many files at once.
@@ -67,11 +82,17 @@ class FileReplacer {
   bool Fail(FileFailure::Step step, const std::string& path);
   bool WriteAll(std::string_view bytes);
   bool Flush();
+  // Whether the temporary name still names the file this replacer locked.
+  bool StillOurs() const;
+  void ReleaseLock();
 
   FileSystem& fs_;
   std::string target_, temp_;
   Swap swap_;
-  int fd_ = -1;
+  int fd_ = -1;    // for writing, until Finish
+  int lock_ = -1;  // the same open file: holds the lock until the swap
+  dev_t device_ = 0;
+  ino_t inode_ = 0;
   bool created_ = false, committed_ = false;
   std::string buffer_;
   std::int64_t size_ = 0;            // bytes written to the temporary file

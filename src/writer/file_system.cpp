@@ -1,10 +1,13 @@
 #include "writer/file_system.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+
+#include "model/path_name.h"
 
 namespace tagloom {
 
@@ -42,6 +45,22 @@ int FileSystem::Fchmod(int fd, mode_t mode) {
   return ::fchmod(fd, mode);
 }
 
+int FileSystem::Fchown(int fd, uid_t owner, gid_t group) {
+  return ::fchown(fd, owner, group);
+}
+
+int FileSystem::Ftruncate(int fd, off_t length) {
+  return ::ftruncate(fd, length);
+}
+
+int FileSystem::Flock(int fd, int operation) {
+  int result;
+  do {
+    result = ::flock(fd, operation);
+  } while (result != 0 && errno == EINTR);
+  return result;
+}
+
 int FileSystem::Close(int fd) {
   return ::close(fd);
 }
@@ -57,15 +76,6 @@ int FileSystem::Link(const std::string& from, const std::string& to) {
 int FileSystem::Unlink(const std::string& path) {
   return ::unlink(path.c_str());
 }
-
-namespace {
-
-std::string FolderOf(const std::string& path) {
-  std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
-}  // namespace
 
 int FileSystem::SyncFolderOf(const std::string& path) {
   int fd = Open(FolderOf(path), O_RDONLY | O_DIRECTORY, 0);

@@ -20,6 +20,10 @@ class FileSystem {
   // only a hint, so that a later Fsync has less to wait for.
   virtual void StartWriteback(int fd, off_t offset, off_t length);
   virtual int Fchmod(int fd, mode_t mode);
+  virtual int Fchown(int fd, uid_t owner, gid_t group);
+  virtual int Ftruncate(int fd, off_t length);
+  // flock(2): LOCK_EX | LOCK_NB to take the lock without waiting.
+  virtual int Flock(int fd, int operation);
   virtual int Close(int fd);
   virtual int Rename(const std::string& from, const std::string& to);
   virtual int Link(const std::string& from, const std::string& to);

@@ -4,6 +4,8 @@
 #include <map>
 #include <string>
 
+#include "model/path_name.h"
+
 namespace tagloom {
 
 void ReplaceGroup::Add(std::unique_ptr<FileReplacer> replacer) {
@@ -30,7 +32,7 @@ std::vector<ReplaceGroup::Failed> ReplaceGroup::Commit() {
       continue;
     }
     const std::string& target = pending[i]->Target();
-    folders.emplace(target.substr(0, target.rfind('/') + 1), target);
+    folders.emplace(FolderOf(target), target);
   }
   for (const auto& [folder, file] : folders) fs_.SyncFolderOf(file);
   return failed;

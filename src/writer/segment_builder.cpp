@@ -1,6 +1,7 @@
 #include "writer/segment_builder.h"
 
 #include "model/number_text.h"
+#include "model/tiff_type.h"
 #include "model/value_text.h"
 
 namespace tagloom {
@@ -11,10 +12,11 @@ std::int32_t TypeOf(const RecordStore& store, int row) {
 }
 
 bool HasValueArea(std::int32_t type) {
-  return type == 2 || type == 5 || type == 7 || type == 10;
+  return type == tiff::kAscii || tiff::IsRational(type) || type == tiff::kUndefined;
 }
 
-// A four-digit hexadecimal text as a number; an invalid digit ends it.
+// A hexadecimal text as a number, by the leading-number parse; an invalid
+// digit ends it.
 std::int32_t HexNumber(std::string_view digits) {
   return static_cast<std::int32_t>(LeadingNumber("&H" + std::string(digits)));
 }
@@ -103,10 +105,10 @@ void SegmentBuilder::PatchLength() {
 std::string ValueBytes(const RecordStore& store, int row, BuildError& error) {
   const std::string& value = store.lstValue.Row(row);
   switch (TypeOf(store, row)) {
-    case 2:
+    case tiff::kAscii:
       return value + std::string(1, '\0');
-    case 5:
-    case 10: {
+    case tiff::kRational:
+    case tiff::kSRational: {
       std::size_t slash = value.find('/');
       if (slash == std::string::npos) {
         error = BuildError::kBadRational;
@@ -125,9 +127,9 @@ std::string ValueBytes(const RecordStore& store, int row, BuildError& error) {
       }
       return bytes;
     }
-    case 7: {
+    case tiff::kUndefined: {
       if (value.compare(0, kHexPrefix.size(), kHexPrefix) != 0) {
-        return std::string("ASCII\0\0\0", 8) + value;
+        return std::string(kAsciiCode) + value;
       }
       // Pairs of hexadecimal digits; half the digits rounded to even bytes,
       // a digit left alone at the end read by itself.

@@ -26,7 +26,7 @@ class SegmentBuilder {
   void AddByte(std::uint8_t byte);
   void AddInt(std::int32_t value);       // 16 bits, low byte first
   void AddSize(std::int32_t value);      // 16 bits, high byte first
-  void AddHex(std::string_view digits);  // "FFE1" gives FF E1; other lengths add nothing
+  void AddHex(std::string_view digits);  // "2A00" gives 2A 00; other lengths add nothing
   void AddTag(std::string_view digits);  // "8769" gives 69 87; other lengths add nothing
   void AddLong(std::int32_t value);      // 32 bits, two's complement, low byte first
   std::size_t AddString(std::string_view bytes);

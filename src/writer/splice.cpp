@@ -11,6 +11,7 @@
 #include "reader/backup_format.h"
 #include "reader/jpeg_segments.h"
 #include "reader/read_channel.h"
+#include "writer/backup_writer.h"
 
 namespace tagloom {
 namespace {
@@ -42,7 +43,8 @@ bool CopyRange(ReadChannel& photo, std::int64_t begin, std::int64_t end, const S
 bool EmitSplice(ReadChannel& photo, const std::string& segment, const Sink& sink,
                 CopyProgress* progress) {
   static thread_local std::unique_ptr<std::uint8_t[]> block(new std::uint8_t[kCopyBlock]);
-  if (!sink(std::string_view("\xFF\xD8", 2)) || !sink(segment)) return false;
+  static constexpr char kSoi[] = {static_cast<char>(kMarkerPrefix), static_cast<char>(kMarkerSoi)};
+  if (!sink(std::string_view(kSoi, 2)) || !sink(segment)) return false;
   bool ok = true;
   std::int64_t copied = 2;  // everything before this offset has been dealt with
   WalkHeaderSegments(photo, [&](const JpegSegment& s) {
@@ -55,7 +57,15 @@ bool EmitSplice(ReadChannel& photo, const std::string& segment, const Sink& sink
   return ok && CopyRange(photo, copied, photo.Length(), sink, progress, block.get());
 }
 
-// The backup's segment with the two zero bytes a built segment lacks.
+// A segment as it goes into a photograph: a built one gets the two zero bytes
+// its length field counts beyond its end.
+std::string Completed(std::string_view segment) {
+  std::string whole(segment);
+  whole.resize(static_cast<std::size_t>(SegmentLengthOf(segment)) + 2, '\0');
+  return whole;
+}
+
+// The backup's segment, completed; nullopt (and `problem`) when it is missing or damaged.
 std::optional<std::string> BackupSegment(const std::string& backupPath,
                                          WriteResult::Problem& problem) {
   std::optional<ReadChannel> backup = ReadChannel::OpenFile(backupPath);
@@ -74,43 +84,45 @@ std::optional<std::string> BackupSegment(const std::string& backupPath,
     problem = WriteResult::Problem::kBackupMissing;
     return std::nullopt;
   }
-  segment.resize(static_cast<std::size_t>(length) + 2, '\0');
-  return segment;
+  return Completed(segment);
 }
 
-}  // namespace
-
-WriteResult SpliceExifSegment(const std::string& photoPath, const std::string& backupPath,
-                              FileSystem& fs, CopyProgress& progress) {
+// Splices `segment` (complete) into the photograph.
+WriteResult Splice(const std::string& photoPath, const std::string& segment, FileSystem& fs,
+                   CopyProgress& progress) {
   WriteResult result;
-  std::optional<std::string> segment = BackupSegment(backupPath, result.problem);
-  if (!segment) return result;
-  result.segmentLength =
-      static_cast<std::uint8_t>((*segment)[2]) * 256 + static_cast<std::uint8_t>((*segment)[3]);
-
-  std::optional<ReadChannel> photo = ReadChannel::OpenFile(photoPath);
+  result.segmentLength = SegmentLengthOf(segment);
+  OpenProblem why = OpenProblem::kNone;
+  std::optional<ReadChannel> photo = ReadChannel::OpenFile(photoPath, &why);
   struct stat info {};
   if (!photo || ::stat(photoPath.c_str(), &info) != 0) {
-    result.problem = WriteResult::Problem::kPhotoUnreadable;
+    result.problem = why == OpenProblem::kNotRegular ? WriteResult::Problem::kPhotoNotRegular
+                                                     : WriteResult::Problem::kPhotoUnreadable;
     return result;
   }
-  photo->Seek(1);
-  if (photo->ReadHex(2) != "FFD8") {
+  // Photographers protect originals by taking away their write permission;
+  // that holds for every user here, root included.
+  if ((info.st_mode & S_IWUSR) == 0) {
+    result.problem = WriteResult::Problem::kPhotoReadOnly;
+    return result;
+  }
+  if (!StartsWithSoi(*photo)) {
     result.problem = WriteResult::Problem::kNotJpeg;
     return result;
   }
 
-  FileReplacer replacer(fs, photoPath, FileReplacer::Swap::kParkOld);
+  FileReplacer replacer(fs, photoPath, FileReplacer::Swap::kParkOld,
+                        FileReplacer::Links::kFollow);
   auto fileFailed = [&]() {
     result.problem = WriteResult::Problem::kFile;
     result.file = replacer.Failure();
     return result;
   };
   if (!replacer.Create(info.st_mode & 07777)) return fileFailed();
-  replacer.SetMode(info.st_mode & 07777);
+  replacer.KeepOwnerAndMode(info);
   progress.Start(photo->Length() - 2);
   bool written = EmitSplice(
-      *photo, *segment, [&](std::string_view b) { return replacer.Write(b); }, &progress);
+      *photo, segment, [&](std::string_view b) { return replacer.Write(b); }, &progress);
   if (!written) {
     if (replacer.Failure().step != FileFailure::Step::kNone) return fileFailed();
     result.problem = WriteResult::Problem::kPhotoUnreadable;
@@ -132,7 +144,7 @@ WriteResult SpliceExifSegment(const std::string& photoPath, const std::string& b
   std::vector<std::uint8_t> block;
   bool same =
       copy && EmitSplice(
-                  *current, *segment,
+                  *current, segment,
                   [&](std::string_view expected) {
                     block.resize(expected.size());
                     if (copy->ReadBlock(compared, block) != expected.size() || copy->Failed())
@@ -146,6 +158,37 @@ WriteResult SpliceExifSegment(const std::string& photoPath, const std::string& b
     return result;
   }
   if (!replacer.Finish() || !replacer.Commit()) return fileFailed();
+  return result;
+}
+
+}  // namespace
+
+WriteResult RestoreExifSegment(const std::string& photoPath, const std::string& backupPath,
+                               FileSystem& fs, CopyProgress& progress) {
+  WriteResult result;
+  if (BackupIsPhoto(photoPath, backupPath)) {
+    result.problem = WriteResult::Problem::kBackupIsPhoto;
+    return result;
+  }
+  std::optional<std::string> segment = BackupSegment(backupPath, result.problem);
+  if (!segment) return result;
+  return Splice(photoPath, *segment, fs, progress);
+}
+
+WriteResult WriteExifSegment(const std::string& photoPath, const std::string& backupPath,
+                             std::string_view segment, FileSystem& fs, CopyProgress& progress) {
+  // The new backup is written and synced first, so that once the photograph
+  // holds the new block, one rename is all that is left to do.
+  WriteResult result;
+  std::unique_ptr<FileReplacer> backup =
+      StageBackupFile(photoPath, backupPath, segment, fs, true, result);
+  if (!backup) return result;
+  result = Splice(photoPath, Completed(segment), fs, progress);
+  if (!result.Ok()) return result;  // the staged backup is removed with `backup`
+  if (!backup->Commit()) {
+    result.problem = WriteResult::Problem::kBackupNotUpdated;
+    result.file = backup->Failure();
+  }
   return result;
 }
 

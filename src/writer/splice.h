@@ -1,22 +1,32 @@
-// The splice: a photograph gets the APP1 segment held in a backup file in
-// place of its own EXIF segments; every other byte is copied unchanged.
+// The splice: a photograph gets an APP1 segment in place of its own EXIF
+// segments; every other byte is copied unchanged.
 //
-// New photograph: start of image, the backup's segment (with the two zero
-// bytes a built segment lacks), then the photograph from its third byte on
-// without the APP1 segments that carry EXIF among its header segments.
+// New photograph: start of image, the segment (with the two zero bytes a
+// built segment lacks), then the photograph from its third byte on without
+// the APP1 segments that carry EXIF among its header segments.
+//
+// Each checks everything it can before a byte moves, writes the new
+// photograph under its temporary name, reads it back to verify it, syncs it
+// and swaps it in. Any failure leaves the photograph as it was.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "writer/file_system.h"
 #include "writer/write_result.h"
 
 namespace tagloom {
 
-// Checks the backup file before any byte of the photograph moves, writes the
-// new photograph under its temporary name, syncs it, reads it back to verify
-// it, and swaps it in. Any failure leaves the photograph as it was.
-WriteResult SpliceExifSegment(const std::string& photoPath, const std::string& backupPath,
-                              FileSystem& fs, CopyProgress& progress);
+// A restore: the segment held in the backup file goes into the photograph.
+WriteResult RestoreExifSegment(const std::string& photoPath, const std::string& backupPath,
+                               FileSystem& fs, CopyProgress& progress);
+
+// A write of edits: a built segment goes into the photograph, and once the
+// photograph holds it, into the backup file too. A write that fails leaves
+// both files as they were, so the backup (perhaps the only copy of the
+// original block) is never replaced by edits that did not reach the photograph.
+WriteResult WriteExifSegment(const std::string& photoPath, const std::string& backupPath,
+                             std::string_view segment, FileSystem& fs, CopyProgress& progress);
 
 }  // namespace tagloom
