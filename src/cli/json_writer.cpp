@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "model/hex_text.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -36,7 +38,6 @@ std::size_t PlainRun(std::string_view text) {
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
-  static constexpr char kDigits[] = "0123456789abcdef";
   out += '"';
   while (!text.empty()) {
     std::size_t plain = PlainRun(text);
@@ -63,8 +64,8 @@ void AppendJsonString(std::string& out, std::string_view text) {
         break;
       default:
         out += "\\u00";
-        out += kDigits[c >> 4];
-        out += kDigits[c & 0x0F];
+        out += kHexDigitChars[c >> 4];
+        out += kHexDigitChars[c & 0x0F];
     }
   }
   out += '"';

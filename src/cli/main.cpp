@@ -4,9 +4,11 @@
 
 #include "cli/commands.h"
 #include "model/catalogue.h"
+#include "writer/interrupt_cleanup.h"
 
 int main(int argc, char** argv) {
   using namespace tagloom::cli;
+  tagloom::RemoveTemporaryFilesOnInterrupt();
   CLI::App app{"Tagloom: read, edit, back up and restore the EXIF block of JPEG photographs"};
   app.require_subcommand(1);
 

@@ -12,7 +12,8 @@ namespace tagloom::cli {
 std::string SourceOf(const Session& session);
 
 // The text of field i as a person reads it: the picker fields by their item
-// text and number ("1. 手動模式 (1)"), every other field as it stands.
+// text and number ("1. 手動模式 (1)"), a long maker note shortened, every other
+// field as it stands.
 std::string FieldForPerson(const Session& session, int field);
 
 // The report as text: file name, source, backup, the sixteen fields; with
@@ -21,8 +22,5 @@ std::string ReportText(const Session& session, const std::string& path, bool ins
 
 // The report as one JSON object (serialised), appended to `out`.
 void AppendReportJson(std::string& out, const Session& session, const std::string& path);
-
-// Columns laid out for a terminal, counting wide (CJK) characters twice.
-std::size_t DisplayWidth(std::string_view utf8);
 
 }  // namespace tagloom::cli

@@ -2,6 +2,8 @@
 // the editor would show, printed in the order given.
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <thread>
 #include <vector>
@@ -111,7 +113,11 @@ int RunShow(const ShowOptions& options) {
     }
   }
   if (options.json) Print(stdout, first ? "]\n" : "\n]\n");
-  std::fflush(stdout);
+  // A report that could not be written out (a full disk, a closed pipe) is no report.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "tagloom-cli: cannot write the report: %s\n", std::strerror(errno));
+    return kExitFailed;
+  }
   return status;
 }
 

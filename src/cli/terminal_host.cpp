@@ -5,18 +5,11 @@
 #include <cstdio>
 #include <iostream>
 
+#include "cli/terminal_text.h"
 #include "editor/texts.h"
+#include "model/value_text.h"
 
 namespace tagloom::cli {
-
-std::string TerminalText(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += text[i];
-  }
-  return out;
-}
 
 TerminalHost::TerminalHost(bool assumeYes)
     : assumeYes_(assumeYes), progressOnTerminal_(::isatty(STDERR_FILENO) == 1) {}
@@ -24,20 +17,20 @@ TerminalHost::TerminalHost(bool assumeYes)
 bool TerminalHost::AskYesNo(std::string_view text, std::string_view title, MessageIcon) {
   if (assumeYes_) return true;
   if (::isatty(STDIN_FILENO) != 1) {
-    std::cerr << TerminalText(text) << "\n"
+    std::cerr << PrintableMessage(text) << "\n"
               << "(not asked: no terminal; answer with --yes)\n";
     return false;
   }
-  std::cerr << "[" << title << "] " << TerminalText(text) << " [y/N] " << std::flush;
+  std::cerr << "[" << title << "] " << PrintableMessage(text) << " [y/N] " << std::flush;
   std::string answer;
   std::getline(std::cin, answer);
   return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
 }
 
 std::string MessageLine(std::string_view subject, std::string_view text, std::string_view title) {
-  std::string line = subject.empty() ? std::string() : std::string(subject) + ": ";
+  std::string line = subject.empty() ? std::string() : Printable(BytesToText(subject)) + ": ";
   if (title != text::kAppTitle) line += "[" + std::string(title) + "] ";
-  return line + TerminalText(text) + "\n";
+  return line + PrintableMessage(text) + "\n";
 }
 
 void TerminalHost::Tell(std::string_view text, std::string_view title, MessageIcon) {
@@ -68,7 +61,7 @@ void TerminalHost::DrawBar() {
   int percent = static_cast<int>((barValue_ - barMin_) * 100 / (barMax_ - barMin_));
   if (percent == lastPercent_) return;
   lastPercent_ = percent;
-  std::cerr << "\r" << subject_ << " " << percent << "%" << std::flush;
+  std::cerr << "\r" << Printable(BytesToText(subject_)) << " " << percent << "%" << std::flush;
 }
 
 }  // namespace tagloom::cli

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "editor/host.h"
+#include "editor/quiet_host.h"
 
 namespace tagloom::cli {
 
-class TerminalHost : public Host {
+class TerminalHost : public QuietHost {
  public:
   // assumeYes: answer every question Yes without asking.
   explicit TerminalHost(bool assumeYes = false);
@@ -21,9 +21,6 @@ class TerminalHost : public Host {
   void ShowBar(bool visible) override;
   void InitBar(std::int64_t min, std::int64_t max) override;
   void SetBar(std::int64_t value) override;
-  void Yield() override {}
-  void SetBusy(bool) override {}
-  bool LoadPreview(const std::string&) override { return true; }
 
  private:
   void DrawBar();
@@ -36,11 +33,9 @@ class TerminalHost : public Host {
   std::string subject_;
 };
 
-// A message's text as one terminal line block: CR LF line ends become LF.
-std::string TerminalText(std::string_view text);
-
 // A message as printed: the photograph it is about, the title when it is not
-// the application's, the text; ends with a line feed.
+// the application's, the text, every control character escaped; ends with a
+// line feed.
 std::string MessageLine(std::string_view subject, std::string_view text, std::string_view title);
 
 }  // namespace tagloom::cli

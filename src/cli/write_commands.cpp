@@ -4,6 +4,9 @@
 #include "cli/commands.h"
 #include "cli/terminal_host.h"
 #include "editor/session.h"
+#include "editor/texts.h"
+#include "model/edit_back.h"
+#include "model/value_text.h"
 
 namespace tagloom::cli {
 namespace {
@@ -50,11 +53,13 @@ int RunButton(const BackupRestoreOptions& options, bool backup) {
   if (!Open(session, host, photo)) return kExitFailed;
   // The button is there only when it has something to do.
   if (backup && !session.cmdBackup.visible) {
-    std::cerr << photo << ": the photograph has no EXIF block of its own to back up\n";
+    std::cerr << MessageLine(photo, "the photograph has no EXIF block of its own to back up",
+                             text::kAppTitle);
     return kExitFailed;
   }
   if (!backup && !session.cmdRestore.visible) {
-    std::cerr << photo << ": the photograph has no backup file to restore from\n";
+    std::cerr << MessageLine(photo, "the photograph has no backup file to restore from",
+                             text::kAppTitle);
     return kExitFailed;
   }
   return ExitStatus(backup ? session.cmdBackup_Click() : session.cmdRestore_Click());
@@ -63,6 +68,16 @@ int RunButton(const BackupRestoreOptions& options, bool backup) {
 }  // namespace
 
 int RunSet(const SetOptions& options) {
+  // A date the conversion cannot read would be written as its default date.
+  for (const auto& [field, text] : options.fields) {
+    if (field == field::kDate && !TrimBlanks(text).empty() && !ReadDateText(text)) {
+      std::cerr << MessageLine(options.photo,
+                               std::string(text::kDateFormatWrong) + " " + text +
+                                   " (2001/05/12 14:30:00)",
+                               text::kDateFormatWrongTitle);
+      return kExitFailed;
+    }
+  }
   TerminalHost host(options.yes);
   Session session(host);
   if (!Open(session, host, options.photo)) return kExitFailed;

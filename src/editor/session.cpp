@@ -5,7 +5,9 @@
 #include "editor/texts.h"
 #include "model/display_conversion.h"
 #include "model/number_text.h"
+#include "model/path_name.h"
 #include "model/pickers.h"
+#include "model/value_text.h"
 #include "reader/backup_format.h"
 #include "reader/jpeg_segments.h"
 
@@ -20,34 +22,32 @@ void Session::SetFieldText(int field, std::string text) {
   txtExif[static_cast<std::size_t>(field)] = std::move(text);
 }
 
+namespace {
+
+// The Session's member that holds each picker's selection, by Picker value.
+constexpr int Session::*kSelection[kPickerCount] = {&Session::Combo1, &Session::Combo2,
+                                                    &Session::Combo3, &Session::Combo4,
+                                                    &Session::OptFlash};
+
+}  // namespace
+
+int Session::Selected(Picker picker) const {
+  return this->*kSelection[static_cast<std::size_t>(picker)];
+}
+
 void Session::SelectPicker(Picker picker, int item) {
-  switch (picker) {
-    case Picker::kCombo1:
-      Combo1 = item;
-      if (item >= 0) SetFieldText(field::kExposureProgram, IntegerText(item));
-      break;
-    case Picker::kCombo2:
-      Combo2 = item;
-      if (item >= 0) SetFieldText(field::kMeteringMode, IntegerText(item));
-      break;
-    case Picker::kCombo3:
-      Combo3 = item;
-      if (item >= 0 && item < static_cast<int>(kIsoItems.size())) {
-        SetFieldText(field::kIso, std::string(kIsoItems[static_cast<std::size_t>(item)]));
-      }
-      break;
-    case Picker::kCombo4:
-      Combo4 = item;
-      if (item >= 0 && item < static_cast<int>(kExposureBiasItems.size())) {
-        SetFieldText(field::kExposureBias,
-                     std::string(kExposureBiasItems[static_cast<std::size_t>(item)]));
-      }
-      break;
-    case Picker::kOptFlash:
-      OptFlash = item;
-      if (item >= 0) SetFieldText(field::kFlash, IntegerText(item));
-      break;
+  const PickerInfo& info = InfoOf(picker);
+  if (item != -1 && !info.HasItem(item)) return;
+  this->*kSelection[static_cast<std::size_t>(picker)] = item;
+  if (item >= 0) SetFieldText(info.field, info.FieldTextFor(item));
+}
+
+std::array<std::string, kFieldCount> Session::FieldsToWrite() const {
+  std::array<std::string, kFieldCount> fields = txtExif;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (asRead_[i].set && asRead_[i].text == fields[i]) fields[i] = asRead_[i].bytes;
   }
+  return fields;
 }
 
 void Session::Reset() {
@@ -66,7 +66,9 @@ void Session::Reset() {
 
 void Session::ClearArea(int area) {
   for (int i = 0; i < kFieldCount; ++i) {
-    if (kFields[static_cast<std::size_t>(i)].area == area) SetFieldText(i, "");
+    if (kFields[static_cast<std::size_t>(i)].area != area) continue;
+    SetFieldText(i, "");
+    asRead_[static_cast<std::size_t>(i)] = {};
   }
 }
 
@@ -94,18 +96,20 @@ bool Session::CheckBackupFile() {
   BackupFileName = BackupFileNameFor(Text1);
   if (BackupFileName.empty()) return false;
   // One look at the file is enough to know that it is there; whether it can
-  // really be read shows when it is read.
-  struct stat info {};
-  return ::stat(BackupFileName.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  // really be read shows when it is read. A photograph named like a backup
+  // file (x.Exif, or IMG.EXIF where case is ignored) is no backup of itself.
+  struct stat info {}, photo {};
+  if (::stat(BackupFileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  return ::stat(Text1.c_str(), &photo) != 0 || photo.st_dev != info.st_dev ||
+         photo.st_ino != info.st_ino;
 }
 
 bool Session::CheckFile() {
-  photo_ = ReadChannel::OpenFile(Text1);
+  photo_ = ReadChannel::OpenFile(Text1, &openProblem_);
   photoFound_ = photo_.has_value();
   if (!photo_) return false;
   ImageFileName = Text1;
-  std::size_t slash = Text1.rfind('/');
-  if (slash != std::string::npos) Text1.erase(0, slash + 1);
+  Text1 = FileNameOf(ImageFileName);
   return true;
 }
 
@@ -115,7 +119,13 @@ void Session::GetExifData() {
   BackupAvailable = CheckBackupFile();
   chkBackup();
   if (!CheckFile()) {
-    if (!chkBatch) host_.Tell(text::kNoImageFile, text::kAppTitle, MessageIcon::kNone);
+    if (chkBatch) return;
+    if (openProblem_ == OpenProblem::kNotRegular) {
+      host_.Tell(std::string(text::kNotRegularFile) + Text1, text::kAppTitle,
+                 MessageIcon::kNone);
+    } else {
+      host_.Tell(text::kNoImageFile, text::kAppTitle, MessageIcon::kNone);
+    }
     return;
   }
   ReadChannel photo = std::move(*photo_);
@@ -165,20 +175,20 @@ void Session::MoveValue() {
     std::string value = store.lstValue.Row(r);
     const auto type = static_cast<int>(store.lstType.Number(r));
     if (r == row::kDateTime) value = DateForDisplay(store.lstValue.Row(row::kDateTimeOriginal));
+    // The field's text, as bytes of the block; shown decoded.
+    std::string shown;
     if (IsStoredFraction(value, type)) {
-      SetFieldText(i, FractionForDisplay(r, value));
-      continue;
+      shown = FractionForDisplay(r, value);
+    } else {
+      const PickerInfo* picker = PickerOfField(i);
+      if (picker != nullptr && picker->followsField) {
+        SelectPicker(picker->picker, PickerItemFor(value, picker->ItemCount()));
+      }
+      shown = TextForDisplay(r, value);
     }
-    if (r == row::kExposureProgram) {
-      SelectPicker(Picker::kCombo1,
-                   PickerItemFor(value, static_cast<int>(kExposureProgramItems.size())));
-    } else if (r == row::kMeteringMode) {
-      SelectPicker(Picker::kCombo2,
-                   PickerItemFor(value, static_cast<int>(kMeteringModeItems.size())));
-    } else if (r == row::kFlash) {
-      SelectPicker(Picker::kOptFlash, PickerItemFor(value, static_cast<int>(kFlashItems.size())));
-    }
-    SetFieldText(i, TextForDisplay(r, value));
+    SetFieldText(i, BytesToText(shown));
+    asRead_[static_cast<std::size_t>(i)] = {true, txtExif[static_cast<std::size_t>(i)],
+                                            std::move(shown)};
   }
 }
 

@@ -12,6 +12,7 @@
 
 #include "editor/host.h"
 #include "model/catalogue.h"
+#include "model/pickers.h"
 #include "model/record_store.h"
 #include "reader/exif_block.h"
 #include "reader/read_channel.h"
@@ -33,9 +34,6 @@ enum class Outcome {
   kDeclined,  // the person answered No, or there was nothing to do
   kFailed,    // refused or failed (for a batch: at least one file); the person was told
 };
-
-// The picker beside a field: the selected item, -1 for none.
-enum class Picker { kCombo1, kCombo2, kCombo3, kCombo4, kOptFlash };
 
 class Session {
  public:
@@ -85,8 +83,15 @@ class Session {
   // Sets a field's text, by code or by typing: the one way a field changes.
   void SetFieldText(int field, std::string text);
   // Chooses a picker item (or -1 for none); the item is written into the
-  // picker's field, as choosing it by hand does.
+  // picker's field, as choosing it by hand does. An item the picker does not
+  // have selects nothing and writes nothing.
   void SelectPicker(Picker picker, int item);
+  // The selected item of a picker, -1 for none.
+  int Selected(Picker picker) const;
+  // The texts to be written: each field's text, or, for a field that still
+  // holds the text it was given when the block was read, the bytes that text
+  // was shown from (a legacy encoding stays as it was).
+  std::array<std::string, kFieldCount> FieldsToWrite() const;
 
   // --- Reset and areas ----------------------------------------------------------
   void Reset();
@@ -117,7 +122,7 @@ class Session {
   // --- Writing ------------------------------------------------------------------
   // The write button: checks, confirms, builds and stores.
   Outcome cmdExifWrite_Click();
-  // Builds a new segment from the fields and stages it in the backup file.
+  // Builds a new segment from the fields into ExifHeadBytes.
   bool BuildExifHead();
   // Puts the backup file's segment into the photograph. True when stored.
   bool StoreExifData();
@@ -139,15 +144,25 @@ class Session {
   bool batchRunning_ = false;
   // Whether the last GetExifData found the photograph.
   bool photoFound_ = false;
+  // What reading the block put into each field, and the bytes it came from.
+  struct FieldAsRead {
+    bool set = false;
+    std::string text, bytes;
+  };
+  std::array<FieldAsRead, kFieldCount> asRead_;
   // During a batch backup: the backups written but not yet in place.
   ReplaceGroup* backupGroup_ = nullptr;
 
+  // Puts a built segment (then also into the backup file), or the backup
+  // file's segment when `built` is null, into the photograph.
+  bool Store(const std::string* built);
   // Reads the block whose APP1 marker was just read, and shows it.
   void ReadBlock(ReadChannel& channel);
 
   Host& host_;
   FileSystem& fs_;
   std::optional<ReadChannel> photo_;  // opened by CheckFile, read by GetExifData
+  OpenProblem openProblem_ = OpenProblem::kNone;
 };
 
 }  // namespace tagloom

@@ -41,6 +41,11 @@ Outcome Of(bool done) {
   return done ? Outcome::kDone : Outcome::kFailed;
 }
 
+// A batch failed when a file of it failed, or when not one of its files was there.
+Outcome OfBatch(std::int64_t failed, std::int64_t missing, std::int64_t files) {
+  return Of(failed == 0 && (missing < files || files == 0));
+}
+
 }  // namespace
 
 Outcome Session::cmdBackup_Click() {
@@ -56,7 +61,7 @@ Outcome Session::cmdBackup_Click() {
   }
   batchFailures_.clear();
   batchRunning_ = true;
-  std::int64_t withExif = 0, backedUp = 0, failed = 0;
+  std::int64_t withExif = 0, backedUp = 0, failed = 0, missing = 0;
   // The backups are written as the run goes and put in place a few hundred
   // at a time, with one sync for all of them (see ReplaceGroup).
   ReplaceGroup group(fs_);
@@ -81,6 +86,7 @@ Outcome Session::cmdBackup_Click() {
   for (int i = 0; i < lstDragFiles.Count(); ++i) {
     Text1 = lstDragFiles.Row(i);
     GetExifData();
+    missing += !photoFound_;
     if (photoFound_ && ExifLoaded && !ExifFromBackup) {
       ++withExif;
       // Photographs that share a backup file (IMG.JPG and IMG.THM) replace it
@@ -108,7 +114,7 @@ Outcome Session::cmdBackup_Click() {
                      batchFailures_, numberLocale),
              text::kBatchResultTitle, MessageIcon::kNone);
   batchFailures_.clear();
-  return Of(failed == 0);
+  return OfBatch(failed, missing, lstDragFiles.Count());
 }
 
 Outcome Session::cmdRestore_Click() {
@@ -124,10 +130,11 @@ Outcome Session::cmdRestore_Click() {
   }
   batchFailures_.clear();
   batchRunning_ = true;
-  std::int64_t found = 0, stored = 0, failed = 0;
+  std::int64_t found = 0, stored = 0, failed = 0, missing = 0;
   for (int i = 0; i < lstDragFiles.Count(); ++i) {
     Text1 = lstDragFiles.Row(i);
     GetExifData();
+    missing += !photoFound_;
     // A file that is not there counts only among the files processed.
     if (photoFound_ && BackupAvailable) {
       ++found;
@@ -146,7 +153,7 @@ Outcome Session::cmdRestore_Click() {
   batchFailures_.clear();
   Text1 = ImageFileName;
   DrawImage();
-  return Of(failed == 0);
+  return OfBatch(failed, missing, lstDragFiles.Count());
 }
 
 }  // namespace tagloom

@@ -7,6 +7,7 @@
 #include "editor/session.h"
 #include "editor/texts.h"
 #include "model/edit_back.h"
+#include "model/value_text.h"
 #include "reader/backup_format.h"
 #include "writer/backup_writer.h"
 #include "writer/exif_segment.h"
@@ -89,6 +90,12 @@ std::string Session::ReasonFor(const WriteResult& result) const {
       return Join({text::kBackupDamaged, " ", BackupFileName});
     case Problem::kPhotoUnreadable:
       return Join({text::kPhotoUnreadable, ImageFileName});
+    case Problem::kPhotoNotRegular:
+      return Join({text::kNotRegularFile, ImageFileName});
+    case Problem::kPhotoReadOnly:
+      return Join({text::kPhotoReadOnly, ImageFileName});
+    case Problem::kBackupIsPhoto:
+      return Join({text::kBackupIsPhoto, BackupFileName});
     case Problem::kNotJpeg:
       return Join({text::kNotJpeg, ImageFileName});
     case Problem::kPhotoChanged:
@@ -96,9 +103,11 @@ std::string Session::ReasonFor(const WriteResult& result) const {
     case Problem::kVerifyFailed:
       return Join({text::kVerifyFailed, ImageFileName});
     case Problem::kFile:
+    case Problem::kBackupNotUpdated:
       break;
   }
   using Step = FileFailure::Step;
+  if (result.file.step == Step::kBusy) return Join({text::kBusy, result.file.path});
   std::string_view what = text::kCannotWrite;
   switch (result.file.step) {
     case Step::kCreate:
@@ -125,7 +134,7 @@ std::string Session::ReasonFor(const WriteResult& result) const {
 Outcome Session::cmdExifWrite_Click() {
   bool allEmpty = true;
   for (const std::string& field : txtExif) {
-    if (field.find_first_not_of(' ') != std::string::npos) allEmpty = false;
+    if (!TrimBlanks(field).empty()) allEmpty = false;
   }
   if (allEmpty) {
     host_.Tell(text::kAllFieldsEmpty, text::kAllFieldsEmptyTitle, MessageIcon::kNone);
@@ -136,12 +145,12 @@ Outcome Session::cmdExifWrite_Click() {
   if (!host_.AskYesNo(question, text::kConfirmTitle, MessageIcon::kQuestion)) {
     return Outcome::kDeclined;
   }
-  return BuildExifHead() && StoreExifData() ? Outcome::kDone : Outcome::kFailed;
+  return BuildExifHead() && Store(&ExifHeadBytes) ? Outcome::kDone : Outcome::kFailed;
 }
 
 bool Session::BuildExifHead() {
   DirectoryCounts counts;
-  if (std::optional<RefusedField> refused = RestoreValue(txtExif, store, counts)) {
+  if (std::optional<RefusedField> refused = RestoreValue(FieldsToWrite(), store, counts)) {
     const FieldInfo& field = kFields[static_cast<std::size_t>(refused->field)];
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
                   Join({text::kOutOfRange, field.caption, " ",
@@ -159,28 +168,16 @@ bool Session::BuildExifHead() {
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, reason);
     return false;
   }
-  if (BackupFileName.empty()) {
-    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
-                  Join({text::kNoBackupName, ImageFileName}));
-    return false;
-  }
   block.ExifSegmentLength = static_cast<std::int64_t>(built.bytes.size());
-  ExifHeadBytes = built.bytes;
-
-  BusyPointer busy(host_);
-  // The photograph's write syncs the folder right after this.
-  WriteResult written = WriteBackupFile(BackupFileName, ExifHeadBytes, fs_, nullptr, false);
-  if (!written.Ok()) {
-    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, ReasonFor(written));
-    return false;
-  }
-  cmdBackup.enabled = true;
-  BackupAvailable = true;
-  chkBackup();
+  ExifHeadBytes = std::move(built.bytes);
   return true;
 }
 
 bool Session::StoreExifData() {
+  return Store(nullptr);
+}
+
+bool Session::Store(const std::string* built) {
   // The backup must be this photograph's own: after a photograph that could
   // not be opened, ImageFileName still names the one before it.
   if (!photoFound_ || BackupFileNameFor(ImageFileName) != BackupFileName) {
@@ -198,16 +195,26 @@ bool Session::StoreExifData() {
   {
     BusyPointer busy(host_);
     BarProgress progress(*this, host_);
-    result = SpliceExifSegment(ImageFileName, BackupFileName, fs_, progress);
+    result = built ? WriteExifSegment(ImageFileName, BackupFileName, *built, fs_, progress)
+                   : RestoreExifSegment(ImageFileName, BackupFileName, fs_, progress);
   }
   cmdRestore.enabled = true;
-  if (!result.Ok()) {
+  const bool photoWritten =
+      result.Ok() || result.problem == WriteResult::Problem::kBackupNotUpdated;
+  if (!photoWritten) {
     if (Bar.visible) ShowBar(false);
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, ReasonFor(result));
     return false;
   }
   block.ExifSegmentLength = result.segmentLength;
-  if (!chkBatch) {
+  if (built && result.Ok()) {
+    cmdBackup.enabled = true;
+    BackupAvailable = true;
+    chkBackup();
+  }
+  if (!result.Ok()) {
+    ReportFailure(text::kBackupNotUpdated, text::kWriteFailedTitle, ReasonFor(result));
+  } else if (!chkBatch) {
     host_.Tell(Join({text::kWriteSucceeded, BackupFileName}), text::kWriteSucceededTitle,
                MessageIcon::kNone);
   }
@@ -216,7 +223,7 @@ bool Session::StoreExifData() {
     Text1 = ImageFileName;
     DrawImage();
   }
-  return true;
+  return result.Ok();
 }
 
 bool Session::StartBackupExif() {

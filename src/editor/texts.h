@@ -11,6 +11,8 @@ inline constexpr std::string_view kCrLf = "\r\n";
 
 // Reading.
 inline constexpr std::string_view kNoImageFile = "没有这个图像文件!";
+// A path that exists but names a folder, a device or a pipe.
+inline constexpr std::string_view kNotRegularFile = "不是图像文件(而是文件夹、设备或管道):";
 inline constexpr std::string_view kBackupDamaged = "Exif备份数据损坏!";
 inline constexpr std::string_view kBackupDamagedTitle = "Error !";
 
@@ -24,6 +26,8 @@ inline constexpr std::string_view kConfirmRewriteExif =
 inline constexpr std::string_view kConfirmTitle = "确认";
 inline constexpr std::string_view kWriteSucceeded = "Exif信息写入成功!\r\n从文件:";
 inline constexpr std::string_view kWriteSucceededTitle = "保存成功";
+inline constexpr std::string_view kDateFormatWrong = "你的日期格式有误!";
+inline constexpr std::string_view kDateFormatWrongTitle = "格式错误!";
 
 // Backup and restore.
 inline constexpr std::string_view kBackupSucceeded = "Exif数据备份完成!\r\n备份文件:";
@@ -61,6 +65,10 @@ inline constexpr std::string_view kNoBackupName = "图像文件名中没有\".\"
 inline constexpr std::string_view kBackupMissing = "找不到备份文件:";
 inline constexpr std::string_view kPhotoUnreadable = "无法读取图像文件:";
 inline constexpr std::string_view kNotJpeg = "不是JPEG图像文件:";
+inline constexpr std::string_view kPhotoReadOnly = "图像文件是只读的,不能改写:";
+inline constexpr std::string_view kBackupIsPhoto = "备份文件就是图像文件本身,不能用作备份:";
+inline constexpr std::string_view kBusy = "另一个程序正在写入这个文件,请稍后再试:";
+inline constexpr std::string_view kBackupNotUpdated = "Exif信息已写入图像文件,但备份文件没有更新!";
 inline constexpr std::string_view kPhotoChanged = "图像文件已被其他程序改变,请重新打开:";
 inline constexpr std::string_view kVerifyFailed = "新文件校验失败:";
 inline constexpr std::string_view kCannotCreate = "无法建立文件:";
