@@ -12,12 +12,6 @@
 
 namespace tagloom::cli {
 
-std::string SourceOf(const Session& session) {
-  if (session.ExifFromBackup) return "backup";
-  if (session.ExifLoaded) return "photo";
-  return "none";
-}
-
 namespace {
 
 std::string Padded(std::string_view text, std::size_t width) {
@@ -69,7 +63,7 @@ std::string FieldForPerson(const Session& session, int field) {
 std::string ReportText(const Session& session, const std::string& path, bool inspect) {
   std::ostringstream out;
   out << Printable(BytesToText(path)) << "\n";
-  out << "  source: " << SourceOf(session)
+  out << "  source: " << session.Source()
       << "    backup file: " << (session.imgBackupLit ? "exists" : "none") << "\n";
   std::vector<std::vector<std::string>> fields;
   for (int i = 0; i < kFieldCount; ++i) {
@@ -102,7 +96,7 @@ void AppendReportJson(std::string& out, const Session& session, const std::strin
   const RecordStore& s = session.store;
   json.BeginObject();
   json.Key("file").String(BytesToText(path));
-  json.Key("source").String(SourceOf(session));
+  json.Key("source").String(session.Source());
   json.Key("backup_exists").Bool(session.imgBackupLit);
   json.Key("fields").BeginObject();
   for (int i = 0; i < kFieldCount; ++i) {

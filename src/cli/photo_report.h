@@ -8,9 +8,6 @@
 
 namespace tagloom::cli {
 
-// "photo", "backup" or "none": where the block on show came from.
-std::string SourceOf(const Session& session);
-
 // The text of field i as a person reads it: the picker fields by their item
 // text and number ("1. 手動模式 (1)"), a long maker note shortened, every other
 // field as it stands.

@@ -43,8 +43,7 @@ class Reader {
   void Show(const std::string& path, const ShowOptions& options, Shown& shown) {
     host_.subject = path;
     host_.messages.clear();
-    session_.Text1 = path;
-    session_.DrawImage();
+    session_.DrawImage(path);
     shown.found = session_.PhotoFound();
     shown.messages = host_.messages;
     shown.report.clear();

@@ -14,13 +14,15 @@ namespace tagloom::cli {
 TerminalHost::TerminalHost(bool assumeYes)
     : assumeYes_(assumeYes), progressOnTerminal_(::isatty(STDERR_FILENO) == 1) {}
 
-bool TerminalHost::AskYesNo(std::string_view text, std::string_view title, MessageIcon) {
+bool TerminalHost::AskYesNo(std::string_view text, std::string_view title, MessageIcon,
+                            std::string_view details) {
   if (assumeYes_) return true;
   if (::isatty(STDIN_FILENO) != 1) {
     std::cerr << PrintableMessage(text) << "\n"
               << "(not asked: no terminal; answer with --yes)\n";
     return false;
   }
+  if (!details.empty()) std::cerr << PrintableMessage(details);
   std::cerr << "[" << title << "] " << PrintableMessage(text) << " [y/N] " << std::flush;
   std::string answer;
   std::getline(std::cin, answer);

@@ -16,7 +16,8 @@ class TerminalHost : public QuietHost {
   // Names the photograph that messages are about.
   void SetSubject(std::string subject) { subject_ = std::move(subject); }
 
-  bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon) override;
+  bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
+                std::string_view details) override;
   void Tell(std::string_view text, std::string_view title, MessageIcon icon) override;
   void ShowBar(bool visible) override;
   void InitBar(std::int64_t min, std::int64_t max) override;

@@ -15,18 +15,8 @@ namespace {
 // cannot be opened.
 bool Open(Session& session, TerminalHost& host, const std::string& path) {
   host.SetSubject(path);
-  session.Text1 = path;
-  session.DrawImage();
-  return !session.ImageFileName.empty();
-}
-
-// Hands a list to the Session as the editor takes over dropped files, with
-// batch mode on.
-void TakeOverList(Session& session, TerminalHost& host, const std::vector<std::string>& photos) {
-  session.lstDragFiles.Clear();
-  for (const std::string& photo : photos) session.lstDragFiles.Append(photo);
-  session.chkBatch = true;
-  host.SetSubject("");
+  session.DrawImage(path);
+  return session.PhotoFound();
 }
 
 int ExitStatus(Outcome outcome) {
@@ -41,27 +31,19 @@ int ExitStatus(Outcome outcome) {
   return kExitFailed;
 }
 
-// The backup or restore button on the photographs given.
+// The backup or restore button on the photographs given: one is the
+// photograph on show, several a batch over them, as a drop of them would be.
 int RunButton(const BackupRestoreOptions& options, bool backup) {
   TerminalHost host(options.yes);
   Session session(host);
   if (options.photos.size() > 1) {
-    TakeOverList(session, host, options.photos);
-    return ExitStatus(backup ? session.cmdBackup_Click() : session.cmdRestore_Click());
-  }
-  const std::string& photo = options.photos.front();
-  if (!Open(session, host, photo)) return kExitFailed;
-  // The button is there only when it has something to do.
-  if (backup && !session.cmdBackup.visible) {
-    std::cerr << MessageLine(photo, "the photograph has no EXIF block of its own to back up",
-                             text::kAppTitle);
+    for (const std::string& photo : options.photos) session.lstDragFiles.Append(photo);
+    session.DoDrop();
+    session.SetBatch(true);
+  } else if (!Open(session, host, options.photos.front())) {
     return kExitFailed;
   }
-  if (!backup && !session.cmdRestore.visible) {
-    std::cerr << MessageLine(photo, "the photograph has no backup file to restore from",
-                             text::kAppTitle);
-    return kExitFailed;
-  }
+  host.SetSubject(options.photos.size() > 1 ? "" : options.photos.front());
   return ExitStatus(backup ? session.cmdBackup_Click() : session.cmdRestore_Click());
 }
 

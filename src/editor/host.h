@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,12 +12,19 @@ namespace tagloom {
 
 enum class MessageIcon { kNone, kQuestion, kInformation, kWarning, kCritical };
 
+// A picture's width and height, upright, in any unit (only the ratio counts).
+struct PictureSize {
+  std::int64_t width = 0, height = 0;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
 
-  // A question with Yes and No buttons; true for Yes.
-  virtual bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon) = 0;
+  // A question with Yes and No buttons; true for Yes. `details` (may be
+  // empty) tells more to whoever asks for it.
+  virtual bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
+                        std::string_view details) = 0;
   // A message with an OK button only.
   virtual void Tell(std::string_view text, std::string_view title, MessageIcon icon) = 0;
 
@@ -29,9 +37,12 @@ class Host {
   // The busy (hourglass) pointer on or off.
   virtual void SetBusy(bool busy) = 0;
 
-  // Loads the preview of the photograph at `path`; false when the picture
-  // cannot be loaded. Hosts without a picture have nothing to load.
-  virtual bool LoadPreview(const std::string& path) = 0;
+  // Loads the preview of the photograph at `path` and gives its upright
+  // size; nullopt when the picture cannot be loaded. Hosts without a picture
+  // have nothing to load and give any size.
+  virtual std::optional<PictureSize> LoadPreview(const std::string& path) = 0;
+  // Opens the photograph with the program the desktop opens it with.
+  virtual void OpenExternally(const std::string& path) = 0;
 };
 
 }  // namespace tagloom

@@ -10,14 +10,17 @@ class QuietHost : public Host {
  public:
   explicit QuietHost(bool answer = false) : answer_(answer) {}
 
-  bool AskYesNo(std::string_view, std::string_view, MessageIcon) override { return answer_; }
+  bool AskYesNo(std::string_view, std::string_view, MessageIcon, std::string_view) override {
+    return answer_;
+  }
   void Tell(std::string_view, std::string_view, MessageIcon) override {}
   void ShowBar(bool) override {}
   void InitBar(std::int64_t, std::int64_t) override {}
   void SetBar(std::int64_t) override {}
   void Yield() override {}
   void SetBusy(bool) override {}
-  bool LoadPreview(const std::string&) override { return true; }
+  std::optional<PictureSize> LoadPreview(const std::string&) override { return PictureSize{}; }
+  void OpenExternally(const std::string&) override {}
 
  private:
   bool answer_;

@@ -17,11 +17,6 @@ Session::Session(Host& host, FileSystem& fs) : numberLocale(UserLocale()), host_
   Reset();
 }
 
-void Session::SetFieldText(int field, std::string text) {
-  if (field < 0 || field >= kFieldCount) return;
-  txtExif[static_cast<std::size_t>(field)] = std::move(text);
-}
-
 namespace {
 
 // The Session's member that holds each picker's selection, by Picker value.
@@ -42,16 +37,27 @@ void Session::SelectPicker(Picker picker, int item) {
   if (item >= 0) SetFieldText(info.field, info.FieldTextFor(item));
 }
 
+std::array<bool, kFieldCount> Session::UneditedFields() const {
+  std::array<bool, kFieldCount> unedited{};
+  for (std::size_t i = 0; i < unedited.size(); ++i) {
+    unedited[i] = asRead_[i].set && asRead_[i].text == txtExif[i];
+  }
+  return unedited;
+}
+
 std::array<std::string, kFieldCount> Session::FieldsToWrite() const {
   std::array<std::string, kFieldCount> fields = txtExif;
+  const std::array<bool, kFieldCount> unedited = UneditedFields();
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (asRead_[i].set && asRead_[i].text == fields[i]) fields[i] = asRead_[i].bytes;
+    if (unedited[i]) fields[i] = asRead_[i].bytes;
   }
   return fields;
 }
 
 void Session::Reset() {
   store.Reset();
+  ++storeVersion;
+  selectedRow = MakeNoSelection();
   for (int area = 0; area < kAreaCount; ++area) {
     if (!chkKeep[static_cast<std::size_t>(area)]) ClearArea(area);
   }
@@ -113,6 +119,16 @@ bool Session::CheckFile() {
   return true;
 }
 
+void Session::GetExifData(const std::string& path) {
+  Text1 = path;
+  GetExifData();
+}
+
+std::string_view Session::Source() const {
+  if (ExifFromBackup) return "backup";
+  return ExifLoaded ? "photo" : "none";
+}
+
 void Session::GetExifData() {
   Reset();
   ExifLoaded = false;
@@ -158,13 +174,9 @@ void Session::GetExifData() {
 }
 
 void Session::ReadBlock(ReadChannel& channel) {
-  if (ReadExifDataFromFile(channel, store, block)) MoveValue();
-}
-
-void Session::DrawImage() {
-  host_.LoadPreview(Text1);
-  GetExifData();
-  BackupButtonShown = cmdBackup.visible;
+  const bool exifIfdRead = ReadExifDataFromFile(channel, store, block);
+  ++storeVersion;
+  if (exifIfdRead) MoveValue();
 }
 
 void Session::MoveValue() {

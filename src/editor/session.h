@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/host.h"
+#include "editor/preview_geometry.h"
 #include "model/catalogue.h"
 #include "model/pickers.h"
 #include "model/record_store.h"
@@ -31,9 +32,25 @@ struct ControlState {
 // How a button's work ended.
 enum class Outcome {
   kDone,      // done (for a batch: every file of it that had something to do)
-  kDeclined,  // the person answered No, or there was nothing to do
+  kDeclined,  // the person answered No, there was nothing to do, or other work was under way
   kFailed,    // refused or failed (for a batch: at least one file); the person was told
 };
+
+// The lists of the record store that the inspector shows, in its order.
+enum class StoreList {
+  kTag, kPosition, kCount, kType, kValuePos, kTitle, kValue,
+  kUnuseTag, kUnusePos, kUnuseValuePos, kUnuseValue,
+};
+inline constexpr int kStoreListCount = 11;
+
+// A day of the calendar.
+struct CalendarDate {
+  int year = 0, month = 0, day = 0;
+};
+
+// Outer heights of the window, in twips: as it opens, and with the inspector.
+inline constexpr int kWindowHeight = 5955;
+inline constexpr int kTallWindowHeight = 10500;
 
 class Session {
  public:
@@ -42,6 +59,7 @@ class Session {
 
   // --- Data -----------------------------------------------------------------
   RecordStore store;
+  int storeVersion = 0;  // grows whenever the store's rows change
   std::array<std::string, kFieldCount> txtExif;
   int Combo1 = -1;    // exposure program
   int Combo2 = -1;    // metering mode
@@ -49,7 +67,7 @@ class Session {
   int Combo4 = -1;    // exposure bias
   int OptFlash = -1;  // flash: 0 none, 1 fired
 
-  std::string Text1;  // the file-name box: a full path to open, then the bare name
+  std::string Text1;  // the file-name box: the full path being opened, then the bare name
   std::string ImageFileName;
   std::string BackupFileName;
   bool BackupAvailable = false;
@@ -59,6 +77,7 @@ class Session {
   bool BackupButtonShown = false;
   std::string ExifHeadBytes;  // the segment of the last build
   TextList lstDragFiles;      // the navigation list: full paths
+  int FileIndex = 0;          // 1-based position of the photograph on show in it
   // Digit grouping of the numbers in batch summaries.
   std::locale numberLocale;
 
@@ -78,9 +97,25 @@ class Session {
   std::array<bool, kAreaCount> chkKeep{};
   bool imgReadLit = false;    // the read lamp: data on show came from the backup
   bool imgBackupLit = false;  // the backup lamp: a backup file exists
+  std::array<ControlState, 4> cmdNavigate{{{false, true}, {false, true}, {false, true}, {false, true}}};
+  struct Label {
+    std::string text;
+    bool visible = false;
+  } labNum;
+  // The preview: whether a picture is shown, of which file, and where (twips, in its frame).
+  struct Picture {
+    bool visible = false;
+    std::string path;
+    PreviewPlacement place;
+  } Image1;
+  ControlState Frame_Exif{false, true};  // the inspector
+  int WindowHeight = kWindowHeight;      // outer height, twips
+  // The selected row of each inspector list, -1 for none.
+  std::array<int, kStoreListCount> selectedRow = MakeNoSelection();
 
   // --- Fields and pickers -----------------------------------------------------
   // Sets a field's text, by code or by typing: the one way a field changes.
+  // A change runs the change handling (the inspector's access texts).
   void SetFieldText(int field, std::string text);
   // Chooses a picker item (or -1 for none); the item is written into the
   // picker's field, as choosing it by hand does. An item the picker does not
@@ -92,6 +127,22 @@ class Session {
   // holds the text it was given when the block was read, the bytes that text
   // was shown from (a legacy encoding stays as it was).
   std::array<std::string, kFieldCount> FieldsToWrite() const;
+  // Which fields still hold the text reading the block put there.
+  std::array<bool, kFieldCount> UneditedFields() const;
+  // A field lost the focus; true when the focus is to go back into it (a
+  // date the conversion cannot read, which the person has been told).
+  bool txtExif_LostFocus(int field);
+  // The date picker: the day it opens on (from the date field), and the day chosen.
+  std::optional<CalendarDate> DateForCalendar() const;
+  void SetChosenDate(const CalendarDate& day);
+
+  // --- Inspector --------------------------------------------------------------
+  const TextList& ListOf(StoreList list) const;
+  // Selects a row of an inspector list (-1: none); from lstTag, lstTitle and
+  // lstUnuseTag the rest of the line follows.
+  void SelectRow(StoreList list, int row);
+  // The pointer moved over a row of a list, with the left button held or not.
+  void List_MouseMove(StoreList list, int row, bool leftButton);
 
   // --- Reset and areas ----------------------------------------------------------
   void Reset();
@@ -99,20 +150,35 @@ class Session {
   void ClearAllArea();
   void chkBackup();
   void chkRead();
-  // The batch-mode box was clicked (chkBatch already holds its new state).
-  void chkBatch_Click();
+  // Ticks or unticks the batch-mode box and runs its click handling.
+  void SetBatch(bool ticked);
 
   // --- Reading ----------------------------------------------------------------
-  // Reads the photograph whose full path is in Text1 (or its backup file).
-  void GetExifData();
+  // Reads the photograph at `path` (or its backup file) into the store and fields.
+  void GetExifData(const std::string& path);
   bool CheckFile();
   bool CheckBackupFile();
-  // Shows the photograph in Text1: its picture, then its EXIF block.
-  void DrawImage();
+  // Shows the photograph at `path`: its picture, then its EXIF block. False
+  // when the picture could not be loaded (the person has been told).
+  bool DrawImage(const std::string& path);
   // Whether the last read found the photograph (it could be opened).
   bool PhotoFound() const { return photoFound_; }
+  // Where the block on show came from: "photo", "backup" or "none".
+  std::string_view Source() const;
   // Fills the fields and pickers from the record store.
   void MoveValue();
+
+  // --- Opening and navigating ---------------------------------------------------
+  // The open dialog's answer: a chosen full path, or nullopt for a cancel.
+  void cmdOpen_Click(const std::optional<std::string>& chosen);
+  // Files dropped on the picture, or given on the command line.
+  void Image1_DropFiles(const std::vector<std::string>& paths);
+  // Takes over lstDragFiles, freshly filled (by the drop target).
+  void DoDrop();
+  // First, previous, next, last.
+  void cmdNavigate_Click(int index);
+  void SetNavigate();
+  void Image1_DblClick();
 
   // --- Progress panel ---------------------------------------------------------
   void ShowBar(bool visible);
@@ -132,16 +198,58 @@ class Session {
   Outcome cmdBackup_Click();
   Outcome cmdRestore_Click();
 
+  // Whether an action is under way (a copy yields to the event loop): any
+  // other action is refused until it ends.
+  bool Working() const { return working_; }
+
  private:
+  // Marks an action as under way for its lifetime; false when another one is.
+  class ActionGuard {
+   public:
+    explicit ActionGuard(Session& session) : session_(session), entered_(!session.working_) {
+      if (entered_) session_.working_ = true;
+    }
+    ~ActionGuard() {
+      if (entered_) session_.working_ = false;
+    }
+    ActionGuard(const ActionGuard&) = delete;
+    ActionGuard& operator=(const ActionGuard&) = delete;
+    explicit operator bool() const { return entered_; }
+
+   private:
+    Session& session_;
+    bool entered_;
+  };
+  static std::array<int, kStoreListCount> MakeNoSelection() {
+    std::array<int, kStoreListCount> rows;
+    rows.fill(-1);
+    return rows;
+  }
+
+  void GetExifData();
+  bool DrawImage();
+  void chkBatch_Click();
+  void TakeOverList();
+  void txtExif_Change(int field);
+  void ShowPositionsInHex();
   // Tells the person why a write or backup failed (not in batch mode).
   void ReportFailure(std::string_view what, std::string_view title, const std::string& reason);
   // Why a write came to nothing, in the person's words.
   std::string ReasonFor(const WriteResult& result) const;
+  // What a write will not carry over from the block on show.
+  std::string WhatIsNotKept() const;
+  // Puts a built segment (then also into the backup file), or the backup
+  // file's segment when `built` is null, into the photograph.
+  bool Store(const std::string* built);
+  // Reads the block whose APP1 marker was just read, and shows it.
+  void ReadBlock(ReadChannel& channel);
+
   // A batch's failures, one line each, for its summary.
   std::vector<std::string> batchFailures_;
   // Whether a batch is running: its failures go into the summary instead of
   // a message each. (Ticking batch mode alone does not silence the write button.)
   bool batchRunning_ = false;
+  bool working_ = false;
   // Whether the last GetExifData found the photograph.
   bool photoFound_ = false;
   // What reading the block put into each field, and the bytes it came from.
@@ -152,12 +260,6 @@ class Session {
   std::array<FieldAsRead, kFieldCount> asRead_;
   // During a batch backup: the backups written but not yet in place.
   ReplaceGroup* backupGroup_ = nullptr;
-
-  // Puts a built segment (then also into the backup file), or the backup
-  // file's segment when `built` is null, into the photograph.
-  bool Store(const std::string* built);
-  // Reads the block whose APP1 marker was just read, and shows it.
-  void ReadBlock(ReadChannel& channel);
 
   Host& host_;
   FileSystem& fs_;

@@ -49,14 +49,21 @@ Outcome OfBatch(std::int64_t failed, std::int64_t missing, std::int64_t files) {
 }  // namespace
 
 Outcome Session::cmdBackup_Click() {
+  ActionGuard action(*this);
+  if (!action) return Outcome::kDeclined;
+  if (!chkBatch && (!cmdBackup.visible || !cmdBackup.enabled)) {  // no block of its own
+    ReportFailure(text::kBackupFailed, text::kBackupFailedTitle,
+                  std::string(text::kNothingToBackUp) + ImageFileName);
+    return Outcome::kFailed;
+  }
   if (!chkBatch) {
     if (BackupAvailable &&
-        !host_.AskYesNo(text::kConfirmOverwriteBackup, text::kConfirmTitle, MessageIcon::kNone)) {
+        !host_.AskYesNo(text::kConfirmOverwriteBackup, text::kConfirmTitle, MessageIcon::kNone, {})) {
       return Outcome::kDeclined;
     }
     return Of(StartBackupExif());
   }
-  if (!host_.AskYesNo(text::kConfirmBatchBackup, text::kBatchTitle, MessageIcon::kNone)) {
+  if (!host_.AskYesNo(text::kConfirmBatchBackup, text::kBatchTitle, MessageIcon::kNone, {})) {
     return Outcome::kDeclined;
   }
   batchFailures_.clear();
@@ -84,8 +91,7 @@ Outcome Session::cmdBackup_Click() {
   };
   constexpr std::size_t kGroupSize = 256;
   for (int i = 0; i < lstDragFiles.Count(); ++i) {
-    Text1 = lstDragFiles.Row(i);
-    GetExifData();
+    GetExifData(lstDragFiles.Row(i));
     missing += !photoFound_;
     if (photoFound_ && ExifLoaded && !ExifFromBackup) {
       ++withExif;
@@ -118,22 +124,28 @@ Outcome Session::cmdBackup_Click() {
 }
 
 Outcome Session::cmdRestore_Click() {
+  ActionGuard action(*this);
+  if (!action) return Outcome::kDeclined;
+  if (!chkBatch && (!cmdRestore.visible || !cmdRestore.enabled)) {  // no backup to restore
+    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
+                  std::string(text::kNoBackupToRestore) + ImageFileName);
+    return Outcome::kFailed;
+  }
   if (!chkBatch) {
     if (!host_.AskYesNo(text::kConfirmRestore, text::kConfirmRestoreTitle,
-                        MessageIcon::kQuestion)) {
+                        MessageIcon::kQuestion, {})) {
       return Outcome::kDeclined;
     }
     return Of(StoreExifData());
   }
-  if (!host_.AskYesNo(text::kConfirmBatchRestore, text::kBatchTitle, MessageIcon::kNone)) {
+  if (!host_.AskYesNo(text::kConfirmBatchRestore, text::kBatchTitle, MessageIcon::kNone, {})) {
     return Outcome::kDeclined;
   }
   batchFailures_.clear();
   batchRunning_ = true;
   std::int64_t found = 0, stored = 0, failed = 0, missing = 0;
   for (int i = 0; i < lstDragFiles.Count(); ++i) {
-    Text1 = lstDragFiles.Row(i);
-    GetExifData();
+    GetExifData(lstDragFiles.Row(i));
     missing += !photoFound_;
     // A file that is not there counts only among the files processed.
     if (photoFound_ && BackupAvailable) {
@@ -151,8 +163,7 @@ Outcome Session::cmdRestore_Click() {
                      batchFailures_, numberLocale),
              text::kBatchResultTitle, MessageIcon::kNone);
   batchFailures_.clear();
-  Text1 = ImageFileName;
-  DrawImage();
+  DrawImage(ImageFileName);
   return OfBatch(failed, missing, lstDragFiles.Count());
 }
 

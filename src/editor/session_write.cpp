@@ -7,6 +7,7 @@
 #include "editor/session.h"
 #include "editor/texts.h"
 #include "model/edit_back.h"
+#include "model/number_text.h"
 #include "model/value_text.h"
 #include "reader/backup_format.h"
 #include "writer/backup_writer.h"
@@ -132,6 +133,12 @@ std::string Session::ReasonFor(const WriteResult& result) const {
 }
 
 Outcome Session::cmdExifWrite_Click() {
+  ActionGuard action(*this);
+  if (!action) return Outcome::kDeclined;
+  if (!cmdExifWrite.enabled) {  // no photograph opened
+    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, std::string(text::kNoImageFile));
+    return Outcome::kFailed;
+  }
   bool allEmpty = true;
   for (const std::string& field : txtExif) {
     if (!TrimBlanks(field).empty()) allEmpty = false;
@@ -142,21 +149,36 @@ Outcome Session::cmdExifWrite_Click() {
   }
   std::string_view question =
       labNoExif.visible ? text::kConfirmCreateExif : text::kConfirmRewriteExif;
-  if (!host_.AskYesNo(question, text::kConfirmTitle, MessageIcon::kQuestion)) {
+  if (!host_.AskYesNo(question, text::kConfirmTitle, MessageIcon::kQuestion, WhatIsNotKept())) {
     return Outcome::kDeclined;
   }
   return BuildExifHead() && Store(&ExifHeadBytes) ? Outcome::kDone : Outcome::kFailed;
 }
 
+std::string Session::WhatIsNotKept() const {
+  std::string lines;
+  const int entries = store.lstUnuseTag.Count();
+  if (entries > 0) lines += Join({text::kLostEntries, IntegerText(entries), text::kCrLf});
+  for (int u = 0; u < entries; ++u) {
+    if (store.lstUnuseTag.Row(u) == kGpsPointerTag) {
+      lines += Join({text::kLostGps, text::kCrLf});
+      break;
+    }
+  }
+  if (block.HasIfd1) lines += Join({text::kLostThumbnail, text::kCrLf});
+  return lines.empty() ? lines : Join({text::kNotKeptHeading, text::kCrLf, lines});
+}
+
 bool Session::BuildExifHead() {
   DirectoryCounts counts;
-  if (std::optional<RefusedField> refused = RestoreValue(FieldsToWrite(), store, counts)) {
+  if (std::optional<RefusedField> refused = RestoreValue(FieldsToWrite(), store, counts, UneditedFields())) {
     const FieldInfo& field = kFields[static_cast<std::size_t>(refused->field)];
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
                   Join({text::kOutOfRange, field.caption, " ",
                         txtExif[static_cast<std::size_t>(refused->field)]}));
     return false;
   }
+  ++storeVersion;
   block.Ifd0EntryCount = counts.Ifd0EntryCount;
   block.ExifIfdEntryCount = counts.ExifIfdEntryCount;
 
@@ -219,10 +241,7 @@ bool Session::Store(const std::string* built) {
                MessageIcon::kNone);
   }
   ShowBar(false);
-  if (!chkBatch) {
-    Text1 = ImageFileName;
-    DrawImage();
-  }
+  if (!chkBatch) DrawImage(ImageFileName);
   return result.Ok();
 }
 

@@ -1,6 +1,7 @@
 // The texts the editor shows to the person, each in one place.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tagloom::text {
@@ -26,6 +27,12 @@ inline constexpr std::string_view kConfirmRewriteExif =
 inline constexpr std::string_view kConfirmTitle = "确认";
 inline constexpr std::string_view kWriteSucceeded = "Exif信息写入成功!\r\n从文件:";
 inline constexpr std::string_view kWriteSucceededTitle = "保存成功";
+// What a write does not carry over, in the details of its confirmation.
+inline constexpr std::string_view kNotKeptHeading = "新的Exif信息不会保留原文件中的:";
+inline constexpr std::string_view kLostEntries = "  其他Exif条目(个): ";
+inline constexpr std::string_view kLostGps = "  GPS位置信息";
+inline constexpr std::string_view kLostThumbnail = "  缩略图";
+inline constexpr std::string_view kCannotShowPicture = "无法显示这个图像:";
 inline constexpr std::string_view kDateFormatWrong = "你的日期格式有误!";
 inline constexpr std::string_view kDateFormatWrongTitle = "格式错误!";
 
@@ -60,6 +67,7 @@ inline constexpr std::string_view kWriteFailed = "Exif信息写入失败,原文�
 inline constexpr std::string_view kWriteFailedTitle = "写入失败";
 inline constexpr std::string_view kBackupFailed = "Exif数据备份失败!";
 inline constexpr std::string_view kBackupFailedTitle = "备份失败";
+inline constexpr std::string_view kNoBackupToRestore = "没有可以恢复的备份文件:";
 inline constexpr std::string_view kNothingToBackUp = "图像文件中没有可以备份的Exif信息:";
 inline constexpr std::string_view kNoBackupName = "图像文件名中没有\".\",无法确定备份文件名:";
 inline constexpr std::string_view kBackupMissing = "找不到备份文件:";
@@ -79,5 +87,9 @@ inline constexpr std::string_view kCannotReplace = "无法替换文件:";
 inline constexpr std::string_view kDiskFull = "磁盘已满";
 inline constexpr std::string_view kTooLarge = "Exif信息超过64KB,无法写入:";
 inline constexpr std::string_view kOutOfRange = "数值超出范围,无法写入:";
+
+// The window's title and the version texts, from the program's version.
+std::string WindowTitle();                       // "Tagloom Version 3.0 Build 3002 - Vantoro Studio."
+std::string VersionText(int blanksBeforeBuild);  // "Version 3.0 Build 3002", or with two blanks
 
 }  // namespace tagloom::text

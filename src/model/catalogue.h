@@ -23,6 +23,9 @@ std::string TagText(std::uint16_t tag);
 // The first catalogue row of a tag, or -1 for a tag outside the catalogue.
 int CatalogueRowOf(std::uint16_t tag);
 
+// The GPS directory's pointer, an entry outside the catalogue.
+inline constexpr std::string_view kGpsPointerTag = "8825";
+
 // Rows with a meaning of their own in the code.
 namespace row {
 inline constexpr int kExifPointer = 0;

@@ -108,7 +108,7 @@ bool IsWhole(double x) {
 }
 
 // The value text of a rational field, or nullopt when it does not fit.
-std::optional<std::string> RationalValue(int row, std::string_view t) {
+std::optional<std::string> RationalValue(int row, std::string_view t, bool mayBeNegative) {
   if (NamesNonFiniteNumber(t)) return std::nullopt;
   std::string value;
   std::size_t slash = t.find('/');
@@ -132,7 +132,7 @@ std::optional<std::string> RationalValue(int row, std::string_view t) {
         SingleText(static_cast<float>(LeadingNumber(t)) * scale) + (hundredths ? "/100" : "/10");
   }
   // ExposureBiasValue is the one signed rational; the others cannot be negative.
-  if (!RationalFits(value, row == row::kExposureBias)) return std::nullopt;
+  if (!RationalFits(value, row == row::kExposureBias || mayBeNegative)) return std::nullopt;
   return value;
 }
 
@@ -167,7 +167,8 @@ std::string ConvDate(std::string_view text) {
 }
 
 std::optional<RefusedField> RestoreValue(const std::array<std::string, kFieldCount>& fields,
-                                         RecordStore& target, DirectoryCounts& counts) {
+                                         RecordStore& target, DirectoryCounts& counts,
+                                         const std::array<bool, kFieldCount>& unedited) {
   // Built on a copy, so that a refused field leaves the store as it was.
   RecordStore store = target;
   // The orientation read with the block, kept when it is one of the eight.
@@ -219,7 +220,8 @@ std::optional<RefusedField> RestoreValue(const std::array<std::string, kFieldCou
       }
       case kRational:
       case kSRational: {
-        std::optional<std::string> rational = RationalValue(r, t);
+        std::optional<std::string> rational =
+            RationalValue(r, t, unedited[static_cast<std::size_t>(i)]);
         if (!rational) return RefusedField{i};
         value = *rational;
         count = "1";

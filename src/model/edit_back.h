@@ -43,7 +43,12 @@ struct RefusedField {
 // with the block (row 1, 1 to 8) is kept; otherwise 1 is written. Returns the
 // first field whose number does not fit its 16- or 32-bit field, in which case
 // nothing may be written.
+//
+// `unedited` marks the fields that still hold what reading the block put
+// there: a negative number in an unsigned field is refused only when typed
+// (cameras store "infinity" as FFFFFFFF, which reads as -1).
 std::optional<RefusedField> RestoreValue(const std::array<std::string, kFieldCount>& fields,
-                                         RecordStore& store, DirectoryCounts& counts);
+                                         RecordStore& store, DirectoryCounts& counts,
+                                         const std::array<bool, kFieldCount>& unedited = {});
 
 }  // namespace tagloom

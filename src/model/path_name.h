@@ -12,4 +12,8 @@ std::string FolderOf(std::string_view path);
 // What follows the path's last "/": the file's own name.
 std::string_view FileNameOf(std::string_view path);
 
+// Whether a path names a photograph by its extension: the text from the
+// path's last "." on, in any letter case, is ".JPG", ".JPEG" or ".THM".
+bool IsPhotoFile(std::string_view path);
+
 }  // namespace tagloom

@@ -134,6 +134,7 @@ void GetValue(ReadChannel& channel, const ExifBlockLayout& layout, const Entry& 
 }  // namespace
 
 bool ReadExifDataFromFile(ReadChannel& channel, RecordStore& store, ExifBlockLayout& layout) {
+  layout.HasIfd1 = false;
   layout.ExifSegmentOffset = channel.Position() - 3;
   layout.ExifSegmentLength = channel.ReadLeng();
   if (!IsExifSignature(channel.ReadString(static_cast<std::int64_t>(kExifSignature.size())))) {
@@ -148,8 +149,12 @@ bool ReadExifDataFromFile(ReadChannel& channel, RecordStore& store, ExifBlockLay
   std::int32_t ifd0Offset = channel.ReadLong();
   if (ifd0Offset != 8) channel.Seek(layout.TiffBase + ifd0Offset);
   layout.Ifd0EntryCount = channel.ReadInt();
+  const std::int64_t linkAt = channel.Position() + kEntrySize * layout.Ifd0EntryCount;
   Recorded recorded;
   RecordEntries(channel, store, layout, layout.Ifd0EntryCount, recorded);
+  // IFD0: 2 count + 12 * n entries + 4 link to the next directory.
+  channel.Seek(linkAt);
+  layout.HasIfd1 = channel.Holds(linkAt, 4) && channel.ReadLong() != 0;
 
   std::int64_t budget = kValueBytesPerBlock;
   // Rows 0 to 6 are fetched after IFD0, rows 7 to 19 after the Exif IFD,

@@ -23,6 +23,7 @@ struct ExifBlockLayout {
   bool MotorolaOrder = false;          // big-endian ("MM")
   std::int64_t Ifd0EntryCount = 0;
   std::int64_t ExifIfdEntryCount = 0;
+  bool HasIfd1 = false;  // IFD0 links to a next directory (a thumbnail), which is not read
 };
 
 // Reads the block whose APP1 marker was just read (the channel stands on the

@@ -63,8 +63,14 @@ bool FileReplacer::Fail(FileFailure::Step step, const std::string& path) {
 bool FileReplacer::Create(mode_t mode) {
   // A few rounds at most: each one that does not end removes what was in the way.
   for (int round = 0; round < 4; ++round) {
-    int fd = fs_.Open(temp_, O_RDWR | O_CREAT | O_NOFOLLOW, mode);
+    bool createdNow = true;
+    int fd = fs_.Open(temp_, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, mode);
+    if (fd < 0 && errno == EEXIST) {  // a leftover, or another writer's
+      createdNow = false;
+      fd = fs_.Open(temp_, O_RDWR | O_NOFOLLOW, mode);
+    }
     if (fd < 0) {
+      if (errno == ENOENT) continue;  // its writer removed it meanwhile
       if (errno != ELOOP) return Fail(FileFailure::Step::kCreate, temp_);
       fs_.Unlink(temp_);  // a symbolic link under the temporary name
       continue;
@@ -76,6 +82,11 @@ bool FileReplacer::Create(mode_t mode) {
     };
     if (fs_.Flock(fd, LOCK_EX | LOCK_NB) != 0 && !NoLocks(errno)) {
       const bool busy = errno == EWOULDBLOCK;
+      if (!busy && createdNow) {
+        int saved = errno;
+        fs_.Unlink(temp_);
+        errno = saved;
+      }
       drop();
       return busy ? Fail(FileFailure::Step::kBusy, target_)
                   : Fail(FileFailure::Step::kCreate, temp_);

@@ -6,8 +6,11 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "editor/texts.h"
 #include "model/catalogue.h"
 #include "support/fixture_builder.h"
+#include "reader/backup_format.h"
+#include "support/jpeg_layout.h"
 #include "support/oracle.h"
 #include "support/temp_dir.h"
 
@@ -38,19 +41,6 @@ std::set<std::string> Keys(const json& object) {
   std::set<std::string> keys;
   for (const auto& item : object.items()) keys.insert(item.key());
   return keys;
-}
-
-// The first APP1 segment that carries EXIF, walked from the segment lengths; "" when none.
-std::string ExifSegmentOf(const std::string& file) {
-  for (std::size_t at = 2; at + 10 <= file.size() && file[at] == '\xFF' && file[at + 1] != '\xDA';
-       at += static_cast<std::uint8_t>(file[at + 2]) * 256u +
-             static_cast<std::uint8_t>(file[at + 3]) + 2) {
-    if (file[at + 1] == '\xE1' && file.compare(at + 4, 6, std::string("Exif\0\0", 6)) == 0) {
-      return file.substr(at, static_cast<std::uint8_t>(file[at + 2]) * 256u +
-                                 static_cast<std::uint8_t>(file[at + 3]) + 2);
-    }
-  }
-  return "";
 }
 
 TEST(CliShow, JsonHasOneObjectPerPhotographWithItsKeys) {
@@ -193,7 +183,7 @@ TEST_F(CliWrite, BackupStripRestoreBringsTheSegmentBack) {
   const std::string segment = ExifSegmentOf(original);
   ASSERT_FALSE(segment.empty());
   EXPECT_EQ(RunCli({"backup", photo, "--yes"}).status, 0);
-  EXPECT_TRUE(ReadFile(dir.File("DSCN0010.Exif")) == "Vantoro Exif Backup File" + segment);
+  EXPECT_TRUE(ReadFile(dir.File("DSCN0010.Exif")) == std::string(kBackupHeader) + segment);
   EXPECT_TRUE(ReadFile(photo) == original);
   ASSERT_EQ(RunCommand("exiftool -q -overwrite_original -exif:all= " + ShellQuoted(photo)).status,
             0);
@@ -217,13 +207,46 @@ TEST_F(CliWrite, SeveralPhotographsAreOneBatchWithASummary) {
       std::string::npos)
       << run.err;
   EXPECT_TRUE(ReadFile(dir.File("portrait_6.Exif")) ==
-              "Vantoro Exif Backup File" + ExifSegmentOf(ReadFile(b)));
+              std::string(kBackupHeader) + ExifSegmentOf(ReadFile(b)));
   EXPECT_FALSE(std::filesystem::exists(dir.File("olympus-d320l.Exif")));
   CliRun restore = RunCli({"restore", a, b, c, "--yes"});
   EXPECT_EQ(restore.status, 0) << restore.err;
   EXPECT_NE(restore.err.find("批量保存操作结果:\n  共处理文件:3\nExif备份文件:2\n"),
             std::string::npos)
       << restore.err;
+}
+
+// What the tool prints is for people: long maker notes shortened (the JSON
+// keeps them whole), control characters of file names escaped; a date that
+// cannot be read is refused, not written as 1999:01:01; a report that cannot
+// be written out and a batch of missing files are failures.
+TEST_F(CliWrite, OutputForPeopleAndRefusals) {
+  const std::string konica = Copy("Konica_Minolta_DiMAGE_Z3.jpg");
+  const CliRun text = RunCli({"show", konica});
+  EXPECT_NE(text.out.find("\u2026 (33,270 bytes)"), std::string::npos) << text.out.substr(0, 2000);
+  EXPECT_LT(text.out.size(), 4000u);
+  EXPECT_EQ(json::parse(RunCli({"show", "--json", konica}).out)[0]["fields"]["maker_note"]
+                .get<std::string>()
+                .size(),
+            2u * 33270);
+  EXPECT_EQ(RunCommand(ShellQuoted(TAGLOOM_CLI) + " show " + ShellQuoted(konica) + " >/dev/full 2>&1").status,
+            1);
+
+  const std::string photo = dir.Write("odd\x1B[2Jname.jpg", ReadFile(Photo("Canon_40D.jpg")));
+  const std::string before = ReadFile(photo);
+  const CliRun badDate = RunCli({"set", photo, "--date", "yesterday", "--yes"});
+  EXPECT_EQ(badDate.status, 1);
+  EXPECT_NE(badDate.err.find(text::kDateFormatWrong), std::string::npos) << badDate.err;
+  EXPECT_EQ(badDate.err.find('\x1B'), std::string::npos) << "an unescaped control character";
+  EXPECT_NE(badDate.err.find("odd\\x1B[2Jname.jpg"), std::string::npos) << badDate.err;
+  EXPECT_TRUE(ReadFile(photo) == before);
+  const CliRun exifDate = RunCli({"set", photo, "--date", "2001:02:28 10:00:00", "--yes"});
+  EXPECT_EQ(exifDate.status, 0) << exifDate.err;
+  EXPECT_EQ(exifDate.err.find('\x1B'), std::string::npos);
+  EXPECT_EQ(FindTag(ExiftoolTags(photo), "ExifIFD", "DateTimeOriginal").value_or(ExiftoolTag{}).value,
+            "2001:02:28 10:00:00");
+
+  EXPECT_EQ(RunCli({"backup", dir.File("gone1.jpg"), dir.File("gone2.jpg"), "--yes"}).status, 1);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "editor/editor_support.h"
 #include "editor/session.h"
 #include "editor/texts.h"
+#include "reader/backup_format.h"
 #include "support/recording_host.h"
 
 namespace tagloom {
@@ -15,7 +16,7 @@ namespace {
 
 using namespace test;
 
-const std::string kHeader = "Vantoro Exif Backup File";
+const std::string kHeader(kBackupHeader);
 
 // Digits grouped by three with the given separator.
 struct GroupedByThree : std::numpunct<char> {
@@ -27,13 +28,15 @@ struct GroupedByThree : std::numpunct<char> {
 
 class SessionBatch : public SessionTest {
  protected:
-  SessionBatch() {
-    session.chkBatch = true;
-    session.numberLocale = std::locale::classic();
-  }
+  SessionBatch() { session.numberLocale = std::locale::classic(); }
+  // The list taken over as the drop target hands it, then batch mode ticked.
   void List(const std::vector<std::string>& paths) {
     session.lstDragFiles.Clear();
     for (const std::string& path : paths) session.lstDragFiles.Append(path);
+    session.DoDrop();
+    session.SetBatch(true);
+    host.messages.clear();
+    host.previews.clear();
   }
   // The question first, the summary last and no message between.
   std::string Summary(std::string_view question) {
@@ -109,6 +112,7 @@ TEST_F(SessionBatch, ARestoreStoresEveryBackupFoundAndEndsOnTheLastPhotograph) {
   EXPECT_FALSE(session.ExifFromBackup);
 }
 
+// A batch in which not one file was there has failed.
 TEST_F(SessionBatch, MissingPhotographsCountOnlyAsProcessedGroupedByTheNumberLocale) {
   List(std::vector<std::string>(1234, dir.File("missing.jpg")));
   for (const auto& [locale, shown] : std::vector<std::pair<std::locale, std::string>>{
@@ -117,12 +121,12 @@ TEST_F(SessionBatch, MissingPhotographsCountOnlyAsProcessedGroupedByTheNumberLoc
            {std::locale::classic(), "1234"}}) {
     session.numberLocale = locale;
     host.messages.clear();
-    EXPECT_EQ(session.cmdBackup_Click(), Outcome::kDone);
+    EXPECT_EQ(session.cmdBackup_Click(), Outcome::kFailed);
     EXPECT_EQ(Summary(text::kConfirmBatchBackup),
               "批量操作结果:\r\n  共处理文件:" + shown +
                   "\r\n  Exif信息:0\r\n    成功备份:0\r\n    备份失败:0\r\n");
     host.messages.clear();
-    EXPECT_EQ(session.cmdRestore_Click(), Outcome::kDone);
+    EXPECT_EQ(session.cmdRestore_Click(), Outcome::kFailed);
     EXPECT_EQ(Summary(text::kConfirmBatchRestore),
               "批量保存操作结果:\r\n  共处理文件:" + shown +
                   "\r\nExif备份文件:0\r\n    成功保存:0\r\n    保存失败:0\r\n");
@@ -155,7 +159,6 @@ TEST_F(SessionBatch, PhotographsSharingABackupFileReplaceItInListOrder) {
 }
 
 TEST_F(SessionBatch, TheSingleBackupAsksOnlyWhenABackupExists) {
-  session.chkBatch = false;
   Open(dir.Write("a.jpg", PhotoWithExif("Alpha")));
   const std::string told = std::string(text::kBackupSucceeded) + dir.File("a.Exif");
   const std::string asked(text::kConfirmOverwriteBackup);

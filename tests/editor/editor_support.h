@@ -69,8 +69,7 @@ class SessionTest : public ::testing::Test {
     host.messages.clear();
     host.previews.clear();
     host.progress.clear();
-    session.Text1 = path;
-    session.DrawImage();
+    session.DrawImage(path);
   }
   TempDir dir;
   RecordingHost host;

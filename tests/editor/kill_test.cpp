@@ -54,14 +54,14 @@ Outcome RunOperation(Operation operation, const TempDir& dir, const Files& files
   RecordingHost host;
   Session session(host);
   if (operation == Operation::kBatchBackup) {
-    session.chkBatch = true;
     for (const auto& [name, bytes] : files) {
       if (name.ends_with(".jpg")) session.lstDragFiles.Append(dir.File(name));
     }
+    session.DoDrop();
+    session.SetBatch(true);
     return session.cmdBackup_Click();
   }
-  session.Text1 = dir.File("big.jpg");
-  session.DrawImage();
+  session.DrawImage(dir.File("big.jpg"));
   if (operation == Operation::kRestore) return session.cmdRestore_Click();
   if (operation == Operation::kBackup) return session.cmdBackup_Click();
   session.SetFieldText(0, "Killed Camera");

@@ -9,6 +9,8 @@
 #include "editor/session.h"
 #include "editor/texts.h"
 #include "model/catalogue.h"
+#include "reader/backup_format.h"
+#include "support/jpeg_layout.h"
 #include "support/oracle.h"
 #include "support/recording_host.h"
 
@@ -16,39 +18,6 @@ namespace tagloom {
 namespace {
 
 using namespace test;
-
-// A JPEG's header segments (FF, marker, length, data), walked here without
-// Tagloom's reader, and the rest of the file from the start of scan on.
-struct JpegLayout {
-  std::vector<std::string> header;
-  std::string rest;
-};
-
-bool CarriesExif(const std::string& segment) {
-  return segment[1] == '\xE1' && segment.compare(4, 6, std::string("Exif\0\0", 6)) == 0;
-}
-
-JpegLayout SplitJpeg(const std::string& file) {
-  JpegLayout layout;
-  std::size_t at = 2;
-  while (at + 4 <= file.size() && file[at] == '\xFF' && file[at + 1] != '\xDA') {
-    const std::size_t length =
-        static_cast<std::uint8_t>(file[at + 2]) * 256u + static_cast<std::uint8_t>(file[at + 3]);
-    if (length < 2 || at + 2 + length > file.size()) break;
-    layout.header.push_back(file.substr(at, 2 + length));
-    at += 2 + length;
-  }
-  layout.rest = file.substr(at);
-  return layout;
-}
-
-std::vector<std::string> OtherSegments(const JpegLayout& layout) {
-  std::vector<std::string> kept;
-  for (const std::string& segment : layout.header) {
-    if (!CarriesExif(segment)) kept.push_back(segment);
-  }
-  return kept;
-}
 
 const char kDate[] = "2021:03:04 05:06:07";
 
@@ -139,7 +108,7 @@ TEST_P(RoundTrip, TheRestoredExifSegmentIsTheOriginalByteForByte) {
   }
   ASSERT_FALSE(originalExif.empty());
   ASSERT_EQ(session.cmdBackup_Click(), Outcome::kDone);
-  EXPECT_TRUE(ReadFile(backupPath) == "Vantoro Exif Backup File" + originalExif);
+  EXPECT_TRUE(ReadFile(backupPath) == std::string(kBackupHeader) + originalExif);
   EXPECT_TRUE(ReadFile(path) == original) << "a backup changed the photograph";
 
   // Another program strips the EXIF block; opened again, the backup's block is shown.

@@ -3,6 +3,8 @@
 // the lamps, buttons, banner and fields show afterwards.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "editor/editor_support.h"
@@ -119,14 +121,17 @@ TEST_F(SessionRead, DamagedBackupsAndMissingPhotographsAreToldOutsideBatchModeOn
       const bool missing = k + 2 >= backups.size();
       const std::string name = !missing ? "img" : k + 1 == backups.size() ? "folder" : "absent";
       dir.Write(name + ".Exif", backups[k]);
-      session.chkBatch = false;
+      session.SetBatch(false);
       Open(before);
-      session.chkBatch = batch;
+      session.SetBatch(batch);
       Open(dir.File(name + ".jpg"));
       EXPECT_EQ(host.messages.size(), batch ? 0u : 1u);
       if (!batch && !host.messages.empty()) {
         const Message& told = host.messages[0];
-        EXPECT_EQ(told.text, missing ? text::kNoImageFile : text::kBackupDamaged);
+        const std::string folder = std::string(text::kNotRegularFile) + dir.File("folder.jpg");
+        EXPECT_EQ(told.text, !missing ? std::string(text::kBackupDamaged)
+                             : name == "folder" ? folder
+                                                : std::string(text::kNoImageFile));
         EXPECT_EQ(told.title, missing ? text::kAppTitle : text::kBackupDamagedTitle);
         EXPECT_EQ(told.icon, MessageIcon::kNone);
         EXPECT_FALSE(told.question);
@@ -141,30 +146,32 @@ TEST_F(SessionRead, DamagedBackupsAndMissingPhotographsAreToldOutsideBatchModeOn
   }
 }
 
-TEST_F(SessionRead, TheBackupNameIsCutAtTheLastDotOfTheWholePath) {
-  std::filesystem::create_directory(dir.File("my.pics"));
-  dir.Write("my.Exif", BackupOf("Folder Cam"));
-  Open(dir.Write("my.pics/img01", PhotoWithoutExif()));
-  EXPECT_EQ(session.BackupFileName, dir.File("my.Exif"));
-  EXPECT_EQ(session.txtExif[0], "Folder Cam");
-  EXPECT_EQ(session.Text1, "img01");
-
-  // A relative name is the only path sure to hold no "." whatever the temporary folder is called.
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir.Path());
-  for (const char* name : {"img01.Exif", "img01Exif", ".Exif", "Exif"})
-    dir.Write(name, BackupOf("B"));
-  dir.Write("img01", PhotoWithoutExif());
-  dir.Write("img02", PhotoWithExif("Canon"));
-  Open("img01");
+// Only the file name's own dot starts a backup name: two photographs of a
+// folder "album.2024" must never share "album.Exif".
+TEST_F(SessionRead, APhotographWithoutADotInItsNameHasNoBackup) {
+  std::filesystem::create_directory(dir.File("album.2024"));
+  dir.Write("album.Exif", BackupOf("Folder Cam"));
+  Open(dir.Write("album.2024/IMG0001", PhotoWithoutExif()));
   EXPECT_EQ(session.BackupFileName, "");
   EXPECT_EQ(On(session), "banner write-button");
-  EXPECT_TRUE(FieldsEmpty(session) && host.messages.empty());
-  Open("img02");
-  EXPECT_EQ(session.BackupFileName, "");
-  EXPECT_EQ(session.txtExif[0], "Canon");
-  EXPECT_EQ(session.ImageFileName, "img02");
-  std::filesystem::current_path(previous);
+  EXPECT_EQ(session.Text1, "IMG0001");
+  // Writing it is refused, and the folder's backup stays as it was.
+  session.SetFieldText(0, "Edited");
+  EXPECT_EQ(session.cmdExifWrite_Click(), Outcome::kFailed);
+  EXPECT_EQ(ReadFile(dir.File("album.Exif")), BackupOf("Folder Cam"));
+}
+
+// A folder, a device or a pipe is no photograph: it is refused at once (a
+// pipe would otherwise be waited on for ever), and said to be what it is.
+TEST_F(SessionRead, FoldersDevicesAndPipesAreRefusedAtOnce) {
+  const std::string fifo = dir.File("pipe.jpg");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  for (const std::string& path : {fifo, std::string("/dev/zero"), dir.Path().string()}) {
+    Open(path);
+    ASSERT_EQ(host.messages.size(), 1u) << path;
+    EXPECT_EQ(host.messages[0].text, std::string(text::kNotRegularFile) + path);
+    EXPECT_FALSE(session.PhotoFound());
+  }
 }
 
 TEST_F(SessionRead, KeptAreasSurviveOnlyPhotographsWithoutABlock) {
@@ -207,6 +214,8 @@ TEST_F(SessionRead, FieldsAndPickersShowTheDisplayForms) {
       {Ascii(0x9003, "2001:05:12 14:30:00"), 4, "2001/05/12 14:30:00"},
       {Undefined(0x9286, ascii + "(Edit by Tagloom)Hi"), 13, "Hi"},
       {Undefined(0x927C, "\x0A\x1B"), 12, "0A1B"},
+      {Undefined(0x9286, ascii + "\xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0"), 13, "版权所有"},  // GB2312
+      {Undefined(0x9286, ascii + "W\xF6rdehoff"), 13, "W\xC3\xB6rdehoff"},            // Latin-1
       {Short(0x8827, 400), 8, "400"},
       {Short(0x8822, 2), 7, "2", 2},
       {Short(0x8822, 9), 7, "9", -1},
@@ -233,6 +242,16 @@ TEST_F(SessionRead, FieldsAndPickersShowTheDisplayForms) {
                 c.item);
     }
   }
+  // A picker never takes an item it does not have, nor writes one.
+  for (const auto& [picker, item] :
+       {std::pair{Picker::kCombo3, 10}, {Picker::kCombo3, 99}, {Picker::kCombo4, 18},
+        {Picker::kCombo1, 9}, {Picker::kOptFlash, 2}, {Picker::kCombo2, -2}}) {
+    const std::array<std::string, kFieldCount> fields = session.txtExif;
+    const int selected = session.Selected(picker);
+    session.SelectPicker(picker, item);
+    EXPECT_EQ(session.Selected(picker), selected) << item;
+    EXPECT_TRUE(session.txtExif == fields) << item;
+  }
 }
 
 }  // namespace
@@ -247,11 +266,9 @@ TEST_F(SessionTest, TheBatchBoxShowsTheBackupButtonOnlyWhileTicked) {
   for (bool ownBlock : {true, false}) {
     Open(dir.Write("img.jpg", ownBlock ? JpegBuilder().App1Exif(CameraTiff("Canon")).Scan().Build()
                                        : PhotoWithoutExif()));
-    session.chkBatch = true;
-    session.chkBatch_Click();
+    session.SetBatch(true);
     EXPECT_TRUE(session.cmdBackup.visible);
-    session.chkBatch = false;
-    session.chkBatch_Click();
+    session.SetBatch(false);
     EXPECT_EQ(session.cmdBackup.visible, ownBlock);
   }
 }

@@ -10,6 +10,7 @@
 #include "editor/session.h"
 #include "editor/texts.h"
 #include "model/catalogue.h"
+#include "reader/backup_format.h"
 #include "support/faulty_file_system.h"
 #include "support/oracle.h"
 #include "support/recording_host.h"
@@ -86,7 +87,8 @@ TEST_F(SessionWrite, NoChangesNothingAndYesWritesTellsAndReloads) {
     const std::string backup = folder.File("IMG_2.Exif");
     EXPECT_EQ(host.messages[2].text, Joined({text::kWriteSucceeded, backup}));
     EXPECT_EQ(host.messages[2].title, text::kWriteSucceededTitle);
-    EXPECT_EQ(ReadFile(backup), "Vantoro Exif Backup File" + session.ExifHeadBytes);
+    EXPECT_EQ(ReadFile(backup), std::string(kBackupHeader) + session.ExifHeadBytes);
+    EXPECT_EQ(host.messages[1].details, "") << "a block of catalogued tags only loses nothing";
     // The copy showed the progress panel once; the reload did not.
     ASSERT_GE(host.progress.size(), 3u);
     EXPECT_EQ(host.progress.front(), "show");
@@ -126,7 +128,7 @@ TEST_F(SessionWrite, NumbersTooLargeAndPathsWithoutADotAreRefusedAlsoInBatchMode
     Open(photo);
     // The write button acts on the photograph on show even in batch mode, and
     // no summary follows: a refusal must be told all the same.
-    session.chkBatch = k % 2 == 1;
+    session.SetBatch(k % 2 == 1);
     const auto before = Snapshot(folder.Path());
     session.SetFieldText(c.field, c.text);
     EXPECT_EQ(session.cmdExifWrite_Click(), c.fits ? Outcome::kDone : Outcome::kFailed);
@@ -167,7 +169,7 @@ TEST(SessionRestore, ARestoreThatCannotBeDoneIsToldWithItsReasonAndLeavesNoTrace
   const std::vector<Case> cases = {
       {"Vantoro Exif Backup FILE" + segment, {}, 0, damaged},
       {BackupFile(segment.substr(0, 50)), {}, 0, damaged},
-      {"", {}, 0, Joined({text::kBackupMissing, "@/IMG.Exif"})},
+      {"", {}, 0, Joined({text::kNoBackupToRestore, "@/IMG.jpg"})},  // refused, not asked
       {good, {}, 0, Joined({text::kNotJpeg, "@/IMG.jpg"}), "GIF89a, not a JPEG"},
       {good, FsCall::kOpen, EACCES, failed(text::kCannotCreate, "IMG.jpg.$$$", EACCES)},
       {good, FsCall::kWrite, ENOSPC, failed(text::kCannotWrite, "IMG.jpg.$$$", ENOSPC)},
@@ -181,19 +183,21 @@ TEST(SessionRestore, ARestoreThatCannotBeDoneIsToldWithItsReasonAndLeavesNoTrace
     if (c.error != 0) fs.FailNth(c.call, 1, c.error);
     RecordingHost host;
     Session session(host, fs);
-    session.Text1 = folder.Write("IMG.jpg", c.photo);
+    const std::string photo = folder.Write("IMG.jpg", c.photo);
     if (!c.backup.empty()) folder.Write("IMG.Exif", c.backup);
-    session.DrawImage();
+    session.DrawImage(photo);
     const auto before = Snapshot(folder.Path());
     host.messages.clear();
     EXPECT_EQ(session.cmdRestore_Click(), Outcome::kFailed);
-    ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[0].text, text::kConfirmRestore);
+    const std::size_t asked = c.backup.empty() ? 0 : 1;
+    ASSERT_EQ(host.messages.size(), asked + 1);
+    EXPECT_TRUE(!asked || host.messages[0].text == text::kConfirmRestore);
     std::string reason = c.reason;
     reason.replace(reason.find('@'), 1, folder.Path().string());
-    EXPECT_EQ(host.messages[1].text, Joined({text::kWriteFailed, text::kCrLf, reason}));
-    EXPECT_EQ(host.messages[1].title, text::kWriteFailedTitle);
-    EXPECT_EQ(host.messages[1].icon, MessageIcon::kCritical);
+    const Message& told = host.messages.back();
+    EXPECT_EQ(told.text, Joined({text::kWriteFailed, text::kCrLf, reason}));
+    EXPECT_EQ(told.title, text::kWriteFailedTitle);
+    EXPECT_EQ(told.icon, MessageIcon::kCritical);
     EXPECT_TRUE(Snapshot(folder.Path()) == before) << "a temporary or parked file was left";
     EXPECT_EQ(host.busyDepth, 0);
     EXPECT_TRUE(host.previews.size() == 1 && !session.Bar.visible);
@@ -217,6 +221,65 @@ TEST_F(SessionWrite, TheOrientationReadIsWrittenBackWhenItIsOneOfTheEight) {
               written)
         << read;
   }
+}
+
+// Texts nobody edited keep their bytes (a GB2312 copyright stays GB2312, a
+// subject distance of "infinity", FFFFFFFF, stays that); edited texts are
+// written as UTF-8; the confirmation tells what the new block leaves out.
+TEST_F(SessionWrite, UneditedFieldsKeepTheirBytesAndTheConfirmationTellsWhatIsLost) {
+  const std::string gbk = "\xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0";
+  const std::string tiff =
+      TiffBuilder()
+          .Ifd0({Ascii(0x010F, "Canon"), Ascii(0x8298, gbk), Long(0x8825, 0)})
+          .ExifIfd({Rational(0x9206, 0xFFFFFFFF, 1), Short(0x8827, 100)})
+          .Build();
+  const std::string photo = dir.Write("IMG_9.jpg", JpegBuilder().App1Exif(tiff).Scan().Build());
+  Open(photo);
+  ASSERT_EQ(session.txtExif[field::kCopyright], "版权所有");
+  session.SetFieldText(0, "Other");
+  session.SetFieldText(1, "张三");
+  ASSERT_EQ(session.cmdExifWrite_Click(), Outcome::kDone);
+  EXPECT_EQ(host.messages[0].details,
+            Joined({text::kNotKeptHeading, text::kCrLf, text::kLostEntries, "1", text::kCrLf,
+                    text::kLostGps, text::kCrLf}));
+  // Read again from the new file: the bytes of each row.
+  EXPECT_EQ(session.store.lstValue.Row(5), gbk);
+  EXPECT_EQ(session.store.lstValue.Row(3), "张三");
+  EXPECT_EQ(session.store.lstValue.Row(12), "-1/1");
+  EXPECT_EQ(session.txtExif[0], "Other");
+}
+
+// x.Exif (or IMG.EXIF where case is ignored) names both the photograph and
+// its backup file: nothing may turn the photograph into a backup file.
+TEST_F(SessionWrite, APhotographThatIsItsOwnBackupFileIsNeverWrittenAsOne) {
+  const std::string photo = dir.Write("x.Exif", PhotoWithExif());
+  Open(photo);
+  EXPECT_EQ(session.BackupFileName, photo);
+  EXPECT_FALSE(session.BackupAvailable || session.imgBackupLit);
+  session.SetFieldText(0, "Edited");
+  EXPECT_EQ(session.cmdExifWrite_Click(), Outcome::kFailed);
+  ExpectFailureTold(Joined({text::kBackupIsPhoto, photo}));
+  EXPECT_EQ(session.cmdBackup_Click(), Outcome::kFailed);
+  EXPECT_EQ(ReadFile(photo), PhotoWithExif());
+}
+
+// A long copy yields to the window as it goes, so that it repaints; while it
+// yields, any other action is refused rather than run inside it.
+TEST_F(SessionWrite, ACopyYieldsAsItGoesAndRefusesOtherActionsMeanwhile) {
+  Open(dir.Write("IMG_3.jpg", PhotoWithExif("Canon", 6'000'000)));
+  session.SetFieldText(0, "Yielding");
+  std::vector<Outcome> nested;
+  host.onYield = [&] {
+    if (session.Working()) nested.push_back(session.cmdBackup_Click());
+  };
+  host.progress.clear();
+  ASSERT_EQ(session.cmdExifWrite_Click(), Outcome::kDone);
+  const auto show = std::find(host.progress.begin(), host.progress.end(), "show");
+  const auto hide = std::find(show, host.progress.end(), "hide");
+  EXPECT_GE(std::count(show, hide, "yield"), 4);
+  ASSERT_FALSE(nested.empty());
+  EXPECT_TRUE(std::all_of(nested.begin(), nested.end(),
+                          [](Outcome o) { return o == Outcome::kDeclined; }));
 }
 
 }  // namespace

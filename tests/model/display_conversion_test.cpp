@@ -21,6 +21,7 @@ TEST(DisplayConversion, FractionsShowAsDecimalsUnitFractionsOrBiasLabels) {
       {row::kExposureTime, "15/10", "1.5"},    {row::kFocalLength, "2000000000/1", "2E+09"},
       {row::kExposureTime, "1/60", "1/60"},    {row::kExposureTime, "10/1250", "1/125"},
       {row::kExposureTime, "3/10", "1/3"},     {row::kSubjectDistance, "0/1", "0/1"},
+      {row::kExposureTime, "10/15", "1/2"},    {row::kExposureTime, "10/25", "1/3"},  // half up
       {row::kSubjectDistance, "-1/1", "-1/1"}, {row::kExposureBias, "0/10", "0"},
       {row::kExposureBias, "1/3", "+1/3"},     {row::kExposureBias, "-4/6", "-2/3"},
       {row::kExposureBias, "3/2", "+3/2"},     {row::kExposureBias, "6/3", "+2.0"},

@@ -47,13 +47,14 @@ TEST(ConvDate, ReadsBothSeparatorsAndA24HourTimeOrGivesTheDefaultDate) {
       {"2001/05/12  9 : 05 : 07", "2001:05:12 09:05:07"},  // blanks inside the time
       {"2000/02/29 12:00", "2000:02:29 12:00:00"},         // divisible by 400: a leap year
       {"0999/01/01 00:00", "999:01:01 00:00:00"},          // the year without leading zeros
+      {"2001:02:28 10:00:00", "2001:02:28 10:00:00"},      // the EXIF form itself
   };
   for (const auto& [text, date] : dates) EXPECT_EQ(ConvDate(text), date) << text;
   for (const char* text :
        {"2001/05/12", "", "2001/02/29 12:00", "1900/02/29 12:00", "2001/04/31 12:00",
         "2001/13/01 12:00", "2001/05/00 12:00", "2001/05/12 24:00", "2001/05/12 23:59:60",
         "2001/05/12 9:05:", "2001/5-12 9:05", "01/05/12 9:05", "0000/05/12 9:05",
-        "2001/05/12 009:05", " 2001/05/12 9:05", "2001/05/12 9:05 PM", "2001:05:12 14:30:00"}) {
+        "2001/05/12 009:05", " 2001/05/12 9:05", "2001/05/12 9:05 PM", "2001:05-12 14:30:00"}) {
     EXPECT_EQ(ConvDate(text), kDefaultDate) << '"' << text << '"';
   }
 }
@@ -127,9 +128,13 @@ TEST(RestoreValue, AnUneditedDisplayedFractionKeepsItsValue) {
       {row::kFNumber, "1/2"},          {row::kSubjectDistance, "-1/1"}, {row::kFocalLength, "1/4"},
       {row::kExposureBias, "-2/3"},    {row::kExposureBias, "6/3"},
   };
+  std::array<bool, kFieldCount> unedited;
+  unedited.fill(true);
   for (const auto& [row, value] : stored) {
     const std::string shown = FractionForDisplay(row, value);
-    Restored r = Restore(With({{row - 2, shown}}));
+    Restored r;
+    r.store.Reset();
+    ASSERT_FALSE(RestoreValue(With({{row - 2, shown}}), r.store, r.counts, unedited)) << value;
     EXPECT_DOUBLE_EQ(quotient(r.store.lstValue.Row(row)), quotient(shown)) << value;
   }
 }
@@ -140,6 +145,10 @@ TEST(RestoreValue, NumbersThatDoNotFitAreRefusedAndNothingIsWritten) {
       {kMetering, "-0.6"},      {kShutter, "1/214748365"}, {kShutter, "30000000"},
       {kAperture, "300000000"}, {kDistance, "30000000"},   {kFocal, "1/3000000000"},
       {kBias, "2147483648/1"},  {kBias, "-2147483649/3"},  {kBias, "300000000"},
+      // An unsigned field takes no negative number, and no field a number that is not finite.
+      {kShutter, "-1"},         {kAperture, "-0.5"},       {kFocal, "-35"},
+      {kDistance, "1/-2"},      {kAperture, "NaN"},        {kShutter, " -inf"},
+      {kIso, "Infinity"},       {kBias, "nan/3"},
   };
   for (const auto& [field, text] : cases) {
     Restored r = Restore(With({{kMake, "Nikon"}, {field, text}}));

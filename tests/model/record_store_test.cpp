@@ -5,7 +5,7 @@
 namespace tagloom {
 namespace {
 
-TEST(RecordStore, ResetPrimesEveryCataloguedRowAndCheckTagFindsItExactly) {
+TEST(RecordStore, ResetPrimesEveryCataloguedRowAndEveryTagFindsItsRow) {
   RecordStore store;
   store.lstValue.Append("junk");
   store.AppendUncatalogued("0100", 23, 170, 1, 3);
@@ -15,10 +15,12 @@ TEST(RecordStore, ResetPrimesEveryCataloguedRowAndCheckTagFindsItExactly) {
     EXPECT_EQ(store.lstPosition.Row(r) + store.lstValuePos.Row(r) + store.lstCount.Row(r) +
                   store.lstType.Row(r) + store.lstValue.Row(r),
               "0000");
-    EXPECT_EQ(store.CheckTag(store.lstTag.Row(r)), r);
+    EXPECT_EQ(TagText(static_cast<std::uint16_t>(std::stoi(store.lstTag.Row(r), nullptr, 16))),
+              store.lstTag.Row(r));
+    EXPECT_EQ(CatalogueRowOf(static_cast<std::uint16_t>(std::stoi(store.lstTag.Row(r), nullptr, 16))), r);
   }
   EXPECT_EQ(store.lstUnuseTag.Count() + store.lstUnuseValue.Count(), 0);
-  for (const char* tag : {"010f", "010F ", ""}) EXPECT_EQ(store.CheckTag(tag), -1) << tag;
+  EXPECT_EQ(CatalogueRowOf(0x0100), -1);
 }
 
 TEST(TextList, CutsTextsAtTheirFirstNulAndHoldsAtMost32767Rows) {

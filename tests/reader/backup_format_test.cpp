@@ -9,10 +9,14 @@
 namespace tagloom::test {
 namespace {
 
-TEST(BackupFileName, ReplacesWhatFollowsTheLastDotOfThePath) {
+// Only the file name's own dot counts: a folder's would give every photograph
+// in it without a dot the one backup file beside the folder.
+TEST(BackupFileName, ReplacesWhatFollowsTheLastDotOfTheFileName) {
   for (const auto& [photo, backup] : std::initializer_list<std::pair<const char*, const char*>>{
            {"/pics/img.01.jpeg", "/pics/img.01.Exif"},
-           {"/my.pics/img01", "/my.Exif"},  // the folder's dot when the file has none
+           {"/my.pics/img01", ""},
+           {"album.2024/IMG0001", ""},
+           {"./IMG0001", ""},
            {"/pics/img01", ""},
            {"photo.", "photo.Exif"},
            {"/pics/.hidden", "/pics/.Exif"}}) {
@@ -44,6 +48,7 @@ TEST_P(BackupContent, ChecksHeaderMarkerAndLength) {
       {header + "\xFF" + copied, BackupCheck::kBadMarker},
       {header + "\xFF\xE1\x12", BackupCheck::kTruncated},
       {header + std::string("\xFF\xE1\0\x01", 4) + copied.substr(4), BackupCheck::kTruncated},
+      {header + copied.substr(0, 8) + "x" + copied.substr(9), BackupCheck::kNotExif},
   };
   for (const auto& [file, check] : cases) {
     ReadChannel channel(AsBytes(file));

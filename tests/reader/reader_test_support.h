@@ -49,7 +49,7 @@ inline ReadResult ReadTiff(const TiffBuilder& tiff) {
 
 // The value text of `tag`: its catalogue row, else its first uncatalogued row.
 inline std::string ValueOf(const RecordStore& store, std::uint16_t tag) {
-  if (int r = store.CheckTag(TagText(tag)); r >= 0) return store.lstValue.Row(r);
+  if (int r = CatalogueRowOf(tag); r >= 0) return store.lstValue.Row(r);
   for (int u = 0; u < store.lstUnuseTag.Count(); ++u) {
     if (store.lstUnuseTag.Row(u) == TagText(tag)) return store.lstUnuseValue.Row(u);
   }

@@ -7,7 +7,8 @@ namespace tagloom::test {
 const char* FsCallName(FsCall call) {
   static const char* const names[] = {
       "Open", "Write",  "Fsync",        "Fchmod",           "Close",         "Rename",
-      "Link", "Unlink", "SyncFolderOf", "SyncFileSystemOf", "StartWriteback"};
+      "Link", "Unlink", "SyncFolderOf", "SyncFileSystemOf", "StartWriteback",
+      "Fchown", "Ftruncate", "Flock"};
   return names[static_cast<int>(call)];
 }
 

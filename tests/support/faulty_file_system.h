@@ -16,7 +16,7 @@ namespace tagloom::test {
 // clang-format off
 enum class FsCall {
   kOpen, kWrite, kFsync, kFchmod, kClose, kRename, kLink, kUnlink, kSyncFolder, kSyncFileSystem,
-  kStartWriteback
+  kStartWriteback, kFchown, kFtruncate, kFlock
 };
 // clang-format on
 
@@ -50,6 +50,15 @@ class FaultyFileSystem : public FileSystem {
   }
   int Fchmod(int fd, mode_t m) override {
     return Fails(FsCall::kFchmod) ? -1 : FileSystem::Fchmod(fd, m);
+  }
+  int Fchown(int fd, uid_t owner, gid_t group) override {
+    return Fails(FsCall::kFchown) ? -1 : FileSystem::Fchown(fd, owner, group);
+  }
+  int Ftruncate(int fd, off_t length) override {
+    return Fails(FsCall::kFtruncate) ? -1 : FileSystem::Ftruncate(fd, length);
+  }
+  int Flock(int fd, int operation) override {
+    return Fails(FsCall::kFlock) ? -1 : FileSystem::Flock(fd, operation);
   }
   int Close(int fd) override;
   int Rename(const std::string& from, const std::string& to) override {

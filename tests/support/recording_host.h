@@ -2,6 +2,8 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@ struct Message {
   std::string text, title;
   MessageIcon icon;
   bool question;  // Yes/No rather than OK
+  std::string details = {};
 };
 
 class RecordingHost : public Host {
@@ -21,10 +24,13 @@ class RecordingHost : public Host {
   std::vector<Message> messages;
   std::vector<std::string> progress;  // "show", "hide", "init 1 100", "set 5", "yield"
   std::vector<std::string> previews;
+  std::optional<PictureSize> picture = PictureSize{1600, 1200};  // what every preview loads
+  std::vector<std::string> opened;                               // by the desktop's program
   int busyDepth = 0;
 
-  bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon) override {
-    messages.push_back({std::string(text), std::string(title), icon, true});
+  bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
+                std::string_view details) override {
+    messages.push_back({std::string(text), std::string(title), icon, true, std::string(details)});
     const bool answer = answers.empty() || answers.front();
     if (!answers.empty()) answers.pop_front();
     return answer;
@@ -37,12 +43,17 @@ class RecordingHost : public Host {
     progress.push_back("init " + std::to_string(min) + " " + std::to_string(max));
   }
   void SetBar(std::int64_t value) override { progress.push_back("set " + std::to_string(value)); }
-  void Yield() override { progress.push_back("yield"); }
-  void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
-  bool LoadPreview(const std::string& path) override {
-    previews.push_back(path);
-    return true;
+  std::function<void()> onYield;  // runs at every yield, as events would
+  void Yield() override {
+    progress.push_back("yield");
+    if (onYield) onYield();
   }
+  void SetBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
+  std::optional<PictureSize> LoadPreview(const std::string& path) override {
+    previews.push_back(path);
+    return picture;
+  }
+  void OpenExternally(const std::string& path) override { opened.push_back(path); }
 };
 
 }  // namespace tagloom::test

@@ -34,7 +34,8 @@ TEST(ReplaceGroup, OneSyncPutsEveryFileInPlaceAndAFailureKeepsTheOldContent) {
     ReplaceGroup group(fs);
     for (const char* name : {"0", "1", "2"}) {
       auto file =
-          std::make_unique<FileReplacer>(fs, dir.Write(name, "o"), FileReplacer::Swap::kRename);
+          std::make_unique<FileReplacer>(fs, dir.Write(name, "o"), FileReplacer::Swap::kRename,
+                                         FileReplacer::Links::kReplace);
       ASSERT_TRUE(file->Create(0644) && file->Write("n") && file->Finish(false));
       group.Add(std::move(file));
     }

@@ -1,22 +1,27 @@
 // The safe writes of a photograph and of its backup file.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
-#include <tuple>
-#include <vector>
 
 #include "reader/backup_format.h"
+#include "reader/jpeg_segments.h"
 #include "support/faulty_file_system.h"
 #include "support/fixture_builder.h"
 #include "support/temp_dir.h"
 #include "writer/backup_writer.h"
+#include "writer/interrupt_cleanup.h"
 #include "writer/splice.h"
 
 namespace tagloom {
@@ -34,10 +39,7 @@ struct : CopyProgress {
   void Advance(std::int64_t) override {}
 } noProgress;
 
-int SegmentLength(const std::string& segment) {
-  return static_cast<std::uint8_t>(segment[2]) * 256 + static_cast<std::uint8_t>(segment[3]);
-}
-
+const std::string kHeader(kBackupHeader);
 // A segment as a backup copies it from a photograph (L + 2 bytes), and as the
 // writer builds it: its length counts its marker, so it lacks the last two.
 const std::string kCopied =
@@ -46,92 +48,121 @@ const std::string kBuilt = kCopied.substr(0, kCopied.size() - 2);
 const auto Piece = [] { return test::JpegBuilder().WithoutSoi(); };
 const std::string kApp0 = Piece().App0Jfif().Build(), kXmp = Piece().App1Xmp().Build();
 const std::string kScan = Piece().Scan(8000).Build();
-const std::string kAfter = kApp0 + kCopied + kXmp + kScan, kKept = kApp0 + kXmp + kScan;
+const std::string kOldExif =
+    test::ExifSegment(test::TiffBuilder().Ifd0({test::Ascii(0x010F, "Old")}).Build());
 
-// A photograph and its backup file in a folder of their own; `expected` is the
-// photograph spliced: the backup's segment first, the EXIF segments dropped.
+// A photograph and its backup file in a folder of their own.
 struct Scene {
-  explicit Scene(std::string after = kAfter, std::string kept = kKept,
-                 const std::string& segment = kBuilt)
-      : old("\xFF\xD8" + after), expected("\xFF\xD8" + segment) {
+  explicit Scene(std::string after = kApp0 + kOldExif + kXmp + kScan,
+                 const std::string& backupBytes = test::BackupFile(kBuilt))
+      : old("\xFF\xD8" + after) {
     dir.Write("IMG_1.JPG", old);
-    dir.Write("IMG_1.Exif", test::BackupFile(segment));
-    expected.resize(static_cast<std::size_t>(SegmentLength(segment)) + 4, '\0');
-    expected += kept;
+    dir.Write("IMG_1.Exif", backupBytes);
   }
-  WriteResult Splice(FileSystem& files) {
-    return SpliceExifSegment(photo, backup, files, noProgress);
+  // The photograph spliced with `segment`: it first, the EXIF segments gone.
+  std::string Spliced(const std::string& segment, const std::string& kept) const {
+    std::string whole = segment;
+    whole.resize(static_cast<std::size_t>(SegmentLengthOf(segment)) + 2, '\0');
+    return "\xFF\xD8" + whole + kept;
+  }
+  WriteResult Restore(FileSystem& files) {
+    return RestoreExifSegment(photo, backup, files, noProgress);
+  }
+  WriteResult Write(FileSystem& files, const std::string& segment = kBuilt) {
+    return WriteExifSegment(photo, backup, segment, files, noProgress);
   }
   std::string Photo() const { return ReadFile(photo); }
+  std::string Backup() const { return ReadFile(backup); }
 
   test::TempDir dir;
   std::string photo = dir.File("IMG_1.JPG"), backup = dir.File("IMG_1.Exif");
   std::string parked = photo + ".%#%";
-  std::string old, expected;
+  std::string old;
 };
 
-// The failed calls that stop a write before the swap, and at which step; the others (removing
-// a name that may not be there, setting the mode, a hint to the disk) do not.
+// The failed calls that stop a write, and at which step; the others (removing a
+// name that may not be there, owner and mode, a hint to the disk) do not.
 const std::map<FsCall, Step> kStepOf = {
-    {FsCall::kOpen, Step::kCreate}, {FsCall::kWrite, Step::kWrite},
-    {FsCall::kClose, Step::kWrite}, {FsCall::kFsync, Step::kSync},
-    {FsCall::kLink, Step::kPark},   {FsCall::kRename, Step::kRename}};
+    {FsCall::kOpen, Step::kCreate}, {FsCall::kFtruncate, Step::kCreate},
+    {FsCall::kFlock, Step::kCreate},
+    {FsCall::kWrite, Step::kWrite}, {FsCall::kClose, Step::kWrite},
+    {FsCall::kFsync, Step::kSync},  {FsCall::kLink, Step::kPark},
+    {FsCall::kRename, Step::kRename}};
 
-// A photograph spliced, or a backup file written, first without a failure,
-// then with each call of that run failing in turn.
-TEST(SafeWrite, AFailureAtAnyCallLeavesTheFileAsItWasAndNamesTheFailure) {
-  // Large enough for the copy to reach the disk in several writes.
-  const std::string large = Piece().Scan(2'500'000).Build();
-  using Write = std::tuple<std::string, std::string, std::string, bool>;  // true: the backup
-  for (const auto& [after, kept, segment, backup] :
-       {Write{kAfter, kKept, kBuilt, false}, Write{kCopied + large, large, kCopied, false},
-        Write{kAfter, kKept, kCopied, true}}) {
+// Each write run first without a failure, then with each of its calls failing
+// in turn: every file holds its old or its new content, never anything else,
+// and the photograph holds its new block before the backup file does.
+TEST(SafeWrite, AFailureAtAnyCallLeavesEveryFileWholeAndNamesTheFailure) {
+  const std::string large = Piece().Scan(2'500'000).Build();  // several writes to the disk
+  enum Kind { kRestoreBuilt, kRestoreLarge, kBackup, kWriteEdits };
+  for (Kind kind : {kRestoreBuilt, kRestoreLarge, kBackup, kWriteEdits}) {
+    SCOPED_TRACE(kind);
+    const std::string after = kind == kRestoreLarge ? kOldExif + large : kApp0 + kOldExif + kScan;
+    const std::string kept = kind == kRestoreLarge ? large : kApp0 + kScan;
+    const std::string segment = kind == kRestoreLarge ? kCopied : kBuilt;
     std::vector<std::pair<FsCall, std::string>> calls;
     std::map<FsCall, int> seen;
-    bool afterSwap = false;
     for (std::size_t n = 0; n <= calls.size(); ++n) {
-      Scene s(after, kept, segment);
-      const std::string target = backup ? s.backup : s.photo, before = ReadFile(target);
-      const std::string written = backup ? std::string(kBackupHeader) + kBuilt : s.expected;
+      Scene s(after, test::BackupFile(segment));
+      if (kind == kWriteEdits) s.dir.Write("IMG_1.Exif", test::BackupFile(kCopied));
+      const std::string oldBackup = s.Backup();
+      const std::string newPhoto = kind == kBackup ? s.old : s.Spliced(segment, kept);
+      const std::string newBackup =
+          kind == kBackup ? kHeader + kOldExif : kind == kWriteEdits ? kHeader + kBuilt : oldBackup;
       const FsCall call = n == 0 ? FsCall::kOpen : calls[n - 1].first;
       const int nth = n == 0 ? -1 : ++seen[call];
-      SCOPED_TRACE(test::FsCallName(call) + (" " + std::to_string(nth) + " of " + target));
+      SCOPED_TRACE(test::FsCallName(call) + (" " + std::to_string(nth)));
       FaultyFileSystem files;
       files.FailNth(call, nth, ENOSPC);
-      WriteResult result = backup ? WriteBackupFile(target, kBuilt, files) : s.Splice(files);
-      EXPECT_EQ(files.failuresInjected, n == 0 ? 0 : 1);
-      EXPECT_FALSE(fs::exists(target + ".$$$"));
+      WriteResult result =
+          kind == kBackup
+              ? BackupPhotoSegment(s.photo, 2 + static_cast<std::int64_t>(kApp0.size()),
+                                   SegmentLengthOf(kOldExif), s.backup, files, noProgress)
+              : kind == kWriteEdits ? s.Write(files) : s.Restore(files);
       if (n == 0) {
         calls = files.calls;
-        EXPECT_TRUE(!backup || files.CountOf(FsCall::kLink) == 0);  // a backup is only renamed
-      }
-      const bool stops = n > 0 && !afterSwap && kStepOf.count(call) > 0;
-      afterSwap |= n > 0 && call == FsCall::kRename;
-      if (!stops) {
         ASSERT_TRUE(result.Ok());
-        EXPECT_TRUE(ReadFile(target) == written);
-        // Only a failed removal of the parked name leaves it, holding the old photograph.
-        EXPECT_TRUE(!fs::exists(s.parked) ||
-                    (call == FsCall::kUnlink && ReadFile(s.parked) == s.old));
+        // The rename is made durable by a sync of its folder before the parked name goes.
+        if (kind != kBackup) {
+          std::vector<FsCall> order;
+          for (const auto& [made, path] : calls) {
+            if (path == s.photo + ".$$$" || path == s.photo || path == s.parked) order.push_back(made);
+          }
+          const auto rename = std::find(order.begin(), order.end(), FsCall::kRename);
+          ASSERT_NE(rename, order.end());
+          EXPECT_EQ(*std::next(rename), FsCall::kSyncFolder);
+          EXPECT_EQ(order.back(), FsCall::kUnlink);  // the parked name, last
+        }
+      }
+      EXPECT_FALSE(fs::exists(s.photo + ".$$$") || fs::exists(s.backup + ".$$$"));
+      const std::string photo = s.Photo(), backup = s.Backup();
+      EXPECT_TRUE(photo == s.old || photo == newPhoto);
+      EXPECT_TRUE(backup == oldBackup || backup == newBackup);
+      EXPECT_FALSE(backup == newBackup && newBackup != oldBackup && photo != newPhoto)
+          << "the backup holds edits the photograph does not";
+      if (result.Ok()) {
+        EXPECT_TRUE(photo == newPhoto && backup == newBackup);
+        EXPECT_TRUE(!fs::exists(s.parked) || (call == FsCall::kUnlink && ReadFile(s.parked) == s.old));
         continue;
       }
-      EXPECT_EQ(result.problem, Problem::kFile);
+      ASSERT_TRUE(kStepOf.count(call)) << "a failure that needs not stop the write did";
       EXPECT_EQ(result.file.step, kStepOf.at(call));
       EXPECT_EQ(result.file.error, ENOSPC);
-      const bool onTarget = call == FsCall::kLink || call == FsCall::kRename;
-      EXPECT_EQ(result.file.path, onTarget ? target : target + ".$$$");
-      EXPECT_TRUE(ReadFile(target) == before);
       EXPECT_FALSE(fs::exists(s.parked));
+      if (result.problem == Problem::kBackupNotUpdated) {
+        EXPECT_TRUE(photo == newPhoto && backup == oldBackup);
+      } else {
+        EXPECT_EQ(result.problem, Problem::kFile);
+        EXPECT_TRUE(photo == s.old && backup == oldBackup);
+      }
     }
   }
 }
 
-// A bad backup or photograph is refused before any file call; a photograph
-// that another program removes, shortens or changes while the new one is
-// written is not replaced by a copy of what it was.
+// What is refused before any file call, and a photograph that another program
+// removes, shortens or changes while the new one is written.
 TEST(SpliceExifSegment, ABadOrChangedPhotographIsNotReplaced) {
   using Act = std::function<void(Scene&)>;
-  const std::string header(kBackupHeader);
   auto backup = [](std::string bytes) -> Act {
     return [bytes](Scene& s) { s.dir.Write("IMG_1.Exif", bytes); };
   };
@@ -148,98 +179,80 @@ TEST(SpliceExifSegment, ABadOrChangedPhotographIsNotReplaced) {
   for (const Case& c : std::initializer_list<Case>{
            {[](Scene& s) { fs::remove(s.backup); }, Problem::kBackupMissing},
            {backup(""), Problem::kBackupDamaged},
-           {backup(header + "\xFF\xE0" + kBuilt.substr(2)), Problem::kBackupDamaged},
-           {backup(header + kBuilt.substr(0, kBuilt.size() - 1)), Problem::kBackupDamaged},
+           {backup(kHeader + "\xFF\xE0" + kBuilt.substr(2)), Problem::kBackupDamaged},
+           {backup(kHeader + kBuilt.substr(0, kBuilt.size() - 1)), Problem::kBackupDamaged},
            {[](Scene& s) { s.dir.Write("IMG_1.JPG", "GIF89a..."); }, Problem::kNotJpeg},
+           {[](Scene& s) { fs::permissions(s.photo, fs::perms(0444)); }, Problem::kPhotoReadOnly},
+           {[](Scene& s) { fs::remove(s.photo), ::mkfifo(s.photo.c_str(), 0644); },
+            Problem::kPhotoNotRegular},
            {remove, Problem::kPhotoUnreadable},
            {remove, Problem::kPhotoUnreadable, FsCall::kWrite},
-           {remove, Problem::kPhotoUnreadable, FsCall::kStartWriteback},
            {[](Scene& s) { fs::resize_file(s.photo, 3000); }, Problem::kVerifyFailed,
             FsCall::kWrite},
-           {[](Scene& s) { fs::resize_file(s.photo, 0); }, Problem::kVerifyFailed,
-            FsCall::kStartWriteback},
            {scribble, Problem::kVerifyFailed, FsCall::kStartWriteback},
        }) {
     Scene s;
     FaultyFileSystem files;
     if (c.during) files.BeforeNth(*c.during, 1, [&] { c.act(s); });
     if (!c.during) c.act(s);
-    const std::string before = s.Photo();
-    EXPECT_EQ(s.Splice(files).problem, c.problem);
+    const bool fifo = c.problem == Problem::kPhotoNotRegular;  // reading it would wait for ever
+    const std::string before = fifo ? "" : s.Photo();
+    EXPECT_EQ(s.Restore(files).problem, c.problem);
     EXPECT_EQ(files.CountOf(FsCall::kRename) + files.CountOf(FsCall::kLink), 0);
     EXPECT_FALSE(fs::exists(s.photo + ".$$$"));
     if (!c.during) {
-      EXPECT_TRUE(files.calls.empty() && s.Photo() == before);
-    } else if (c.problem == Problem::kPhotoUnreadable) {
-      EXPECT_FALSE(fs::exists(s.photo));  // a removed photograph does not come back
-    } else {
-      EXPECT_TRUE(s.Photo() != s.expected && s.Photo() != s.old);  // what the other program left
+      EXPECT_TRUE(files.calls.empty() && (fifo || s.Photo() == before));
     }
   }
 }
 
-// Every EXIF APP1 among the header segments goes, the others stay in order, the built segment
-// gets its two zero bytes, the photograph keeps its mode; leftovers of a killed run are
-// replaced, and without hard links (FAT, exFAT) a rename alone swaps.
-TEST(SpliceExifSegment, OnlyTheExifSegmentsAmongTheHeaderSegmentsAreReplaced) {
+// Every EXIF APP1 among the header segments goes and the others stay in order;
+// the photograph keeps its mode, owner and group; without hard links (FAT,
+// exFAT) a rename alone swaps.
+TEST(SpliceExifSegment, OnlyTheExifSegmentsGoAndThePhotographKeepsItsOwnerAndMode) {
   const std::string exif2 = test::ExifSegment(
       test::TiffBuilder(test::ByteOrder::kBig).Ifd0({test::Short(0x0112, 3)}).Build());
-  const std::string icc = Piece().App2Icc().Build(), app13 = Piece().App13().Build();
-  const std::string com = Piece().Segment(0xFE, "a comment").Build();
+  const std::string icc = Piece().App2Icc().Build(), com = Piece().Segment(0xFE, "a comment").Build();
   struct Case {
-    std::string after;    // the photograph after its start-of-image marker
-    std::string kept;     // what follows the new segment
-    std::size_t dropped;  // bytes of the EXIF segments dropped
+    std::string after, kept;  // the photograph after its start of image; what follows the new segment
     fs::perms mode;
     int linkError;
   };
-  const std::size_t exif = kCopied.size();
-  const mode_t umask = ::umask(022);
+  const bool root = ::geteuid() == 0;
   for (const Case& c : std::initializer_list<Case>{
-           {kApp0 + kCopied + kXmp + icc + app13 + com + kScan,
-            kApp0 + kXmp + icc + app13 + com + kScan, exif, fs::perms(0644), 0},
-           {kCopied + kApp0 + exif2 + kScan, kApp0 + kScan, exif + exif2.size(), fs::perms(0666),
-            EPERM},
-           {kXmp + icc + kCopied + kScan, kXmp + icc + kScan, exif, fs::perms(0600), EOPNOTSUPP},
-           {kScan, kScan, 0, fs::perms(0444), EXDEV},
-           {kApp0 + kScan + kCopied, kApp0 + kScan + kCopied, 0, fs::perms(0664), EMLINK},
+           {kApp0 + kCopied + kXmp + icc + com + kScan, kApp0 + kXmp + icc + com + kScan,
+            fs::perms(0644), 0},
+           {kCopied + kApp0 + exif2 + kScan, kApp0 + kScan, fs::perms(0666), EPERM},
+           {kXmp + icc + kCopied + kScan, kXmp + icc + kScan, fs::perms(0600), EOPNOTSUPP},
+           {kApp0 + kScan + kCopied, kApp0 + kScan + kCopied, fs::perms(0640), EXDEV},
        }) {
-    Scene s(c.after, c.kept);
+    Scene s(c.after);
     fs::permissions(s.photo, c.mode);
-    s.dir.Write("IMG_1.JPG.$$$", "half a photograph");
-    s.dir.Write("IMG_1.JPG.%#%", "an old photograph");
+    if (root) {
+      ASSERT_EQ(::chown(s.photo.c_str(), 4242, 4343), 0);
+    }
     FaultyFileSystem files;
     files.FailNth(FsCall::kLink, 0, c.linkError);
-    WriteResult result = s.Splice(files);
-    ASSERT_TRUE(result.Ok());
-    const auto l = static_cast<std::size_t>(SegmentLength(kBuilt));
-    EXPECT_EQ(result.segmentLength, static_cast<std::int64_t>(l));
-    EXPECT_TRUE(s.Photo() == "\xFF\xD8" + kBuilt + std::string(2, '\0') + c.kept);
-    EXPECT_EQ(s.Photo().size(), 2 + c.after.size() - c.dropped + (l + 2));
-    EXPECT_EQ(fs::status(s.photo).permissions(), c.mode);
-    EXPECT_EQ(files.CountOf(FsCall::kRename), 1);
+    ASSERT_TRUE(s.Restore(files).Ok());
+    EXPECT_TRUE(s.Photo() == s.Spliced(kBuilt, c.kept));
+    struct stat info {};
+    ASSERT_EQ(::stat(s.photo.c_str(), &info), 0);
+    EXPECT_EQ(fs::perms(info.st_mode & 07777), c.mode);
+    if (root) {
+      EXPECT_EQ(std::pair(info.st_uid, info.st_gid), std::pair(4242u, 4343u));
+    }
     EXPECT_FALSE(fs::exists(s.photo + ".$$$") || fs::exists(s.parked));
   }
-  ::umask(umask);
 }
 
 TEST(BackupPhotoSegment, CopiesTheWholeSegmentOrRefusesAPhotographThatNoLongerHoldsIt) {
   const std::string photo = "\xFF\xD8" + kApp0 + kCopied + kScan;
-  const std::int64_t at = 20, length = SegmentLength(kCopied);  // after SOI and JFIF
-  // A segment of fewer than 30 bytes is backed up like any other.
-  const std::string tiny(
-      "\xFF\xE1\x00\x0A"
-      "Exif\0\0II",
-      12);
-  Scene small;
-  small.dir.Write("IMG_1.JPG", "\xFF\xD8" + tiny + kScan);
-  EXPECT_TRUE(
-      BackupPhotoSegment(small.photo, 2, 10, small.backup, RealFileSystem(), noProgress).Ok());
-  EXPECT_EQ(ReadFile(small.backup), std::string(kBackupHeader) + tiny);
-
+  const std::int64_t at = 2 + static_cast<std::int64_t>(kApp0.size()), length = SegmentLengthOf(kCopied);
   using Row = std::tuple<std::string, std::int64_t, std::int64_t, Problem>;
   for (const auto& [jpeg, offset, size, problem] : std::initializer_list<Row>{
            {photo, at, length, Problem::kNone},
+           {"\xFF\xD8" + std::string("\xFF\xE1\x00\x0A" "Exif\0\0II", 12) + kScan, 2, 10,
+            Problem::kNone},  // fewer than 30 bytes: backed up like any other
            {photo, at + 1, length, Problem::kPhotoChanged},
            {photo, at, length - 1, Problem::kPhotoChanged},
            {photo.substr(0, 40), at, length, Problem::kPhotoChanged},  // cut inside the segment
@@ -252,27 +265,88 @@ TEST(BackupPhotoSegment, CopiesTheWholeSegmentOrRefusesAPhotographThatNoLongerHo
     EXPECT_EQ(BackupPhotoSegment(s.photo, offset, size, s.backup, files, noProgress).problem,
               problem);
     const bool ok = problem == Problem::kNone;
-    EXPECT_EQ(files.calls.empty(), !ok);
-    EXPECT_EQ(ReadFile(s.backup),
-              ok ? std::string(kBackupHeader) + kCopied : test::BackupFile(kBuilt));
+    EXPECT_EQ(s.Backup(), ok ? kHeader + jpeg.substr(static_cast<std::size_t>(offset),
+                                                     static_cast<std::size_t>(size + 2))
+                             : test::BackupFile(kBuilt));
   }
 }
 
-}  // namespace
-}  // namespace tagloom
+// A photograph reached through a link is replaced where it lies; a backup file
+// is always written in the photograph's folder: a link of its name is replaced
+// by the file, and what it pointed to stays as it was.
+TEST(SafeWrite, LinksAndAPhotographThatIsItsOwnBackupFile) {
+  Scene s;
+  test::TempDir elsewhere;
+  const std::string target = elsewhere.Write("other", "someone else's file");
+  fs::remove(s.backup);
+  fs::create_symlink(target, s.backup);
+  const std::string link = s.dir.File("link.JPG");
+  fs::create_symlink(s.photo, link);
+  ASSERT_TRUE(WriteExifSegment(link, s.backup, kBuilt, RealFileSystem(), noProgress).Ok());
+  EXPECT_TRUE(fs::is_symlink(link) && s.Photo() == s.Spliced(kBuilt, kApp0 + kXmp + kScan));
+  EXPECT_FALSE(fs::is_symlink(s.backup));
+  EXPECT_EQ(s.Backup(), kHeader + kBuilt);
+  EXPECT_EQ(ReadFile(target), "someone else's file");
 
-namespace tagloom {
-namespace {
+  // x.Exif is its own backup file's name: nothing may be written into it.
+  const std::string self = s.dir.Write("self.Exif", s.old);
+  EXPECT_EQ(WriteExifSegment(self, self, kBuilt, RealFileSystem(), noProgress).problem,
+            Problem::kBackupIsPhoto);
+  EXPECT_EQ(RestoreExifSegment(self, self, RealFileSystem(), noProgress).problem,
+            Problem::kBackupIsPhoto);
+  EXPECT_EQ(BackupPhotoSegment(self, 20, SegmentLengthOf(kOldExif), self, RealFileSystem(), noProgress).problem,
+            Problem::kBackupIsPhoto);
+  EXPECT_EQ(ReadFile(self), s.old);
+}
 
-// A photograph reached through a symbolic link is replaced where it lies:
-// the link stays a link, to the new content.
-TEST(SpliceExifSegment, APhotographBehindALinkIsReplacedWhereItLies) {
-  Scene scene;
-  const std::string link = scene.dir.File("link.JPG");
-  ASSERT_EQ(::symlink(scene.photo.c_str(), link.c_str()), 0);
-  ASSERT_TRUE(SpliceExifSegment(link, scene.backup, RealFileSystem(), noProgress).Ok());
-  EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(scene.Photo(), scene.expected);
+// One writer at a time: while another holds the temporary file's lock, a write
+// is refused and changes nothing, not even the other's file; a leftover that
+// nobody holds is taken over, and a link under the temporary name is removed,
+// never written through.
+TEST(SafeWrite, AnotherWritersTemporaryFileIsNeverTouched) {
+  Scene s;
+  const std::string temp = s.photo + ".$$$";
+  s.dir.Write("IMG_1.JPG.$$$", "another writer's half photograph");
+  const int held = ::open(temp.c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  const std::string backup = s.Backup();
+  WriteResult busy = s.Write(RealFileSystem());
+  EXPECT_EQ(busy.problem, Problem::kFile);
+  EXPECT_EQ(busy.file.step, Step::kBusy);
+  EXPECT_EQ(busy.file.path, s.photo);
+  EXPECT_TRUE(s.Photo() == s.old && s.Backup() == backup);
+  EXPECT_EQ(ReadFile(temp), "another writer's half photograph");
+  ::close(held);
+
+  s.dir.Write("IMG_1.JPG.%#%", "a parked photograph of a killed run");
+  ASSERT_TRUE(s.Write(RealFileSystem()).Ok());
+  EXPECT_FALSE(fs::exists(temp) || fs::exists(s.parked));
+
+  test::TempDir elsewhere;
+  const std::string target = elsewhere.Write("other", "not to be written");
+  fs::create_symlink(target, temp);
+  ASSERT_TRUE(s.Restore(RealFileSystem()).Ok());
+  EXPECT_EQ(ReadFile(target), "not to be written");
+  EXPECT_FALSE(fs::exists(temp));
+}
+
+// Ctrl-C or SIGTERM in the middle of a write: the photograph is untouched and
+// no photograph-sized temporary file is left.
+TEST(SafeWrite, AnInterruptedWriteLeavesNoTemporaryFile) {
+  Scene s(kApp0 + kOldExif + Piece().Scan(3'000'000).Build());
+  const pid_t child = ::fork();
+  if (child == 0) {
+    RemoveTemporaryFilesOnInterrupt();
+    FaultyFileSystem files;
+    files.BeforeNth(FsCall::kWrite, 2, [] { ::raise(SIGTERM); });
+    s.Restore(files);
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  EXPECT_FALSE(fs::exists(s.photo + ".$$$"));
+  EXPECT_TRUE(s.Photo() == s.old);
 }
 
 }  // namespace

@@ -1,0 +1,126 @@
+// The ways to a photograph: the open dialog, a drop on the picture, the list
+// the drop target hands over, the navigation buttons and the counter.
+#include <gtest/gtest.h>
+
+#include "editor/editor_support.h"
+#include "editor/preview_geometry.h"
+#include "editor/texts.h"
+
+namespace tagloom {
+namespace {
+
+using namespace test;
+
+class SessionNavigate : public SessionTest {
+ protected:
+  // The navigation buttons' enabled states and the counter, as "01 1/2" shows them.
+  std::string Navigation() const {
+    std::string shown;
+    for (const ControlState& button : session.cmdNavigate) shown += button.enabled ? "1" : "0";
+    return shown + " " + session.labNum.text + (session.labNum.visible ? "" : " hidden");
+  }
+  std::vector<std::string> Photos(int count) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i) {
+      paths.push_back(dir.Write("IMG_" + std::to_string(i) + ".JPG",
+                                PhotoWithExif("Camera " + std::to_string(i))));
+    }
+    return paths;
+  }
+};
+
+// Only photographs join the list, in the order of the drop; the first is shown.
+TEST_F(SessionNavigate, ADropKeepsThePhotographsInOrderAndShowsTheFirst) {
+  const std::vector<std::string> photos = Photos(2);
+  session.Image1_DropFiles({dir.Write("notes.txt", "x"), photos[0], dir.File("a.png"), photos[1],
+                            dir.File("folder.d/photo")});
+  EXPECT_EQ(session.lstDragFiles.Count(), 2);
+  EXPECT_EQ(Navigation(), "0011 1/2");
+  EXPECT_TRUE(session.chkBatchControl.enabled && session.cmdNavigate[3].visible);
+  EXPECT_EQ(session.txtExif[0], "Camera 0");
+
+  // A drop without a photograph changes nothing, not even the list on show.
+  session.cmdNavigate_Click(2);
+  session.Image1_DropFiles({dir.File("notes.txt")});
+  session.Image1_DropFiles({});
+  EXPECT_EQ(Navigation(), "1100 2/2");
+  EXPECT_EQ(session.txtExif[0], "Camera 1");
+
+  // One photograph: every button off, no batch mode.
+  session.SetBatch(true);
+  session.Image1_DropFiles({photos[1]});
+  EXPECT_EQ(Navigation(), "0000 1/1");
+  EXPECT_FALSE(session.chkBatch || session.chkBatchControl.enabled);
+}
+
+TEST_F(SessionNavigate, TheButtonsStepThroughTheListAndStopAtItsEnds) {
+  session.lstDragFiles.Clear();
+  for (const std::string& photo : Photos(4)) session.lstDragFiles.Append(photo);
+  session.DoDrop();
+  const std::pair<int, const char*> steps[] = {
+      {2, "1111 2/4"}, {3, "1100 4/4"}, {2, "1100 4/4"},  // past the end: the button is off
+      {1, "1111 3/4"}, {0, "0011 1/4"}, {1, "0011 1/4"}};
+  for (const auto& [button, shown] : steps) {
+    session.cmdNavigate_Click(button);
+    EXPECT_EQ(Navigation(), shown) << button;
+    EXPECT_EQ(session.txtExif[0], "Camera " + std::to_string(session.FileIndex - 1));
+  }
+  // The open dialog leaves the list alone but starts it again at 1; a cancel
+  // only turns batch mode off.
+  const std::string other = dir.Write("other.jpg", PhotoWithExif("Other"));
+  session.SetBatch(true);
+  session.cmdOpen_Click(std::nullopt);
+  EXPECT_FALSE(session.chkBatch || session.chkBatchControl.enabled);
+  EXPECT_EQ(session.txtExif[0], "Camera 0");
+  session.cmdNavigate_Click(2);
+  session.cmdOpen_Click(other);
+  EXPECT_EQ(session.txtExif[0], "Other");
+  EXPECT_EQ(Navigation(), "0011 1/4");
+  session.cmdNavigate_Click(2);
+  EXPECT_EQ(session.txtExif[0], "Camera 1");
+}
+
+// A picture scaled to fill its 3200-twip box along its longer side and centred
+// along the other; the products are 64-bit.
+TEST(PreviewGeometry, FillsTheBoxAlongTheLongerSide) {
+  struct Case {
+    std::int64_t w, h;
+    double left, top, width, height;
+  };
+  for (const Case& c : {Case{1600, 1200, 120, 580, 3200, 2400}, Case{1200, 1600, 520, 180, 2400, 3200},
+                        Case{500, 500, 120, 180, 3200, 3200}, Case{0, 0, 120, 180, 3200, 3200},
+                        Case{3'000'000'000, 1'500'000'000, 120, 980, 3200, 1600}}) {
+    const PreviewPlacement place = PlacePreview(c.w, c.h);
+    EXPECT_EQ(std::tuple(place.left, place.top, place.width, place.height),
+              std::tuple(c.left, c.top, c.width, c.height))
+        << c.w << " x " << c.h;
+  }
+}
+
+TEST_F(SessionNavigate, ThePictureIsPlacedOrAFailureToLoadItIsToldOnce) {
+  const std::vector<std::string> photos = Photos(2);
+  host.picture = PictureSize{1200, 1600};
+  session.Image1_DropFiles(photos);
+  EXPECT_TRUE(session.Image1.visible);
+  EXPECT_EQ(session.Image1.path, photos[0]);
+  EXPECT_EQ(session.Image1.place.left, 520);
+  // A picture that cannot be loaded: told once, the fields still read.
+  host.picture = std::nullopt;
+  host.messages.clear();
+  session.cmdNavigate_Click(2);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, std::string(text::kCannotShowPicture) + photos[1]);
+  EXPECT_FALSE(session.Image1.visible);
+  EXPECT_EQ(session.txtExif[0], "Camera 1");
+  // A missing photograph is told about as missing, and only so.
+  host.messages.clear();
+  session.Image1_DropFiles({dir.File("gone.jpg")});
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, text::kNoImageFile);
+
+  session.Image1_DblClick();
+  EXPECT_EQ(host.opened, std::vector<std::string>{photos[1]});
+}
+
+}  // namespace
+}  // namespace tagloom
