@@ -75,6 +75,10 @@ void Session::ClearArea(int area) {
     if (kFields[static_cast<std::size_t>(i)].area != area) continue;
     SetFieldText(i, "");
     asRead_[static_cast<std::size_t>(i)] = {};
+    // A picker shows what its field holds: nothing now.
+    if (const PickerInfo* picker = PickerOfField(i)) {
+      this->*kSelection[static_cast<std::size_t>(picker->picker)] = -1;
+    }
   }
 }
 

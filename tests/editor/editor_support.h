@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "editor/session.h"
+#include "model/value_text.h"
+#include "reader/backup_format.h"
+#include "reader/jpeg_segments.h"
 #include "support/fixture_builder.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"

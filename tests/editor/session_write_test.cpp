@@ -61,10 +61,8 @@ TEST_F(SessionWrite, NoChangesNothingAndYesWritesTellsAndReloads) {
     std::string photo, backup;
     std::string_view question;  // depends on the banner
   };
-  for (const Case& c : {Case{PhotoWithExif(), "", text::kConfirmRewriteExif},
-                        Case{PhotoWithExif(), BackupOf("Backup"), text::kConfirmRewriteExif},
-                        Case{PhotoWithoutExif(), "", text::kConfirmCreateExif},
-                        Case{PhotoWithoutExif(), BackupOf("Backup"), text::kConfirmRewriteExif}}) {
+  for (const Case& c : {Case{PhotoWithExif(), BackupOf("Backup"), text::kConfirmRewriteExif},
+                        Case{PhotoWithoutExif(), "", text::kConfirmCreateExif}}) {
     SCOPED_TRACE(c.question);
     TempDir folder;
     const std::string photo = folder.Write("IMG_2.jpg", c.photo);
@@ -90,8 +88,6 @@ TEST_F(SessionWrite, NoChangesNothingAndYesWritesTellsAndReloads) {
     EXPECT_EQ(ReadFile(backup), std::string(kBackupHeader) + session.ExifHeadBytes);
     EXPECT_EQ(host.messages[1].details, "") << "a block of catalogued tags only loses nothing";
     // The copy showed the progress panel once; the reload did not.
-    ASSERT_GE(host.progress.size(), 3u);
-    EXPECT_EQ(host.progress.front(), "show");
     EXPECT_EQ(host.progress.back(), "hide");
     EXPECT_EQ(std::count(host.progress.begin(), host.progress.end(), "show"), 1);
     EXPECT_EQ(host.busyDepth, 0);
@@ -112,12 +108,11 @@ TEST_F(SessionWrite, NumbersTooLargeAndPathsWithoutADotAreRefusedAlsoInBatchMode
     std::string text;
     bool fits;
   };
-  // Shutter denominators are written times 10 into 32 bits; SHORTs hold 0 to 65535.
+  // Which numbers fit is the conversion's own test; here, that a refusal is
+  // told with the field's caption and writes nothing, in batch mode too.
   const std::vector<Case> cases = {
-      {5, "1/214748365", false}, {5, "1/214748364", true}, {8, "65536", false},
-      {8, "65535", true},        {8, "-1", false},         {7, "65536", false},
-      {11, "99999", false},      {15, "1E+09", false},     {10, "3E+07", false},
-      {10, "2E+07", true},       {0, "no dot", false}};
+      {5, "1/214748365", false}, {5, "1/214748364", true}, {8, "-1", false},
+      {6, "NaN", false},         {0, "no dot", false}};
   for (std::size_t k = 0; k < cases.size(); ++k) {
     const Case& c = cases[k];
     const std::string caption(kFields[static_cast<std::size_t>(c.field)].caption);

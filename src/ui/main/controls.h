@@ -1,0 +1,52 @@
+// Small helpers every window of Tagloom uses to set up its controls.
+#pragma once
+
+#include <QColor>
+#include <QFile>
+#include <QString>
+#include <QWidget>
+
+namespace tagloom::ui {
+
+// Gives a control its documented name ("txtExif(4)") as object name and as
+// accessible description, so that tests and accessibility tools find it.
+inline void Name(QWidget* widget, const QString& name) {
+  widget->setObjectName(name);
+  widget->setAccessibleDescription(name);
+}
+inline QString Indexed(const char* name, int index) {
+  return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+// A solid background colour.
+inline void Paint(QWidget* widget, const QColor& background) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, background);
+  palette.setColor(QPalette::Base, background);
+  widget->setPalette(palette);
+  widget->setAutoFillBackground(true);
+}
+
+// A text colour.
+inline void Ink(QWidget* widget, const QColor& text) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, text);
+  palette.setColor(QPalette::Text, text);
+  widget->setPalette(palette);
+}
+
+inline QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+inline std::string ToUtf8(const QString& text) {
+  return text.toUtf8().toStdString();
+}
+// A file path as the system spells it (bytes), and back.
+inline std::string ToPath(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+inline QString FromPath(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+}  // namespace tagloom::ui

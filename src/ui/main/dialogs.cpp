@@ -1,0 +1,74 @@
+#include "ui/main/dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <memory>
+
+namespace tagloom::ui {
+namespace {
+
+QMessageBox::Icon IconOf(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::kQuestion:
+      return QMessageBox::Question;
+    case MessageIcon::kInformation:
+      return QMessageBox::Information;
+    case MessageIcon::kWarning:
+      return QMessageBox::Warning;
+    case MessageIcon::kCritical:
+      return QMessageBox::Critical;
+    case MessageIcon::kNone:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// The program's texts end their lines with CR LF; a label wants LF alone.
+QString Lines(const QString& text) {
+  QString lines = text;
+  return lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+}  // namespace
+
+QMessageBox* MakeMessageBox(QWidget* parent, const QString& text, const QString& title,
+                            MessageIcon icon, bool question, const QString& details) {
+  auto* box = new QMessageBox(IconOf(icon), title, Lines(text),
+                              question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                              parent);
+  box->setTextFormat(Qt::PlainText);
+  if (!details.isEmpty()) box->setDetailedText(Lines(details));
+  box->setAttribute(Qt::WA_DeleteOnClose, false);
+  return box;
+}
+
+bool StandardDialogs::AskYesNo(QWidget* parent, const QString& text, const QString& title,
+                               MessageIcon icon, const QString& details) {
+  std::unique_ptr<QMessageBox> box(MakeMessageBox(parent, text, title, icon, true, details));
+  return box->exec() == QMessageBox::Yes;
+}
+
+void StandardDialogs::Tell(QWidget* parent, const QString& text, const QString& title,
+                           MessageIcon icon) {
+  std::unique_ptr<QMessageBox> box(MakeMessageBox(parent, text, title, icon, false, {}));
+  box->exec();
+}
+
+std::optional<QString> StandardDialogs::ChooseFile(QWidget* parent, const QStringList& filters) {
+  QFileDialog dialog(parent);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.value(0));
+  // The descriptions already name the patterns; the doubled-case lists stay hidden.
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().constFirst();
+}
+
+QStringList OpenDialogFilters() {
+  return {QStringLiteral("Exif Files(*.jpg, *.jpeg, *.thm) (*.jpg *.JPG *.jpeg *.JPEG *.thm *.THM)"),
+          QStringLiteral("JPEG Files(*.jpg, *.jpeg) (*.jpg *.JPG *.jpeg *.JPEG)"),
+          QStringLiteral("Canon G1 RAW Files(*.thm) (*.thm *.THM)")};
+}
+
+}  // namespace tagloom::ui

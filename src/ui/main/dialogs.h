@@ -1,0 +1,51 @@
+// The modal dialogs the main window shows: questions, messages and the open
+// dialog, behind one interface, so that tests answer them without a real
+// modal box.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "editor/host.h"
+
+class QMessageBox;
+class QWidget;
+
+namespace tagloom::ui {
+
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  // Yes and No; true for Yes. `details` (may be empty) is shown on request.
+  virtual bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
+                        MessageIcon icon, const QString& details) = 0;
+  // OK only.
+  virtual void Tell(QWidget* parent, const QString& text, const QString& title,
+                    MessageIcon icon) = 0;
+  // The open dialog with the given filters (the first selected): the chosen
+  // full path, or nullopt for a cancel.
+  virtual std::optional<QString> ChooseFile(QWidget* parent, const QStringList& filters) = 0;
+};
+
+// Qt's message boxes and file dialog.
+class StandardDialogs : public Dialogs {
+ public:
+  bool AskYesNo(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
+                const QString& details) override;
+  void Tell(QWidget* parent, const QString& text, const QString& title,
+            MessageIcon icon) override;
+  std::optional<QString> ChooseFile(QWidget* parent, const QStringList& filters) override;
+};
+
+// The open dialog's filters: photographs (JPEG and .thm), JPEG only, .thm
+// only. Each names its patterns in both cases, so that a camera's
+// IMG_0001.JPG shows also where a file dialog compares case-sensitively.
+QStringList OpenDialogFilters();
+
+// The message box of a question or message, not yet shown (the screenshots
+// show them without waiting for an answer).
+QMessageBox* MakeMessageBox(QWidget* parent, const QString& text, const QString& title,
+                                  MessageIcon icon, bool question, const QString& details);
+
+}  // namespace tagloom::ui

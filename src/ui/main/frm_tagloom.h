@@ -1,0 +1,125 @@
+// frmTagloom, the main window: a thin view over a Session. Every user action
+// is forwarded as one Session call, then Render() shows the Session's state;
+// the window decides nothing itself. It is also the Session's Host: message
+// boxes, the progress panel, the busy pointer and the preview.
+#pragma once
+
+#include <QFrame>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "editor/session.h"
+#include "ui/main/dialogs.h"
+#include "ui/main/preview_loader.h"
+#include "ui/main/progress_panel.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QToolButton;
+
+namespace tagloom::ui {
+
+// A button whose caption wraps to its width, as narrow buttons of the
+// layout need.
+class WrappingButton : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
+// The picture frame: takes file lists dropped from any file manager and
+// double clicks, anywhere over the preview.
+class PictureFrame : public QFrame {
+  Q_OBJECT
+ public:
+  using QFrame::QFrame;
+ signals:
+  void filesDropped(const QStringList& paths);  // local files, in the order of the drop
+  void doubleClicked();
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+class frmTagloom : public QWidget, public Host {
+  Q_OBJECT
+ public:
+  explicit frmTagloom(Dialogs& dialogs, QWidget* parent = nullptr);
+  ~frmTagloom() override;
+
+  Session& session() { return session_; }
+  // Shows the Session's state in the widgets.
+  void Render();
+  // Photographs given on the command line: opened as a drop of them is.
+  void OpenPaths(const QStringList& paths);
+
+  // Host
+  bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
+                std::string_view details) override;
+  void Tell(std::string_view text, std::string_view title, MessageIcon icon) override;
+  void ShowBar(bool visible) override;
+  void InitBar(std::int64_t min, std::int64_t max) override;
+  void SetBar(std::int64_t value) override;
+  void Yield() override;
+  void SetBusy(bool busy) override;
+  std::optional<PictureSize> LoadPreview(const std::string& path) override;
+  void OpenExternally(const std::string& path) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Build();
+  void BuildFields();
+  void Connect();
+  // Runs a Session action, then shows its result.
+  template <typename Action>
+  void Do(Action action);
+  void ShowPicture(const QString& path, const QImage& image);
+  void RenderPicture();
+
+  Dialogs& dialogs_;
+  Session session_;
+  PreviewLoader preview_;
+  QString pictureShown_;  // the path whose picture Image1 is for
+
+  QLineEdit* Text1_ = nullptr;
+  QToolButton* cmdOpen_ = nullptr;
+  QLabel* imgRead_ = nullptr;
+  QLabel* imgBackup_ = nullptr;
+  std::array<std::array<QPixmap, 2>, 2> lamps_;  // [read, backup][unlit, lit]
+  PictureFrame* Frame1_ = nullptr;
+  QLabel* Image1_ = nullptr;
+  QLabel* labNoExif_ = nullptr;
+  std::array<QPushButton*, 4> cmdNavigate_{};
+  QLabel* labNum_ = nullptr;
+  QCheckBox* chkBatch_ = nullptr;
+  QPushButton* cmdBackup_ = nullptr;
+  QPushButton* cmdRestore_ = nullptr;
+  QGroupBox* Frame2_ = nullptr;
+  QGroupBox* Frame3_ = nullptr;
+  std::array<QCheckBox*, kAreaCount> chkKeep_{};
+  std::array<QLineEdit*, kFieldCount> txtExif_{};
+  std::array<QComboBox*, 4> Combo_{};  // Combo1 to Combo4
+  std::array<QRadioButton*, 2> OptFlash_{};
+  QPushButton* cmdDateChoose_ = nullptr;
+  QPushButton* cmdExifWrite_ = nullptr;
+  QToolButton* cmdTarget_ = nullptr;
+  QPushButton* cmdAbout_ = nullptr;
+  QPushButton* cmdExit_ = nullptr;
+  QFrame* Frame_Exif_ = nullptr;
+  std::unique_ptr<ProgressPanel> panel_;
+  int busyDepth_ = 0;
+};
+
+}  // namespace tagloom::ui

@@ -1,0 +1,109 @@
+#include "ui/main/preview_loader.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMetaObject>
+
+namespace tagloom::ui {
+namespace {
+
+// The photograph on show and the two beside it, and a few more for going back.
+constexpr int kCached = 6;
+
+bool TurnsSideways(const QImageReader& reader) {
+  return reader.transformation() & QImageIOHandler::TransformationRotate90;
+}
+
+void Prepare(QImageReader& reader) {
+  reader.setDecideFormatFromContent(true);  // a .thm is a JPEG by its content
+  reader.setAutoTransform(true);
+}
+
+}  // namespace
+
+PreviewLoader::PreviewLoader(SizeFor sizeFor, QObject* parent)
+    : QObject(parent), sizeFor_(std::move(sizeFor)) {
+  pool_.setMaxThreadCount(2);
+}
+
+PreviewLoader::~PreviewLoader() {
+  pool_.clear();
+  pool_.waitForDone();
+}
+
+std::optional<QSize> PreviewLoader::Probe(const QString& path) {
+  QImageReader reader(path);
+  Prepare(reader);
+  QSize size = reader.size();
+  if (!reader.canRead() || !size.isValid() || size.isEmpty()) return std::nullopt;
+  return TurnsSideways(reader) ? size.transposed() : size;
+}
+
+QImage PreviewLoader::Decode(const QString& path, QSize size) {
+  QImageReader reader(path);
+  Prepare(reader);
+  const QSize stored = reader.size();
+  // The decoder scales the picture as stored; the turn comes after.
+  const QSize wanted = TurnsSideways(reader) ? size.transposed() : size;
+  if (stored.isValid() && wanted.isValid() && wanted.width() < stored.width()) {
+    reader.setScaledSize(wanted);
+  }
+  return reader.read();
+}
+
+qint64 PreviewLoader::StampOf(const QString& path) {
+  const QFileInfo info(path);
+  return info.lastModified().toMSecsSinceEpoch() * 1000003 + info.size();
+}
+
+void PreviewLoader::Request(const QString& path) {
+  auto found = cache_.find(path);
+  if (found != cache_.end() && found->stamp == StampOf(path)) {
+    found->used = ++clock_;
+    emit ready(path, found->image);
+    return;
+  }
+  Start(path, true);
+}
+
+void PreviewLoader::Prefetch(const QStringList& paths) {
+  for (const QString& path : paths) {
+    auto found = cache_.constFind(path);
+    if (found == cache_.constEnd() || found->stamp != StampOf(path)) Start(path, false);
+  }
+}
+
+void PreviewLoader::Start(const QString& path, bool wanted) {
+  if (running_.contains(path)) {
+    running_[path] = running_[path] || wanted;
+    return;
+  }
+  running_.insert(path, wanted);
+  const SizeFor sizeFor = sizeFor_;
+  pool_.start([this, path, sizeFor] {
+    const qint64 stamp = StampOf(path);
+    QImage image;
+    if (std::optional<QSize> upright = Probe(path)) image = Decode(path, sizeFor(*upright));
+    QMetaObject::invokeMethod(
+        this, [this, path, stamp, image] { Store(path, stamp, image); }, Qt::QueuedConnection);
+  });
+}
+
+void PreviewLoader::Store(const QString& path, qint64 stamp, const QImage& image) {
+  const bool wanted = running_.take(path);
+  if (image.isNull()) {
+    if (wanted) emit failed(path);
+    return;
+  }
+  if (cache_.size() >= kCached && !cache_.contains(path)) {
+    auto oldest = cache_.begin();
+    for (auto it = cache_.begin(); it != cache_.end(); ++it) {
+      if (it->used < oldest->used) oldest = it;
+    }
+    cache_.erase(oldest);
+  }
+  cache_.insert(path, {image, stamp, ++clock_});
+  if (wanted) emit ready(path, image);
+}
+
+}  // namespace tagloom::ui

@@ -1,0 +1,65 @@
+#include "ui/main/progress_panel.h"
+
+#include <QLabel>
+#include <algorithm>
+#include <QProgressBar>
+
+#include "ui/main/controls.h"
+#include "ui/main/twips.h"
+
+namespace tagloom::ui {
+namespace {
+
+constexpr int kWidth = 4815, kHeight = 735;
+// A copy of a file over 2 GB does not fit the bar's int range: it runs in steps.
+constexpr int kSteps = 10000;
+
+}  // namespace
+
+ProgressPanel::ProgressPanel(QWidget* window) {
+  shadow_ = new QFrame(window);
+  Name(shadow_, "frmShadow");
+  shadow_->setGeometry(TwipsRect(1320, 6660, kWidth, kHeight));
+  Paint(shadow_, QColor(128, 128, 128));
+  shadow_->hide();
+
+  bar_ = new QFrame(window);
+  Name(bar_, "frmBar");
+  bar_->setGeometry(TwipsRect(1200, 6540, kWidth, kHeight));
+  bar_->setFrameShape(QFrame::Box);
+  Paint(bar_, QColor(192, 255, 255));
+  auto* caption = new QLabel(QStringLiteral("处理进度"), bar_);
+  Name(caption, "Label4");
+  caption->setGeometry(TwipsRect(300, 240, 795, 255));
+  progress_ = new QProgressBar(bar_);
+  Name(progress_, "Bar");
+  progress_->setGeometry(TwipsRect(1080, 180, 3615, 375));
+  progress_->setRange(0, kSteps);
+  progress_->setAccessibleName(QStringLiteral("处理进度"));
+  bar_->hide();
+}
+
+void ProgressPanel::Show(bool visible) {
+  bar_->move(Px(1920), Px(1500));
+  shadow_->move(Px(2040), Px(1620));
+  bar_->setVisible(visible);
+  shadow_->setVisible(visible);
+  if (visible) {
+    shadow_->raise();
+    bar_->raise();
+  }
+}
+
+void ProgressPanel::SetRange(std::int64_t min, std::int64_t max) {
+  min_ = min;
+  max_ = max;
+  SetValue(min);
+}
+
+void ProgressPanel::SetValue(std::int64_t value) {
+  const double span = static_cast<double>(max_ - min_);
+  const double done = span > 0 ? static_cast<double>(value - min_) / span : 1.0;
+  progress_->setValue(static_cast<int>(std::clamp(done, 0.0, 1.0) * kSteps));
+}
+
+}  // namespace tagloom::ui

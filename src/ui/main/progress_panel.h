@@ -1,0 +1,33 @@
+// The progress panel of long copies: a light cyan frame with its caption and
+// bar, over a grey frame of the same size that is its drop shadow. Parked
+// hidden below the visible part of the window while not in use.
+#pragma once
+
+#include <QFrame>
+#include <cstdint>
+
+class QProgressBar;
+
+namespace tagloom::ui {
+
+class ProgressPanel {
+ public:
+  explicit ProgressPanel(QWidget* window);
+
+  // Moves the panel over the photo area and shows or hides it.
+  void Show(bool visible);
+  void SetRange(std::int64_t min, std::int64_t max);
+  void SetValue(std::int64_t value);
+
+  QFrame* frmBar() const { return bar_; }
+  QFrame* frmShadow() const { return shadow_; }
+  QProgressBar* Bar() const { return progress_; }
+
+ private:
+  QFrame* bar_;
+  QFrame* shadow_;
+  QProgressBar* progress_;
+  std::int64_t min_ = 0, max_ = 100;
+};
+
+}  // namespace tagloom::ui

@@ -1,0 +1,152 @@
+// Drives the real Tagloom window through its states and saves a picture of
+// the screen for each, as a person would see them: scripts/screenshot runs it
+// under Xvfb. Questions are shown as the real message boxes, photographed,
+// then answered No, so nothing is ever written to the photographs given.
+//
+//   tagloom-screenshots OUTPUT_FOLDER PHOTOS_FOLDER
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <QTranslator>
+#include <cstdio>
+#include <utility>
+
+#include "ui/main/dialogs.h"
+#include "ui/main/frm_tagloom.h"
+
+using namespace tagloom;
+using namespace tagloom::ui;
+
+namespace {
+
+QString output;
+
+void Settle(int milliseconds = 300) {
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < milliseconds) {
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(10);
+  }
+}
+
+void Snap(const QString& name) {
+  Settle();
+  const QString path = QDir(output).filePath(name + QStringLiteral(".png"));
+  if (!QGuiApplication::primaryScreen()->grabWindow(0).save(path)) {
+    std::fprintf(stderr, "cannot save %s\n", qPrintable(path));
+    std::exit(1);
+  }
+  std::printf("%s\n", qPrintable(path));
+}
+
+// Shows every question and message as the real box, photographs the first of
+// each name it is given, and answers No.
+class PhotographedDialogs : public Dialogs {
+ public:
+  QString nextName;         // the picture the next box goes into; empty: not photographed
+  bool answerYes = false;  // for the next question only
+
+  bool AskYesNo(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
+                const QString& details) override {
+    Photograph(MakeMessageBox(parent, text, title, icon, true, details));
+    return std::exchange(answerYes, false);
+  }
+  void Tell(QWidget* parent, const QString& text, const QString& title,
+            MessageIcon icon) override {
+    Photograph(MakeMessageBox(parent, text, title, icon, false, {}));
+  }
+  std::optional<QString> ChooseFile(QWidget*, const QStringList&) override { return std::nullopt; }
+
+ private:
+  void Photograph(QMessageBox* box) {
+    std::unique_ptr<QMessageBox> owned(box);
+    if (nextName.isEmpty()) return;
+    box->show();
+    // Open the details, as a careful person would before answering.
+    for (QAbstractButton* button : box->buttons()) {
+      if (box->buttonRole(button) == QMessageBox::ActionRole) button->click();
+    }
+    Snap(nextName);
+    nextName.clear();
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: tagloom-screenshots OUTPUT_FOLDER PHOTOS_FOLDER\n");
+    return 2;
+  }
+  output = QString::fromLocal8Bit(argv[1]);
+  const QDir photos(QString::fromLocal8Bit(argv[2]));
+  QDir().mkpath(output);
+  QTranslator qtTexts;
+  if (qtTexts.load(QStringLiteral("qtbase_zh_CN"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtTexts);
+  }
+  QTemporaryDir scratch;
+  auto copy = [&](const char* name) {
+    const QString to = scratch.filePath(QString::fromLatin1(name));
+    QFile::copy(photos.filePath(QString::fromLatin1(name)), to);
+    QFile(to).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    return to;
+  };
+
+  PhotographedDialogs dialogs;
+  frmTagloom window(dialogs);
+  window.move(40, 40);
+  window.show();
+  Snap(QStringLiteral("01-empty"));
+
+  const QString canon = copy("Canon_40D.jpg"), bare = copy("olympus-d320l.jpg");
+  window.OpenPaths({canon, copy("portrait_6.jpg"), bare});
+  Snap(QStringLiteral("02-photograph"));
+  window.session().cmdNavigate_Click(3);
+  window.Render();
+  Snap(QStringLiteral("03-without-exif"));
+
+  window.session().cmdNavigate_Click(0);
+  window.session().SetFieldText(0, "Nikon");
+  window.Render();
+  dialogs.nextName = QStringLiteral("04-write-confirmation");
+  window.session().cmdExifWrite_Click();
+
+  // A long copy: a large photograph backed up, photographed while it yields.
+  const QString large = scratch.filePath(QStringLiteral("large.jpg"));
+  {
+    QFile in(canon), out(large);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) return 1;
+    QByteArray bytes = in.readAll();
+    bytes.insert(bytes.size() - 2, QByteArray(80 << 20, '\0'));
+    out.write(bytes);
+  }
+  window.OpenPaths({large});
+  bool taken = false;
+  QTimer during;  // timers run while the copy yields to the event loop
+  QObject::connect(&during, &QTimer::timeout, [&] {
+    if (taken || !window.findChild<QWidget*>(QStringLiteral("frmBar"))->isVisible()) return;
+    taken = true;
+    Snap(QStringLiteral("05-progress"));
+  });
+  during.start(20);
+  window.session().SetFieldText(1, "A long copy");
+  dialogs.answerYes = true;  // writes only the scratch copy
+  window.session().cmdExifWrite_Click();
+  during.stop();
+  if (!taken) {
+    std::fprintf(stderr, "the progress panel was never seen\n");
+    return 1;
+  }
+  return 0;
+}
