@@ -56,8 +56,7 @@ void ReadTagloom(benchmark::State& state) {
   tagloom::QuietHost host;
   tagloom::Session session(host);
   OverCorpus(state, [&](const std::string& path) {
-    session.Text1 = path;
-    session.GetExifData();
+    session.GetExifData(path);
     benchmark::DoNotOptimize(session.txtExif[0].data());
   });
 }

@@ -28,8 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   QuietHost host;
   Session session(host);
-  session.Text1 = photo;
-  session.GetExifData();
+  session.GetExifData(photo);
 
   fuzz::NoProgress progress;
   WriteResult result = RestoreExifSegment(photo, backup, RealFileSystem(), progress);

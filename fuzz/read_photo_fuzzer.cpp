@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::WriteFile(photo, data, size);
   QuietHost host;
   Session session(host);
-  session.Text1 = photo;
-  session.GetExifData();
+  session.GetExifData(photo);
   if (!session.ImageFileName.empty() && session.ExifFromBackup) fuzz::Finding("no backup exists");
 
   // The same bytes from memory: both channels must read alike.
