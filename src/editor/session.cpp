@@ -40,7 +40,7 @@ void Session::SelectPicker(Picker picker, int item) {
 std::array<bool, kFieldCount> Session::UneditedFields() const {
   std::array<bool, kFieldCount> unedited{};
   for (std::size_t i = 0; i < unedited.size(); ++i) {
-    unedited[i] = asRead_[i].set && asRead_[i].text == txtExif[i];
+    unedited[i] = asRead_[i].set && asRead_[i].Text() == txtExif[i];
   }
   return unedited;
 }
@@ -188,23 +188,28 @@ void Session::MoveValue() {
   SelectPicker(Picker::kCombo4, 0);
   for (int i = 0; i < kFieldCount; ++i) {
     const int r = FieldRow(i);
-    std::string value = store.lstValue.Row(r);
+    const std::string date = r == row::kDateTime
+                                 ? DateForDisplay(store.lstValue.Row(row::kDateTimeOriginal))
+                                 : std::string();
+    const std::string& value = r == row::kDateTime ? date : store.lstValue.Row(r);
     const auto type = static_cast<int>(store.lstType.Number(r));
-    if (r == row::kDateTime) value = DateForDisplay(store.lstValue.Row(row::kDateTimeOriginal));
     // The field's text, as bytes of the block; shown decoded.
-    std::string shown;
+    FieldAsRead read;
+    read.set = true;
     if (IsStoredFraction(value, type)) {
-      shown = FractionForDisplay(r, value);
+      read.bytes = FractionForDisplay(r, value);
     } else {
       const PickerInfo* picker = PickerOfField(i);
       if (picker != nullptr && picker->followsField) {
         SelectPicker(picker->picker, PickerItemFor(value, picker->ItemCount()));
       }
-      shown = TextForDisplay(r, value);
+      read.bytes = TextForDisplay(r, value);
     }
-    SetFieldText(i, BytesToText(shown));
-    asRead_[static_cast<std::size_t>(i)] = {true, txtExif[static_cast<std::size_t>(i)],
-                                            std::move(shown)};
+    // Hexadecimal digits (a maker note of tens of kilobytes) need no look.
+    read.textIsBytes = value.starts_with(kHexPrefix) || IsAscii(read.bytes);
+    if (!read.textIsBytes) read.decoded = BytesToText(read.bytes);
+    SetFieldText(i, read.Text());
+    asRead_[static_cast<std::size_t>(i)] = std::move(read);
   }
 }
 

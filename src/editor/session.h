@@ -252,10 +252,14 @@ class Session {
   bool working_ = false;
   // Whether the last GetExifData found the photograph.
   bool photoFound_ = false;
-  // What reading the block put into each field, and the bytes it came from.
+  // What reading the block put into each field, and the bytes it came from
+  // (for ASCII, the text itself: no second copy of a long maker note).
   struct FieldAsRead {
     bool set = false;
-    std::string text, bytes;
+    std::string bytes;
+    std::string decoded;  // the text shown, when it differs from the bytes
+    bool textIsBytes = true;
+    const std::string& Text() const { return textIsBytes ? bytes : decoded; }
   };
   std::array<FieldAsRead, kFieldCount> asRead_;
   // During a batch backup: the backups written but not yet in place.

@@ -19,7 +19,7 @@ constexpr int HexDigitValue(char c) {
 // Whether every character is a hexadecimal digit (true for the empty text).
 bool IsHexDigits(std::string_view text);
 
-// Two upper-case hexadecimal digits per byte, no separators.
-std::string HexDigits(std::string_view bytes);
+// `prefix`, then two upper-case hexadecimal digits per byte, no separators.
+std::string HexDigits(std::string_view bytes, std::string_view prefix = {});
 
 }  // namespace tagloom

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 namespace tagloom {
 
@@ -105,12 +106,28 @@ std::string Latin1ForInvalid(std::string_view bytes) {
   return text;
 }
 
+// The length of the leading run of ASCII bytes, eight at a time: values run
+// to tens of kilobytes of hexadecimal digits.
+std::size_t AsciiRun(std::string_view bytes) {
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, 8);
+    if (word & 0x8080808080808080u) break;
+  }
+  while (i < bytes.size() && At(bytes, i) < 0x80) ++i;
+  return i;
+}
+
 }  // namespace
+
+bool IsAscii(std::string_view bytes) {
+  return AsciiRun(bytes) == bytes.size();
+}
 
 std::string BytesToText(std::string_view bytes) {
   // Most values are plain ASCII, which is UTF-8 as it stands.
-  std::size_t ascii = 0;
-  while (ascii < bytes.size() && At(bytes, ascii) < 0x80) ++ascii;
+  const std::size_t ascii = AsciiRun(bytes);
   if (ascii == bytes.size() || IsUtf8(bytes.substr(ascii))) return std::string(bytes);
   if (LooksLikeGb2312(bytes)) {
     if (std::string decoded = FromGb2312(bytes); !decoded.empty()) return decoded;

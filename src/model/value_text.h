@@ -18,6 +18,9 @@ inline constexpr std::string_view kAsciiCode{"ASCII\0\0\0", 8};
 // The text without the blanks (spaces) at its start and its end.
 std::string_view TrimBlanks(std::string_view text);
 
+// Whether every byte is ASCII (below 0x80): such bytes are their own text.
+bool IsAscii(std::string_view bytes);
+
 // Display text of bytes read from a file: valid UTF-8 as it stands; else, when
 // the whole text is GB2312 (EUC-CN, the legacy encoding of Simplified Chinese
 // systems), that decoded; else each byte that is not part of valid UTF-8 as

@@ -74,7 +74,7 @@ std::string UndefinedText(const std::string& bytes) {
       return std::string(TrimBlanks(std::string_view(bytes).substr(kAsciiCode.size())));
     }
   }
-  return std::string(kHexPrefix) + HexDigits(bytes);
+  return HexDigits(bytes, kHexPrefix);
 }
 
 // The value fetch: stores the value text of one recorded entry into row

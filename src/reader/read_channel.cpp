@@ -130,7 +130,11 @@ std::string ReadChannel::ReadString(std::int64_t n) {
   std::int64_t begin = std::clamp<std::int64_t>(offset, 0, length_);
   std::int64_t end = std::clamp<std::int64_t>(offset + n, 0, length_);
   std::string text;
-  if (end > begin) {
+  if (end > begin && begin >= viewOffset_ && end <= viewOffset_ + viewSize_) {
+    // The common case: the bytes are at hand, copied once without zeroing first.
+    text.assign(reinterpret_cast<const char*>(view_ + (begin - viewOffset_)),
+                static_cast<std::size_t>(end - begin));
+  } else if (end > begin) {
     text.resize(static_cast<std::size_t>(end - begin));
     Fetch(begin, reinterpret_cast<std::uint8_t*>(text.data()), text.size());
   }

@@ -200,14 +200,15 @@ TEST(SessionRestore, ARestoreThatCannotBeDoneIsToldWithItsReasonAndLeavesNoTrace
 }
 
 TEST_F(SessionWrite, TheOrientationReadIsWrittenBackWhenItIsOneOfTheEight) {
+  // The whole value field: 6 beside non-zero padding, as some cameras write it, is 6.
   for (const auto& [read, order, written] :
-       std::vector<std::tuple<int, ByteOrder, std::string>>{{8, ByteOrder::kBig, "8"},
-                                                            {0, ByteOrder::kLittle, "1"},
-                                                            {65535, ByteOrder::kBig, "1"}}) {
+       std::vector<std::tuple<std::uint32_t, ByteOrder, std::string>>{
+           {0x00080000, ByteOrder::kBig, "8"},
+           {0x00030006, ByteOrder::kLittle, "6"},
+           {0, ByteOrder::kLittle, "1"},
+           {0xFFFF0000, ByteOrder::kBig, "1"}}) {
     const std::string tiff =
-        TiffBuilder(order)
-            .Ifd0({Ascii(0x010F, "Canon"), Short(0x0112, static_cast<std::uint16_t>(read))})
-            .Build();
+        TiffBuilder(order).Ifd0({Ascii(0x010F, "Canon"), Raw(0x0112, 3, 1, read)}).Build();
     const std::string photo = dir.Write("IMG_15.jpg", JpegBuilder().App1Exif(tiff).Scan().Build());
     Open(photo);
     session.SetFieldText(0, "Edited");

@@ -432,6 +432,7 @@ void frmTagloom::RenderPicture() {
   pictureShown_ = path;
   Image1_->clear();
   preview_.Request(path);
+  if (!decodeAhead_) return;
   // The photographs before and after it in the list, decoded ahead.
   QStringList neighbours;
   const int index = session_.FileIndex;  // 1-based

@@ -62,6 +62,9 @@ class frmTagloom : public QWidget, public Host {
   void Render();
   // Photographs given on the command line: opened as a drop of them is.
   void OpenPaths(const QStringList& paths);
+  // Whether the photographs beside the one on show are decoded ahead (the
+  // benchmark measures both ways).
+  void SetDecodeAhead(bool ahead) { decodeAhead_ = ahead; }
 
   // Host
   bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
@@ -120,6 +123,7 @@ class frmTagloom : public QWidget, public Host {
   QFrame* Frame_Exif_ = nullptr;
   std::unique_ptr<ProgressPanel> panel_;
   int busyDepth_ = 0;
+  bool decodeAhead_ = true;
 };
 
 }  // namespace tagloom::ui
