@@ -1,7 +1,7 @@
 #include "cli/photo_report.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <sstream>
 #include <vector>
 
 #include "cli/json_writer.h"
@@ -14,30 +14,29 @@ namespace tagloom::cli {
 
 namespace {
 
-std::string Padded(std::string_view text, std::size_t width) {
-  std::string out(text);
-  std::size_t shown = DisplayWidth(text);
-  if (shown < width) out.append(width - shown, ' ');
-  return out;
-}
-
 // Rows of cells printed as aligned columns; the last column is never padded.
 std::string Table(std::vector<std::vector<std::string>> rows) {
-  for (auto& row : rows) {
-    for (std::string& cell : row) cell = Printable(cell);
-  }
   std::vector<std::size_t> widths;
-  for (const auto& row : rows) {
+  std::vector<std::vector<std::size_t>> shown(rows.size());
+  std::size_t size = 0;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    auto& row = rows[r];
     if (widths.size() < row.size()) widths.resize(row.size());
     for (std::size_t c = 0; c < row.size(); ++c) {
-      widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+      row[c] = Printable(row[c]);
+      shown[r].push_back(DisplayWidth(row[c]));
+      widths[c] = std::max(widths[c], shown[r][c]);
+      size += row[c].size();
     }
   }
   std::string out;
-  for (const auto& row : rows) {
+  out.reserve(size + rows.size() * (4 + 2 * widths.size()));
+  for (std::size_t r = 0; r < rows.size(); ++r) {
     out += "  ";
-    for (std::size_t c = 0; c < row.size(); ++c) {
-      out += c + 1 == row.size() ? row[c] : Padded(row[c], widths[c]) + "  ";
+    for (std::size_t c = 0; c < rows[r].size(); ++c) {
+      out += rows[r][c];
+      if (c + 1 == rows[r].size()) break;
+      out.append(widths[c] - shown[r][c] + 2, ' ');
     }
     out += "\n";
   }
@@ -61,16 +60,24 @@ std::string FieldForPerson(const Session& session, int field) {
 }
 
 std::string ReportText(const Session& session, const std::string& path, bool inspect) {
-  std::ostringstream out;
-  out << Printable(BytesToText(path)) << "\n";
-  out << "  source: " << session.Source()
-      << "    backup file: " << (session.imgBackupLit ? "exists" : "none") << "\n";
-  std::vector<std::vector<std::string>> fields;
+  std::string out = Printable(BytesToText(path));
+  out += "\n  source: ";
+  out += session.Source();
+  out += session.imgBackupLit ? "    backup file: exists\n" : "    backup file: none\n";
+  // The fields: the captions' column is as wide as the widest caption.
+  static const std::size_t kCaptionWidth = [] {
+    std::size_t widest = 0;
+    for (const FieldInfo& info : kFields) widest = std::max(widest, DisplayWidth(info.caption));
+    return widest;
+  }();
   for (int i = 0; i < kFieldCount; ++i) {
-    fields.push_back(
-        {std::string(kFields[static_cast<std::size_t>(i)].caption), FieldForPerson(session, i)});
+    std::string_view caption = kFields[static_cast<std::size_t>(i)].caption;
+    out += "  ";
+    out += caption;
+    out.append(kCaptionWidth - DisplayWidth(caption) + 2, ' ');
+    out += Printable(FieldForPerson(session, i));
+    out += '\n';
   }
-  out << Table(fields);
   if (inspect) {
     const RecordStore& s = session.store;
     std::vector<std::vector<std::string>> catalogued = {
@@ -80,15 +87,15 @@ std::string ReportText(const Session& session, const std::string& path, bool ins
                             s.lstType.Row(r), s.lstValuePos.Row(r), s.lstTitle.Row(r),
                             ShortenedHex(BytesToText(s.lstValue.Row(r)))});
     }
-    out << "\n" << Table(catalogued);
+    out += "\n" + Table(std::move(catalogued));
     std::vector<std::vector<std::string>> unused = {{"Tag", "Pos", "VPos", "Value"}};
     for (int u = 0; u < s.lstUnuseTag.Count(); ++u) {
       unused.push_back({s.lstUnuseTag.Row(u), s.lstUnusePos.Row(u), s.lstUnuseValuePos.Row(u),
                         ShortenedHex(BytesToText(s.lstUnuseValue.Row(u)))});
     }
-    out << "\n  Un Used\n" << Table(unused);
+    out += "\n  Un Used\n" + Table(std::move(unused));
   }
-  return out.str();
+  return out;
 }
 
 void AppendReportJson(std::string& out, const Session& session, const std::string& path) {

@@ -40,19 +40,22 @@ std::string WithThousands(std::size_t n) {
 
 std::string Printable(std::string_view text) {
   std::string out;
+  out.reserve(text.size());
+  std::size_t plain = 0;  // start of the run of characters not yet copied
   for (std::size_t i = 0; i < text.size(); ++i) {
     auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c != 0x7F && c != 0xC2) continue;  // the common case: nothing to escape
     bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
               static_cast<unsigned char>(text[i + 1]) <= 0x9F;
-    if (c < 0x20 || c == 0x7F || c1) {
-      if (c1) c = static_cast<unsigned char>(text[++i]);
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
-      out += escaped;
-    } else {
-      out += static_cast<char>(c);
-    }
+    if (c == 0xC2 && !c1) continue;
+    out.append(text.substr(plain, i - plain));
+    if (c1) c = static_cast<unsigned char>(text[++i]);
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+    out += escaped;
+    plain = i + 1;
   }
+  out.append(text.substr(plain));
   return out;
 }
 
@@ -80,7 +83,14 @@ std::string PrintableMessage(std::string_view text) {
 
 std::size_t DisplayWidth(std::string_view utf8) {
   std::size_t width = 0;
-  for (std::size_t i = 0; i < utf8.size();) width += IsWide(NextCodePoint(utf8, i)) ? 2 : 1;
+  for (std::size_t i = 0; i < utf8.size();) {
+    if (static_cast<unsigned char>(utf8[i]) < 0x80) {  // ASCII: one column, no decoding
+      ++width;
+      ++i;
+      continue;
+    }
+    width += IsWide(NextCodePoint(utf8, i)) ? 2 : 1;
+  }
   return width;
 }
 

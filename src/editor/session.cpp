@@ -103,18 +103,20 @@ void Session::chkBatch_Click() {
 }
 
 bool Session::CheckBackupFile() {
-  BackupFileName = BackupFileNameFor(Text1);
+  BackupFileName = BackupFileNameFor(photoPath_);
   if (BackupFileName.empty()) return false;
   // One look at the file is enough to know that it is there; whether it can
   // really be read shows when it is read. A photograph named like a backup
   // file (x.Exif, or IMG.EXIF where case is ignored) is no backup of itself.
-  struct stat info {}, photo {};
+  struct stat info {};
   if (::stat(BackupFileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  return ::stat(Text1.c_str(), &photo) != 0 || photo.st_dev != info.st_dev ||
-         photo.st_ino != info.st_ino;
+  const ReadChannel::Identity backup{static_cast<std::uint64_t>(info.st_dev),
+                                     static_cast<std::uint64_t>(info.st_ino)};
+  return !photo_ || photo_->FileIdentity() != backup;
 }
 
 bool Session::CheckFile() {
+  photoPath_ = Text1;
   photo_ = ReadChannel::OpenFile(Text1, &openProblem_);
   photoFound_ = photo_.has_value();
   if (!photo_) return false;
@@ -136,9 +138,11 @@ std::string_view Session::Source() const {
 void Session::GetExifData() {
   Reset();
   ExifLoaded = false;
+  // The photograph is opened first: the backup check compares the two files.
+  const bool opened = CheckFile();
   BackupAvailable = CheckBackupFile();
   chkBackup();
-  if (!CheckFile()) {
+  if (!opened) {
     if (chkBatch) return;
     if (openProblem_ == OpenProblem::kNotRegular) {
       host_.Tell(std::string(text::kNotRegularFile) + Text1, text::kAppTitle,

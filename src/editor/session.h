@@ -156,7 +156,10 @@ class Session {
   // --- Reading ----------------------------------------------------------------
   // Reads the photograph at `path` (or its backup file) into the store and fields.
   void GetExifData(const std::string& path);
+  // Opens the photograph named in Text1 (then Text1 holds its bare name).
   bool CheckFile();
+  // Whether the backup file of the photograph CheckFile opened exists (and is
+  // not the photograph itself).
   bool CheckBackupFile();
   // Shows the photograph at `path`: its picture, then its EXIF block. False
   // when the picture could not be loaded (the person has been told).
@@ -268,6 +271,7 @@ class Session {
   Host& host_;
   FileSystem& fs_;
   std::optional<ReadChannel> photo_;  // opened by CheckFile, read by GetExifData
+  std::string photoPath_;             // the path CheckFile was given
   OpenProblem openProblem_ = OpenProblem::kNone;
 };
 

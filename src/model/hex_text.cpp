@@ -12,8 +12,22 @@
 namespace tagloom {
 
 bool IsHexDigits(std::string_view text) {
-  for (char c : text) {
-    if (HexDigitValue(c) < 0) return false;
+  // A maker note's 110,000 digits are checked 16 at a time where the
+  // processor can: a digit is c - '0' <= 9, a letter (c | 0x20) - 'a' <= 5.
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const auto* bytes = reinterpret_cast<const __m128i*>(text.data());
+  for (; i + 16 <= text.size(); i += 16, ++bytes) {
+    const __m128i c = _mm_loadu_si128(bytes);
+    const __m128i digit = _mm_sub_epi8(c, _mm_set1_epi8('0'));
+    const __m128i letter = _mm_sub_epi8(_mm_or_si128(c, _mm_set1_epi8(0x20)), _mm_set1_epi8('a'));
+    const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(digit, _mm_set1_epi8(9)), digit);
+    const __m128i isLetter = _mm_cmpeq_epi8(_mm_min_epu8(letter, _mm_set1_epi8(5)), letter);
+    if (_mm_movemask_epi8(_mm_or_si128(isDigit, isLetter)) != 0xFFFF) return false;
+  }
+#endif
+  for (; i < text.size(); ++i) {
+    if (HexDigitValue(text[i]) < 0) return false;
   }
   return true;
 }
