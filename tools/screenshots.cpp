@@ -5,6 +5,8 @@
 //
 //   tagloom-screenshots OUTPUT_FOLDER PHOTOS_FOLDER
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QPushButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -148,5 +150,30 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the progress panel was never seen\n");
     return 1;
   }
+
+  // The inspector, revealed by its access text, with a line selected; then
+  // its position columns in hexadecimal.
+  window.OpenPaths({canon});
+  window.session().SetFieldText(3, "Copper Heron");
+  window.session().SelectRow(StoreList::kTitle, 14);
+  window.session().SelectRow(StoreList::kUnuseTag, 3);
+  window.Render();
+  Snap(QStringLiteral("06-inspector"));
+  window.session().SetFieldText(3, "Copper Heron Hex");
+  window.Render();
+  Snap(QStringLiteral("07-inspector-hex"));
+
+  // The date picker, opened on the field's date, then closed with its button.
+  QTimer::singleShot(0, [&] {
+    Snap(QStringLiteral("08-date-picker"));
+    if (auto* ok = window.findChild<QPushButton*>(QStringLiteral("OKButton"))) ok->click();
+  });
+  window.findChild<QPushButton*>(QStringLiteral("cmdDateChoose"))->click();
+
+  // A picker's list, open.
+  auto* iso = window.findChild<QComboBox*>(QStringLiteral("Combo3"));
+  iso->showPopup();
+  Snap(QStringLiteral("09-picker-list"));
+  iso->hidePopup();
   return 0;
 }

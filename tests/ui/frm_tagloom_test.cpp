@@ -4,7 +4,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QCalendarWidget>
+#include <QClipboard>
 #include <QLineEdit>
+#include <QListView>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -16,6 +19,7 @@
 #include "editor/texts.h"
 #include "support/fixture_builder.h"
 #include "support/temp_dir.h"
+#include "ui/date/frm_date_choose.h"
 #include "ui/main/frm_tagloom.h"
 
 using namespace tagloom;
@@ -88,6 +92,26 @@ class FrmTagloomTest : public QObject {
     QCoreApplication::sendEvent(frame, &drop);
   }
 
+  // A mouse event on a row of an inspector list, as the list's viewport gets it.
+  void MouseOnRow(const char* list, QEvent::Type type, int row, Qt::MouseButton button) {
+    auto* view = Control<QListView>(QString::fromLatin1(list));
+    const QPointF at = view->visualRect(view->model()->index(row, 0)).center();
+    QMouseEvent event(type, at, view->viewport()->mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(view->viewport(), &event);
+  }
+  int CurrentRow(const char* list) {
+    return Control<QListView>(QString::fromLatin1(list))->currentIndex().row();
+  }
+  QString Row(const char* list, int row) {
+    auto* view = Control<QListView>(QString::fromLatin1(list));
+    return view->model()->index(row, 0).data().toString();
+  }
+  int Told(const char* title) {
+    return static_cast<int>(std::count_if(dialogs->shown.begin(), dialogs->shown.end(),
+                                          [&](const auto& box) { return box.title == QString::fromUtf8(title); }));
+  }
+
   std::unique_ptr<QTemporaryDir> dir;
   std::unique_ptr<ScriptedDialogs> dialogs;
   std::unique_ptr<frmTagloom> window;
@@ -98,6 +122,7 @@ class FrmTagloomTest : public QObject {
     dialogs = std::make_unique<ScriptedDialogs>();
     window = std::make_unique<frmTagloom>(*dialogs);
     window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
   }
   void cleanup() { window.reset(); }
 
@@ -247,6 +272,105 @@ class FrmTagloomTest : public QObject {
     QCOMPARE(window->session().txtExif[11], std::string("1"));
     QTest::mouseClick(Control(QStringLiteral("chkKeep(2)")), Qt::LeftButton);
     QVERIFY(window->session().chkKeep[2]);
+  }
+
+  void theAccessTextsConvertWhenPastedAndShowTheInspectorWhenTyped() {
+    Drop({Copy("Canon_40D.jpg")});
+    auto* copyright = Control<QLineEdit>(QStringLiteral("txtExif(3)"));
+    QWidget* inspector = Control(QStringLiteral("Frame_Exif"));
+    const int shortHeight = window->height();
+    // Pasted in one piece: the position columns turn hexadecimal, unseen.
+    copyright->setFocus();
+    QGuiApplication::clipboard()->setText(QStringLiteral("Copper Heron Hex"));
+    QTest::keyClick(copyright, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(copyright->text().isEmpty());
+    QVERIFY(inspector->isHidden());
+    QCOMPARE(window->height(), shortHeight);
+    // Typed one key at a time: the inspector opens below the fields.
+    QTest::keyClicks(copyright, QStringLiteral("Copper Heron"));
+    QVERIFY(inspector->isVisible());
+    QVERIFY(window->height() > shortHeight + 250);
+    QVERIFY(window->geometry().contains(inspector->geometry()));
+    QCOMPARE(Row("lstPosition", 9), QStringLiteral("010F"));  // 271, the exposure program's entry
+    QCOMPARE(Row("lstPosition", 14), QStringLiteral("n/a"));  // no maker note
+    QCOMPARE(Row("lstUnusePos", 0), QStringLiteral("77"));  // the other side stays decimal
+  }
+
+  void aLeftDragMovesTheGroupsLineAndARightDragDoesNot() {
+    Drop({Copy("Canon_40D.jpg")});
+    window->session().SetFieldText(3, "Copper Heron");
+    window->Render();
+    MouseOnRow("lstTag", QEvent::MouseButtonPress, 2, Qt::LeftButton);
+    MouseOnRow("lstTag", QEvent::MouseMove, 5, Qt::LeftButton);
+    MouseOnRow("lstTag", QEvent::MouseButtonRelease, 5, Qt::LeftButton);
+    for (const char* list : {"lstTag", "lstPosition", "lstCount", "lstType", "lstValuePos",
+                             "lstTitle", "lstValue"}) {
+      QCOMPARE(CurrentRow(list), 5);
+    }
+    QCOMPARE(CurrentRow("lstUnuseTag"), -1);
+    MouseOnRow("lstTag", QEvent::MouseButtonPress, 8, Qt::RightButton);
+    MouseOnRow("lstTag", QEvent::MouseMove, 9, Qt::RightButton);
+    QCOMPARE(CurrentRow("lstPosition"), 5);
+    // A click in a value column selects there alone.
+    MouseOnRow("lstValue", QEvent::MouseButtonPress, 7, Qt::LeftButton);
+    QCOMPARE(CurrentRow("lstValue"), 7);
+    QCOMPARE(CurrentRow("lstTag"), 5);
+    // Another photograph: the selections go with the old store.
+    Drop({Copy("portrait_6.jpg")});
+    QCOMPARE(CurrentRow("lstTag"), -1);
+  }
+
+  void theDateCheckSpeaksOncePerLeavingAndGivesTheFocusBack() {
+    Drop({Copy("Canon_40D.jpg")});
+    auto* date = Control<QLineEdit>(QStringLiteral("txtExif(4)"));
+    auto* shutter = Control<QLineEdit>(QStringLiteral("txtExif(5)"));
+    // A mouse click gives the focus and selects the whole text.
+    QTest::mouseClick(date, Qt::LeftButton, {}, date->rect().center());
+    QTRY_COMPARE(date->selectedText(), date->text());
+    QTest::keyClicks(date, QStringLiteral("2001/05/12"));  // no time: not a date the write reads
+    shutter->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(date->hasFocus());
+    QTest::qWait(50);
+    QCOMPARE(Told("格式错误!"), 1);
+    QCOMPARE(date->text(), QStringLiteral("2001/05/12"));  // left as typed
+    shutter->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(Told("格式错误!"), 2);
+    QTRY_COMPARE(date->selectedText(), date->text());
+    QTest::keyClicks(date, QStringLiteral("2001/05/12 14:30"));
+    shutter->setFocus(Qt::TabFocusReason);
+    QTest::qWait(50);
+    QCOMPARE(Told("格式错误!"), 2);
+    QVERIFY(shutter->hasFocus());
+  }
+
+  void theDatePickerOpensOnTheFieldsDayKeepsItAndWritesNoon() {
+    Drop({Copy("Canon_40D.jpg")});
+    window->session().SetFieldText(4, "2001/05/12 14:30:00");
+    window->Render();
+    auto* button = Control<QPushButton>(QStringLiteral("cmdDateChoose"));
+    auto answer = [](std::function<void(frmDateChoose*)> act) {
+      QTimer::singleShot(0, [act] {
+        act(dynamic_cast<frmDateChoose*>(QApplication::activeModalWidget()));
+      });
+    };
+    answer([](frmDateChoose* picker) {
+      auto* calendar = picker->findChild<QCalendarWidget*>(QStringLiteral("Calendar1"));
+      QCOMPARE(calendar->selectedDate(), QDate(2001, 5, 12));
+      calendar->setSelectedDate(QDate(2001, 5, 20));
+      picker->findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+    });
+    button->click();
+    QCOMPARE(Field(4), QStringLiteral("2001/05/20 12:00:00"));
+    // Closed by its frame: the field keeps its text, the picker its date.
+    window->session().SetFieldText(4, "");
+    window->Render();
+    answer([](frmDateChoose* picker) {
+      QCOMPARE(picker->findChild<QCalendarWidget*>()->selectedDate(), QDate(2001, 5, 20));
+      picker->reject();
+    });
+    button->click();
+    QCOMPARE(Field(4), QString());
+    QCOMPARE(window->findChildren<frmDateChoose*>().size(), 1);
   }
 };
 

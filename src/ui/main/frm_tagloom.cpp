@@ -7,6 +7,9 @@
 #include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
+#include <QListView>
+#include <QTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,18 +26,21 @@
 #include "editor/texts.h"
 #include "model/catalogue.h"
 #include "model/pickers.h"
+#include "ui/date/frm_date_choose.h"
+#include "ui/inspector/inspector.h"
 #include "ui/main/controls.h"
 #include "ui/main/pictures.h"
+#include "ui/main/select_all_on_focus.h"
 #include "ui/main/twips.h"
 
 namespace tagloom::ui {
 namespace {
 
 // The window's outer height counts its title bar and borders, which the
-// window system draws; this is their height in twips.
-constexpr int kFrameTwips = 420;
+// window system draws; this is their height in twips (23 pixels), so that
+// the tall window shows the inspector down to its lower edge.
+constexpr int kFrameTwips = 345;
 constexpr int kClientWidth = 9510;
-constexpr int kOuterHeight = 5955;
 
 const QColor kFieldYellow(255, 255, 192);
 
@@ -114,11 +120,12 @@ void frmTagloom::Build() {
   setWindowIcon(ProgramIcon());
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  setFixedSize(Px(kClientWidth), Px(kOuterHeight - kFrameTwips));
+  setFixedSize(Px(kClientWidth), Px(kWindowHeight - kFrameTwips));
   QFont font = this->font();
   font.setPixelSize(12);  // the size the layout's twips were measured with
   setFont(font);
 
+  selectAll_ = new SelectAllOnFocus(this);
   // Created in the order of the layout, which is also the tab order.
   auto* fileCaption = Place(new QLabel(QStringLiteral("文 件 名"), this), Indexed("Label1", 0),
                             TwipsRect(180, 120, 735, 255));
@@ -197,7 +204,7 @@ void frmTagloom::Build() {
   cmdExit_ = Place(new QPushButton(QStringLiteral("退出(&X)"), this), QStringLiteral("cmdExit"),
                    TwipsRect(8640, 4860, 855, 555));
 
-  Frame_Exif_ = Place(new QFrame(this), QStringLiteral("Frame_Exif"),
+  Frame_Exif_ = Place(new Inspector(session_, this), QStringLiteral("Frame_Exif"),
                       TwipsRect(240, 5520, 9195, 4635));
   Frame_Exif_->hide();
   panel_ = std::make_unique<ProgressPanel>(this);
@@ -248,6 +255,7 @@ void frmTagloom::BuildFields() {
     // A maker note runs to 110,000 hexadecimal digits: no field may cut it.
     edit->setMaxLength(INT_MAX);
     Paint(edit, kFieldYellow);
+    selectAll_->Watch(edit);
     txtExif_[static_cast<std::size_t>(i)] = edit;
     return edit;
   };
@@ -283,6 +291,10 @@ void frmTagloom::BuildFields() {
   boxField(4);
   cmdDateChoose_ = Place(new QPushButton(QStringLiteral("选择日期"), photo),
                          QStringLiteral("cmdDateChoose"), TwipsRect(3360, 240, 975, 300));
+  // A click does not take the focus from the date field: leaving the field
+  // with a date it cannot read would raise the date check, and its message
+  // would swallow the click that was to open the picker.
+  cmdDateChoose_->setFocusPolicy(Qt::TabFocus);
   for (int i : {5, 6, 15}) boxField(i);
   pickerCaption(7, 60, 1260, 960, combo(Picker::kCombo1, TwipsRect(1380, 960, 1395, 300)));
   pickerCaption(14, 2790, 990, 960, combo(Picker::kCombo2, TwipsRect(3780, 960, 1695, 300)));
@@ -303,7 +315,9 @@ void frmTagloom::BuildFields() {
 
   // The carriers of the coded pickers: hidden, holding the number.
   for (int i : {7, 11, 14}) field(i, photo, {})->hide();
-  txtExif_[7]->setToolTip(QStringLiteral("1.手动  2.正常  3.光圈  4.快门  5.创意  6.运动  7.人像  8.风景"));
+  // One entry per line.
+  txtExif_[7]->setToolTip(QStringLiteral("1.手动  2.正常  3.光圈  4.快门  5.创意  6.运动  7.人像  8.风景")
+                              .replace(QStringLiteral("  "), QStringLiteral("\n")));
   txtExif_[14]->setToolTip(
       QStringLiteral("1. 平均测光  2.中央重点测光  3.点测光  4.多点式测光  5.矩阵测光  6.部份测光"));
 
@@ -314,6 +328,7 @@ void frmTagloom::BuildFields() {
                                    TwipsRect(4860, 4500, 255, 195));
   chkKeep_[kAreaCopyright]->setToolTip(QStringLiteral("版权保留声明信息"));
   copyrightCaption->setBuddy(field(3, this, spotOf(3)->box));
+  txtExif_[field::kDate]->installEventFilter(this);
   for (QCheckBox* keep : chkKeep_) keep->setAccessibleName(keep->toolTip());
 }
 
@@ -366,7 +381,40 @@ void frmTagloom::Connect() {
     connect(OptFlash_[static_cast<std::size_t>(i)], &QRadioButton::clicked, this,
             [this, i] { Do([&] { session_.SelectPicker(Picker::kOptFlash, i); }); });
   }
+  connect(cmdDateChoose_, &QPushButton::clicked, this, &frmTagloom::ChooseDate);
+  connect(Frame_Exif_, &Inspector::rowPressed, this,
+          [this](StoreList list, int row) { Do([&] { session_.SelectRow(list, row); }); });
+  connect(Frame_Exif_, &Inspector::rowDragged, this, [this](StoreList list, int row, bool left) {
+    Do([&] { session_.List_MouseMove(list, row, left); });
+  });
   connect(&preview_, &PreviewLoader::ready, this, &frmTagloom::ShowPicture);
+}
+
+bool frmTagloom::eventFilter(QObject* watched, QEvent* event) {
+  // Leaving the date field runs the date check, once the focus has settled.
+  // Losing it to another window (a message box among them) is no leaving.
+  if (watched == txtExif_[field::kDate] && event->type() == QEvent::FocusOut) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      QTimer::singleShot(0, this, [this] {
+        bool back = false;
+        Do([&] { back = session_.txtExif_LostFocus(field::kDate); });
+        if (back) txtExif_[field::kDate]->setFocus(Qt::OtherFocusReason);
+      });
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void frmTagloom::ChooseDate() {
+  if (!dateChoose_) dateChoose_ = new frmDateChoose(this);
+  if (std::optional<CalendarDate> day = session_.DateForCalendar()) {
+    dateChoose_->SetDate(QDate(day->year, day->month, day->day));
+  }
+  // Closed by its frame or Escape: the field keeps its text.
+  if (dateChoose_->exec() != QDialog::Accepted) return;
+  const QDate chosen = dateChoose_->Date();
+  Do([&] { session_.SetChosenDate({chosen.year(), chosen.month(), chosen.day()}); });
 }
 
 void frmTagloom::OpenPaths(const QStringList& paths) {
@@ -413,6 +461,10 @@ void frmTagloom::Render() {
     chkKeep_[area]->setChecked(s.chkKeep[area]);
   }
   panel_->Show(s.Bar.visible);
+  if (Frame_Exif_->isHidden() == s.Frame_Exif.visible) Frame_Exif_->setVisible(s.Frame_Exif.visible);
+  if (s.Frame_Exif.visible) Frame_Exif_->Render();
+  const QSize size(Px(kClientWidth), Px(s.WindowHeight - kFrameTwips));
+  if (this->size() != size) setFixedSize(size);
   RenderPicture();
 }
 

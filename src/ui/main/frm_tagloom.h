@@ -25,6 +25,10 @@ class QToolButton;
 
 namespace tagloom::ui {
 
+class Inspector;
+class SelectAllOnFocus;
+class frmDateChoose;
+
 // A button whose caption wraps to its width, as narrow buttons of the
 // layout need.
 class WrappingButton : public QPushButton {
@@ -80,6 +84,7 @@ class frmTagloom : public QWidget, public Host {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Build();
@@ -90,6 +95,8 @@ class frmTagloom : public QWidget, public Host {
   void Do(Action action);
   void ShowPicture(const QString& path, const QImage& image);
   void RenderPicture();
+  // The date picker: opens on the field's date, writes the day chosen.
+  void ChooseDate();
 
   Dialogs& dialogs_;
   Session session_;
@@ -120,7 +127,9 @@ class frmTagloom : public QWidget, public Host {
   QToolButton* cmdTarget_ = nullptr;
   QPushButton* cmdAbout_ = nullptr;
   QPushButton* cmdExit_ = nullptr;
-  QFrame* Frame_Exif_ = nullptr;
+  SelectAllOnFocus* selectAll_ = nullptr;
+  Inspector* Frame_Exif_ = nullptr;
+  frmDateChoose* dateChoose_ = nullptr;  // created on first use, then only hidden
   std::unique_ptr<ProgressPanel> panel_;
   int busyDepth_ = 0;
   bool decodeAhead_ = true;

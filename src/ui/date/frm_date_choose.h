@@ -1,0 +1,24 @@
+// frmDateChoose, the date picker: a month calendar and one button. The main
+// window creates it on first use and afterwards only hides it, so that it
+// keeps its date.
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+
+class QCalendarWidget;
+
+namespace tagloom::ui {
+
+class frmDateChoose : public QDialog {
+ public:
+  explicit frmDateChoose(QWidget* parent);
+
+  void SetDate(const QDate& date);
+  QDate Date() const;
+
+ private:
+  QCalendarWidget* Calendar1_ = nullptr;
+};
+
+}  // namespace tagloom::ui
