@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QPushButton>
+#include <QToolButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "ui/about/frm_splash.h"
+#include "ui/drop/frm_drop.h"
 #include "ui/main/dialogs.h"
 #include "ui/main/frm_tagloom.h"
 
@@ -105,6 +108,14 @@ int main(int argc, char** argv) {
     return to;
   };
 
+  {
+    frmSplash splash([] {});
+    splash.move(200, 200);
+    splash.show();
+    Snap(QStringLiteral("00-splash"));
+    splash.CloseSplash();
+  }
+
   PhotographedDialogs dialogs;
   frmTagloom window(dialogs);
   window.move(40, 40);
@@ -175,5 +186,26 @@ int main(int argc, char** argv) {
   iso->showPopup();
   Snap(QStringLiteral("09-picker-list"));
   iso->hidePopup();
+
+  // The drop target with a gathering, its clear dialog, then back.
+  window.findChild<QToolButton*>(QStringLiteral("cmdTarget"))->click();
+  frmDrop* drop = window.DropTargetWindow();
+  drop->move(500, 200);
+  drop->DropFiles({canon, bare});
+  drop->DropFiles({canon});
+  Snap(QStringLiteral("10-drop-target"));
+  QTimer::singleShot(0, [] {
+    Snap(QStringLiteral("11-clear-dialog"));
+    QApplication::activeModalWidget()->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+  });
+  drop->Clear();
+  drop->Exit();
+
+  // The About box.
+  QTimer::singleShot(0, [] {
+    Snap(QStringLiteral("12-about"));
+    QApplication::activeModalWidget()->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+  });
+  window.findChild<QPushButton*>(QStringLiteral("cmdAbout"))->click();
   return 0;
 }

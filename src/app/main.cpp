@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 #include "editor/texts.h"
+#include "ui/about/frm_splash.h"
 #include "ui/main/dialogs.h"
 #include "ui/main/frm_tagloom.h"
 #include "writer/interrupt_cleanup.h"
@@ -37,13 +38,17 @@ int main(int argc, char** argv) {
 
   tagloom::ui::StandardDialogs dialogs;
   tagloom::ui::frmTagloom window(dialogs);
-  window.show();
-  // For the benchmark of the start-up: end as soon as the window is painted.
-  if (qEnvironmentVariableIsSet("TAGLOOM_EXIT_ON_FIRST_PAINT")) {
-    window.installEventFilter(new FirstPaintQuits(&window));
-  }
   QStringList photos = QApplication::arguments();
   photos.removeFirst();
-  if (!photos.isEmpty()) window.OpenPaths(photos);
+  // The splash first; then the main window, with the photographs given.
+  tagloom::ui::frmSplash splash([&] {
+    window.show();
+    if (!photos.isEmpty()) window.OpenPaths(photos);
+  });
+  splash.show();
+  // For the benchmark of the start-up: end as soon as the program is on screen.
+  if (qEnvironmentVariableIsSet("TAGLOOM_EXIT_ON_FIRST_PAINT")) {
+    splash.installEventFilter(new FirstPaintQuits(&splash));
+  }
   return QApplication::exec();
 }

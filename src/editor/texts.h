@@ -9,6 +9,8 @@ namespace tagloom::text {
 // The application's title: the caption of a message without a title of its own.
 inline constexpr std::string_view kAppTitle = "Tagloom";
 inline constexpr std::string_view kCrLf = "\r\n";
+// The About box, when no system-information program can be started.
+inline constexpr std::string_view kNoSystemInfo = "System Information Is Unavailable At This Time";
 
 // Reading.
 inline constexpr std::string_view kNoImageFile = "没有这个图像文件!";

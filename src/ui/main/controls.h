@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QString>
 #include <QWidget>
+#include <string>
+#include <string_view>
 
 namespace tagloom::ui {
 
@@ -35,7 +37,7 @@ inline void Ink(QWidget* widget, const QColor& text) {
   widget->setPalette(palette);
 }
 
-inline QString FromUtf8(const std::string& text) {
+inline QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 inline std::string ToUtf8(const QString& text) {

@@ -26,7 +26,9 @@
 #include "editor/texts.h"
 #include "model/catalogue.h"
 #include "model/pickers.h"
+#include "ui/about/frm_about.h"
 #include "ui/date/frm_date_choose.h"
+#include "ui/drop/frm_drop.h"
 #include "ui/inspector/inspector.h"
 #include "ui/main/controls.h"
 #include "ui/main/pictures.h"
@@ -43,10 +45,6 @@ constexpr int kFrameTwips = 345;
 constexpr int kClientWidth = 9510;
 
 const QColor kFieldYellow(255, 255, 192);
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 template <typename Widget>
 Widget* Place(Widget* widget, const QString& name, const QRect& rect) {
@@ -114,9 +112,13 @@ frmTagloom::frmTagloom(Dialogs& dialogs, QWidget* parent)
 
 frmTagloom::~frmTagloom() = default;
 
+frmDrop* frmTagloom::DropTargetWindow() const {
+  return drop_.get();
+}
+
 void frmTagloom::Build() {
   Name(this, QStringLiteral("frmTagloom"));
-  setWindowTitle(Q(text::WindowTitle()));
+  setWindowTitle(FromUtf8(text::WindowTitle()));
   setWindowIcon(ProgramIcon());
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
@@ -269,12 +271,12 @@ void frmTagloom::BuildFields() {
   auto boxField = [&](int i) {
     const Spot& spot = *spotOf(i);
     const int top = spot.box.top() * kTwipsPerPixel;
-    QLabel* caption = Caption(spot.frame, captionOf(i), Q(kFields[static_cast<std::size_t>(i)].caption),
+    QLabel* caption = Caption(spot.frame, captionOf(i), FromUtf8(kFields[static_cast<std::size_t>(i)].caption),
                               TwipsRect(spot.captionLeft, top + 15, spot.captionWidth - 60, 255));
     caption->setBuddy(field(i, spot.frame, spot.box));
   };
   auto pickerCaption = [&](int i, int left, int width, int top, QWidget* buddy) {
-    Caption(photo, captionOf(i), Q(kFields[static_cast<std::size_t>(i)].caption),
+    Caption(photo, captionOf(i), FromUtf8(kFields[static_cast<std::size_t>(i)].caption),
             TwipsRect(left, top + 15, width - 60, 255))
         ->setBuddy(buddy);
   };
@@ -282,7 +284,7 @@ void frmTagloom::BuildFields() {
     const PickerInfo& info = InfoOf(picker);
     auto* box = Place(new QComboBox(photo),
                       QStringLiteral("Combo%1").arg(static_cast<int>(picker) + 1), rect);
-    for (std::string_view item : info.items) box->addItem(Q(item));
+    for (std::string_view item : info.items) box->addItem(FromUtf8(item));
     Combo_[static_cast<std::size_t>(picker)] = box;
     return box;
   };
@@ -307,7 +309,7 @@ void frmTagloom::BuildFields() {
       ->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   for (int i = 0; i < 2; ++i) {
     OptFlash_[static_cast<std::size_t>(i)] =
-        Place(new QRadioButton(Q(kFlashItems[static_cast<std::size_t>(i)]), photo),
+        Place(new QRadioButton(FromUtf8(kFlashItems[static_cast<std::size_t>(i)]), photo),
               Indexed("OptFlash", i), TwipsRect(3780 + 540 * i, 1740, 495, 255));
   }
   pickerCaption(11, 2985, 735, 1725, OptFlash_[0]);
@@ -322,7 +324,7 @@ void frmTagloom::BuildFields() {
       QStringLiteral("1. 平均测光  2.中央重点测光  3.点测光  4.多点式测光  5.矩阵测光  6.部份测光"));
 
   // The copyright statement, an area of its own.
-  auto* copyrightCaption = Caption(this, 3, Q(kFields[3].caption), TwipsRect(3840, 4500, 975, 255));
+  auto* copyrightCaption = Caption(this, 3, FromUtf8(kFields[3].caption), TwipsRect(3840, 4500, 975, 255));
   copyrightCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   chkKeep_[kAreaCopyright] = Place(new QCheckBox(this), Indexed("chkKeep", 2),
                                    TwipsRect(4860, 4500, 255, 195));
@@ -366,7 +368,7 @@ void frmTagloom::Connect() {
           [this] { Do([&] { session_.cmdRestore_Click(); }); });
   connect(cmdExifWrite_, &QPushButton::clicked, this,
           [this] { Do([&] { session_.cmdExifWrite_Click(); }); });
-  connect(cmdExit_, &QPushButton::clicked, this, [] { QApplication::closeAllWindows(); });
+  connect(cmdExit_, &QPushButton::clicked, this, &QWidget::close);
   for (int i = 0; i < kFieldCount; ++i) {
     connect(txtExif_[static_cast<std::size_t>(i)], &QLineEdit::textEdited, this,
             [this, i](const QString& text) { Do([&] { session_.SetFieldText(i, ToUtf8(text)); }); });
@@ -382,6 +384,11 @@ void frmTagloom::Connect() {
             [this, i] { Do([&] { session_.SelectPicker(Picker::kOptFlash, i); }); });
   }
   connect(cmdDateChoose_, &QPushButton::clicked, this, &frmTagloom::ChooseDate);
+  connect(cmdTarget_, &QToolButton::clicked, this, &frmTagloom::ShowDropTarget);
+  connect(cmdAbout_, &QPushButton::clicked, this, [this] {
+    frmAbout about(dialogs_, this);
+    about.exec();
+  });
   connect(Frame_Exif_, &Inspector::rowPressed, this,
           [this](StoreList list, int row) { Do([&] { session_.SelectRow(list, row); }); });
   connect(Frame_Exif_, &Inspector::rowDragged, this, [this](StoreList list, int row, bool left) {
@@ -404,6 +411,20 @@ bool frmTagloom::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void frmTagloom::ShowDropTarget() {
+  if (!drop_) {
+    // "<Exit>": this window comes back with everything gathered as its list.
+    drop_ = std::make_unique<frmDrop>([this] {
+      show();
+      Do([&] { drop_->Target().Exit(session_); });
+    });
+  }
+  // The drop target takes this window's place.
+  hide();
+  drop_->show();
+  drop_->raise();
 }
 
 void frmTagloom::ChooseDate() {
@@ -436,7 +457,7 @@ void frmTagloom::Render() {
   labNoExif_->setVisible(s.labNoExif.visible);
   for (std::size_t i = 0; i < cmdNavigate_.size(); ++i) show(cmdNavigate_[i], s.cmdNavigate[i]);
   labNum_->setVisible(s.labNum.visible);
-  labNum_->setText(Q(s.labNum.text));
+  labNum_->setText(FromUtf8(s.labNum.text));
   chkBatch_->setChecked(s.chkBatch);
   chkBatch_->setEnabled(s.chkBatchControl.enabled);
   show(cmdBackup_, s.cmdBackup);
@@ -506,16 +527,17 @@ void frmTagloom::ShowPicture(const QString& path, const QImage& image) {
 void frmTagloom::closeEvent(QCloseEvent* event) {
   // The window's close box ends the program, as the exit button does.
   event->accept();
+  drop_.reset();
   QApplication::closeAllWindows();
 }
 
 bool frmTagloom::AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
                           std::string_view details) {
-  return dialogs_.AskYesNo(this, Q(text), Q(title), icon, Q(details));
+  return dialogs_.AskYesNo(this, FromUtf8(text), FromUtf8(title), icon, FromUtf8(details));
 }
 
 void frmTagloom::Tell(std::string_view text, std::string_view title, MessageIcon icon) {
-  dialogs_.Tell(this, Q(text), Q(title), icon);
+  dialogs_.Tell(this, FromUtf8(text), FromUtf8(title), icon);
 }
 
 void frmTagloom::ShowBar(bool visible) {

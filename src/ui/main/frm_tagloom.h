@@ -28,6 +28,7 @@ namespace tagloom::ui {
 class Inspector;
 class SelectAllOnFocus;
 class frmDateChoose;
+class frmDrop;
 
 // A button whose caption wraps to its width, as narrow buttons of the
 // layout need.
@@ -69,6 +70,8 @@ class frmTagloom : public QWidget, public Host {
   // Whether the photographs beside the one on show are decoded ahead (the
   // benchmark measures both ways).
   void SetDecodeAhead(bool ahead) { decodeAhead_ = ahead; }
+  // The drop target, once cmdTarget has opened it.
+  frmDrop* DropTargetWindow() const;
 
   // Host
   bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
@@ -97,6 +100,8 @@ class frmTagloom : public QWidget, public Host {
   void RenderPicture();
   // The date picker: opens on the field's date, writes the day chosen.
   void ChooseDate();
+  // cmdTarget: the drop target takes this window's place until its "<Exit>".
+  void ShowDropTarget();
 
   Dialogs& dialogs_;
   Session session_;
@@ -130,6 +135,7 @@ class frmTagloom : public QWidget, public Host {
   SelectAllOnFocus* selectAll_ = nullptr;
   Inspector* Frame_Exif_ = nullptr;
   frmDateChoose* dateChoose_ = nullptr;  // created on first use, then only hidden
+  std::unique_ptr<frmDrop> drop_;        // a window of its own; created on first use
   std::unique_ptr<ProgressPanel> panel_;
   int busyDepth_ = 0;
   bool decodeAhead_ = true;

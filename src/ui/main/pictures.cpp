@@ -1,6 +1,8 @@
 #include "ui/main/pictures.h"
 
 #include <QFont>
+#include <QLinearGradient>
+#include <algorithm>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -107,6 +109,40 @@ QPixmap LampPicture(const QString& line1, const QString& line2, bool lit) {
              Qt::AlignLeft | Qt::AlignVCenter, line1);
   p.drawText(QRectF(text.left(), text.center().y(), text.width(), text.height() / 2),
              Qt::AlignLeft | Qt::AlignVCenter, line2);
+  return pixmap;
+}
+
+QPixmap CameraPicture(int width, int height) {
+  QPixmap pixmap = Canvas(width, height);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  const qreal side = std::min<qreal>(width, height * 1.25) * 0.9;
+  DrawCamera(p, QRectF((width - side) / 2, (height - side * 0.8) / 2 - side * 0.1, side, side));
+  return pixmap;
+}
+
+QPixmap SplashPicture(int width, int height) {
+  QPixmap pixmap = Canvas(width, height);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient sky(0, 0, 0, height);
+  sky.setColorAt(0, QColor(16, 30, 72));
+  sky.setColorAt(1, QColor(4, 8, 24));
+  p.fillRect(QRectF(0, 0, width, height), sky);
+  // A lens seen from the front, its rings fading towards the edge.
+  const QPointF centre(width * 0.78, height * 0.42);
+  for (int ring = 6; ring >= 1; --ring) {
+    const qreal radius = height * 0.09 * ring;
+    p.setPen(QPen(QColor(120, 170, 255, 18 + 10 * (6 - ring)), 2));
+    p.setBrush(QColor(40, 80, 160, 10 + 6 * (6 - ring)));
+    p.drawEllipse(centre, radius, radius);
+  }
+  QRadialGradient glass(centre - QPointF(height * 0.05, height * 0.05), height * 0.14);
+  glass.setColorAt(0, QColor(200, 230, 255));
+  glass.setColorAt(1, QColor(30, 60, 140));
+  p.setPen(Qt::NoPen);
+  p.setBrush(glass);
+  p.drawEllipse(centre, height * 0.12, height * 0.12);
   return pixmap;
 }
 

@@ -1,0 +1,154 @@
+#include "ui/drop/frm_drop.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+#include <QWindow>
+
+#include "ui/drop/frm_clear.h"
+#include "ui/main/controls.h"
+#include "ui/main/pictures.h"
+#include "ui/main/twips.h"
+
+namespace tagloom::ui {
+namespace {
+
+// A label that acts on a click of the left button.
+class ClickLabel : public QLabel {
+ public:
+  ClickLabel(const QString& text, std::function<void()> clicked, QWidget* parent)
+      : QLabel(text, parent), clicked_(std::move(clicked)) {}
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+      clicked_();
+    }
+  }
+
+ private:
+  std::function<void()> clicked_;
+};
+
+// The camera picture: takes dropped files, and moves its window when it is
+// dragged with the left button (the window has no title bar to drag).
+class DropPicture : public QLabel {
+ public:
+  DropPicture(std::function<void(const QStringList&)> dropped, QWidget* parent)
+      : QLabel(parent), dropped_(std::move(dropped)) {
+    setAcceptDrops(true);
+  }
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+  }
+  void dropEvent(QDropEvent* event) override {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+      if (url.isLocalFile()) paths << url.toLocalFile();
+    }
+    event->acceptProposedAction();
+    dropped_(paths);
+  }
+  void mousePressEvent(QMouseEvent* event) override {
+    dragging_ = false;
+    if (event->button() != Qt::LeftButton) return;
+    // The window system moves the window where it can (on Wayland a program
+    // cannot place its own window); elsewhere the window follows the pointer.
+    QWindow* handle = window()->windowHandle();
+    if (handle != nullptr && handle->startSystemMove()) return;
+    dragging_ = true;
+    grabbed_ = event->position().toPoint();
+  }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    if (!dragging_ || event->buttons() != Qt::LeftButton) return;
+    window()->move(window()->pos() + event->position().toPoint() - grabbed_);
+  }
+  void mouseReleaseEvent(QMouseEvent*) override { dragging_ = false; }
+
+ private:
+  std::function<void(const QStringList&)> dropped_;
+  bool dragging_ = false;
+  QPoint grabbed_;
+};
+
+}  // namespace
+
+frmDrop::frmDrop(std::function<void()> exited, QWidget* parent)
+    : QWidget(parent), exited_(std::move(exited)) {
+  Name(this, QStringLiteral("frmDrop"));
+  setWindowTitle(QStringLiteral("Tagloom Drop Target"));
+  setWindowIcon(ProgramIcon());
+  setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+  setFixedSize(Px(975), Px(1485));
+  Paint(this, QColor(0, 0, 192));
+  QFont small = font();
+  small.setPixelSize(11);
+  setFont(small);
+
+  labCounter_ = new QLabel(this);
+  Name(labCounter_, QStringLiteral("labCounter"));
+  labCounter_->setGeometry(TwipsRect(30, 30, 915, 195));
+  labCounter_->setAlignment(Qt::AlignCenter);
+  labCounter_->setToolTip(QStringLiteral("目前容器内的文件数"));
+  Paint(labCounter_, QColor(255, 255, 128));
+
+  auto* picture = new DropPicture([this](const QStringList& paths) { DropFiles(paths); }, this);
+  Name(picture, QStringLiteral("Image1"));
+  picture->setGeometry(TwipsRect(30, 255, 915, 750));
+  picture->setPixmap(CameraPicture(picture->width(), picture->height()));
+  picture->setCursor(Qt::SizeAllCursor);
+  picture->setToolTip(QStringLiteral("可以将文件拖曳到这里，供 Tagloom 使用"));
+  picture->setAccessibleName(picture->toolTip());
+
+  auto link = [this](const char* name, const QString& text, const QColor& ink,
+                     const QString& tip, int top, std::function<void()> clicked) {
+    auto* label = new ClickLabel(text, std::move(clicked), this);
+    Name(label, QString::fromLatin1(name));
+    label->setGeometry(TwipsRect(75, top, 825, 225));
+    label->setAlignment(Qt::AlignCenter);
+    label->setCursor(Qt::PointingHandCursor);
+    label->setToolTip(tip);
+    Ink(label, ink);
+  };
+  link("Label1", QStringLiteral("<Clear>"), QColor(255, 255, 0),
+       QStringLiteral("清除上一次拖曳或全部容器之内的文件"), 1020, [this] { Clear(); });
+  link("Label2", QStringLiteral("<Exit>"), QColor(255, 128, 128),
+       QStringLiteral("关闭拖曳中心，回到主画面"), 1260, [this] { Exit(); });
+  Render();
+}
+
+void frmDrop::Render() {
+  labCounter_->setText(QString::fromStdString(target_.labCounter));
+}
+
+void frmDrop::DropFiles(const QStringList& paths) {
+  std::vector<std::string> dropped;
+  for (const QString& path : paths) dropped.push_back(ToPath(path));
+  target_.DropFiles(dropped);
+  Render();
+}
+
+void frmDrop::Clear() {
+  if (clear_ == nullptr) clear_ = new frmClear(this);
+  target_.Clear(clear_->Choose());
+  Render();
+}
+
+void frmDrop::Exit() {
+  hide();
+  exited_();
+}
+
+void frmDrop::closeEvent(QCloseEvent* event) {
+  // The system's close command is "<Exit>": the main window comes back.
+  event->ignore();
+  Exit();
+}
+
+}  // namespace tagloom::ui

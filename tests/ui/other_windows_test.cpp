@@ -1,0 +1,169 @@
+// The drop target, the clear dialog, the splash and the About box, each
+// bound to what it drives: the gathering, its choice, the main window.
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "editor/texts.h"
+#include "support/temp_dir.h"
+#include "ui/about/frm_about.h"
+#include "ui/about/frm_splash.h"
+#include "ui/drop/frm_clear.h"
+#include "ui/drop/frm_drop.h"
+#include "ui/main/frm_tagloom.h"
+
+using namespace tagloom;
+using namespace tagloom::ui;
+
+namespace {
+
+class CountingDialogs : public Dialogs {
+ public:
+  QStringList told;
+  bool AskYesNo(QWidget*, const QString&, const QString&, MessageIcon, const QString&) override {
+    return false;
+  }
+  void Tell(QWidget*, const QString& text, const QString& title, MessageIcon) override {
+    told << title + QStringLiteral(": ") + text;
+  }
+  std::optional<QString> ChooseFile(QWidget*, const QStringList&) override { return std::nullopt; }
+};
+
+// Runs `act` on the modal dialog once it is on screen.
+void WhenShown(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(0, [act] { act(QApplication::activeModalWidget()); });
+}
+
+void Click(QWidget* dialog, const char* name) {
+  dialog->findChild<QPushButton*>(QString::fromLatin1(name))->click();
+}
+
+void Drop(QWidget* target, const QStringList& paths) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+  data.setUrls(urls);
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+}
+
+}  // namespace
+
+class OtherWindowsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void theDropTargetCountsPhotographsAndHandsThemToTheMainWindow() {
+    QTemporaryDir dir;
+    QStringList paths;
+    for (const char* name : {"a.jpg", "b.JPG", "notes.txt", "c.thm"}) {
+      const QString path = dir.filePath(QString::fromLatin1(name));
+      QFile::copy(QString::fromStdString((test::PhotosDir() / "Canon_40D.jpg").string()), path);
+      paths << path;
+    }
+    CountingDialogs dialogs;
+    frmTagloom main(dialogs);
+    main.show();
+    QTest::mouseClick(main.findChild<QWidget*>(QStringLiteral("cmdTarget")), Qt::LeftButton);
+    frmDrop* drop = main.DropTargetWindow();
+    QVERIFY(drop && drop->isVisible());
+    QVERIFY(main.isHidden());
+    QVERIFY(drop->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    auto* counter = drop->findChild<QLabel*>(QStringLiteral("labCounter"));
+    QWidget* picture = drop->findChild<QWidget*>(QStringLiteral("Image1"));
+    Drop(picture, paths);
+    QCOMPARE(counter->text(), QStringLiteral("3 Photos"));
+
+    // Dragged by the picture with the left button it moves; with the right, not.
+    const QPoint before = drop->pos();
+    QTest::mousePress(picture, Qt::LeftButton, {}, QPoint(10, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(30, 25), picture->mapToGlobal(QPointF(30, 25)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(picture, &move);
+    QTest::mouseRelease(picture, Qt::LeftButton, {}, QPoint(30, 25));
+    QCOMPARE(drop->pos(), before + QPoint(20, 15));
+    QTest::mousePress(picture, Qt::RightButton, {}, QPoint(10, 10));
+    QMouseEvent rightMove(QEvent::MouseMove, QPointF(40, 40), picture->mapToGlobal(QPointF(40, 40)),
+                          Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(picture, &rightMove);
+    QCOMPARE(drop->pos(), before + QPoint(20, 15));
+
+    // The system's close command is "<Exit>".
+    drop->close();
+    QVERIFY(drop->isHidden());
+    QVERIFY(main.isVisible());
+    QCOMPARE(main.session().lstDragFiles.Count(), 3);
+    QCOMPARE(main.findChild<QLabel*>(QStringLiteral("labNum"))->text(), QStringLiteral("1/3"));
+  }
+
+  void theClearDialogGivesOnlyTheChoiceOfEachShowing() {
+    frmClear clear(nullptr);
+    QCOMPARE(clear.windowTitle(), QStringLiteral("清除图像"));
+    WhenShown([](QWidget* dialog) { Click(dialog, "Command2"); });
+    QCOMPARE(clear.Choose(), ClearChoice::kAll);
+    WhenShown([](QWidget* dialog) { Click(dialog, "Command2"); });
+    QCOMPARE(clear.Choose(), ClearChoice::kAll);
+    WhenShown([](QWidget* dialog) { Click(dialog, "Command1"); });
+    QCOMPARE(clear.Choose(), ClearChoice::kLast);
+    WhenShown([](QWidget* dialog) { dialog->close(); });  // the close box
+    QCOMPARE(clear.Choose(), ClearChoice::kNone);
+    WhenShown([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    QCOMPARE(clear.Choose(), ClearChoice::kNone);
+  }
+
+  void theSplashClosesOnAKeyOrTheFourthTickAndOnlyOnce() {
+    int shown = 0;
+    frmSplash splash([&] { ++shown; });
+    splash.show();
+    QCOMPARE(splash.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+             QStringLiteral("Version 3.0  Build 3002"));
+    auto* timer = splash.findChild<QTimer*>(QStringLiteral("Timer1"));
+    QVERIFY(timer->isActive());
+    QTest::keyClick(&splash, Qt::Key_Space);
+    QCOMPARE(shown, 1);
+    QVERIFY(splash.isHidden());
+    QVERIFY(!timer->isActive());
+    splash.Timer1_Timer();  // a late tick changes nothing
+    QTest::mouseClick(&splash, Qt::LeftButton);
+    QCOMPARE(shown, 1);
+
+    frmSplash waited([&] { ++shown; });
+    for (int tick = 0; tick < 3; ++tick) waited.Timer1_Timer();
+    QCOMPARE(shown, 1);
+    waited.Timer1_Timer();
+    QCOMPARE(shown, 2);
+  }
+
+  void theAboutBoxTellsItsVersionAndWhenNoSystemInformationProgramIsThere() {
+    CountingDialogs dialogs;
+    frmAbout about(dialogs, nullptr);
+    QCOMPARE(about.windowTitle(), QStringLiteral("关于Tagloom"));
+    QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+             QStringLiteral("Version 3.0 Build 3002"));
+    QCOMPARE(about.findChild<QPushButton*>(QStringLiteral("cmdOK"))->text(), QStringLiteral("知道了!"));
+    const QByteArray path = qgetenv("PATH");
+    test::TempDir bin;
+    qputenv("PATH", QByteArray::fromStdString(bin.File("")));
+    about.show();
+    Click(&about, "cmdSysInfo");
+    QCOMPARE(dialogs.told, QStringList{QStringLiteral("Tagloom: System Information Is Unavailable At This Time")});
+    QVERIFY(about.isVisible());
+    // One that is installed is started, and nothing is said.
+    const std::string marker = bin.File("started");
+    bin.Write("kinfocenter", "#!/bin/sh\n: > '" + marker + "'\n");
+    QFile::setPermissions(QString::fromStdString(bin.File("kinfocenter")),
+                          QFile::ReadOwner | QFile::ExeOwner);
+    Click(&about, "cmdSysInfo");
+    QTRY_VERIFY(QFile::exists(QString::fromStdString(marker)));
+    QCOMPARE(dialogs.told.size(), 1);
+    qputenv("PATH", path);
+  }
+};
+
+QTEST_MAIN(OtherWindowsTest)
+#include "other_windows_test.moc"
