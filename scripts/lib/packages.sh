@@ -26,5 +26,9 @@ RUN_PACKAGES=(qt6-translations-l10n fonts-wqy-microhei)
 SCREENSHOT_PACKAGES=(xvfb xauth)
 # What the tests need besides: GoogleTest and the independent EXIF readers.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libimage-exiftool-perl exiv2)
+# What the desktop files' checks need.
+DESKTOP_CHECK_PACKAGES=(desktop-file-utils appstream)
+# What making the Debian package needs: dpkg-shlibdeps finds its dependencies.
+PACKAGE_PACKAGES=(dpkg-dev file)
 # What the fuzzing harnesses need: clang with libFuzzer and the sanitizer runtimes.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tagloom"));
   QApplication::setApplicationVersion(QString::fromStdString(tagloom::text::VersionText(1)));
-  QApplication::setDesktopFileName(QStringLiteral("tagloom"));
+  QApplication::setDesktopFileName(QStringLiteral("com.vantoro.Tagloom"));
   // The program speaks Simplified Chinese, and so shall Qt's own buttons and dialogs.
   QTranslator qtTexts;
   if (qtTexts.load(QStringLiteral("qtbase_zh_CN"),
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
   splash.show();
   // For the benchmark of the start-up: end as soon as the program is on screen.
   if (qEnvironmentVariableIsSet("TAGLOOM_EXIT_ON_FIRST_PAINT")) {
-    splash.installEventFilter(new FirstPaintQuits(&splash));
+    app.installEventFilter(new FirstPaintQuits(&app));
   }
   return QApplication::exec();
 }
