@@ -48,12 +48,8 @@ class DropPicture : public QLabel {
     if (event->mimeData()->hasUrls()) event->acceptProposedAction();
   }
   void dropEvent(QDropEvent* event) override {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls()) {
-      if (url.isLocalFile()) paths << url.toLocalFile();
-    }
     event->acceptProposedAction();
-    dropped_(paths);
+    dropped_(LocalFiles(event->mimeData()));
   }
   void mousePressEvent(QMouseEvent* event) override {
     dragging_ = false;

@@ -3,6 +3,9 @@
 
 #include <QColor>
 #include <QFile>
+#include <QMimeData>
+#include <QStringList>
+#include <QUrl>
 #include <QString>
 #include <QWidget>
 #include <string>
@@ -49,6 +52,16 @@ inline std::string ToPath(const QString& path) {
 }
 inline QString FromPath(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The local files of a drop, in its order (what any file manager drags is a
+// list of URLs; other kinds of URL are left out).
+inline QStringList LocalFiles(const QMimeData* data) {
+  QStringList paths;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  }
+  return paths;
 }
 
 }  // namespace tagloom::ui

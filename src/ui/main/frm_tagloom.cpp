@@ -85,12 +85,8 @@ void PictureFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void PictureFrame::dropEvent(QDropEvent* event) {
-  QStringList paths;
-  for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) paths << url.toLocalFile();
-  }
   event->acceptProposedAction();
-  emit filesDropped(paths);
+  emit filesDropped(LocalFiles(event->mimeData()));
 }
 
 void PictureFrame::mouseDoubleClickEvent(QMouseEvent* event) {
