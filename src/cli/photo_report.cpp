@@ -17,26 +17,19 @@ namespace {
 // Rows of cells printed as aligned columns; the last column is never padded.
 std::string Table(std::vector<std::vector<std::string>> rows) {
   std::vector<std::size_t> widths;
-  std::vector<std::vector<std::size_t>> shown(rows.size());
-  std::size_t size = 0;
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    auto& row = rows[r];
+  for (auto& row : rows) {
     if (widths.size() < row.size()) widths.resize(row.size());
     for (std::size_t c = 0; c < row.size(); ++c) {
       row[c] = Printable(row[c]);
-      shown[r].push_back(DisplayWidth(row[c]));
-      widths[c] = std::max(widths[c], shown[r][c]);
-      size += row[c].size();
+      widths[c] = std::max(widths[c], DisplayWidth(row[c]));
     }
   }
   std::string out;
-  out.reserve(size + rows.size() * (4 + 2 * widths.size()));
-  for (std::size_t r = 0; r < rows.size(); ++r) {
+  for (const auto& row : rows) {
     out += "  ";
-    for (std::size_t c = 0; c < rows[r].size(); ++c) {
-      out += rows[r][c];
-      if (c + 1 == rows[r].size()) break;
-      out.append(widths[c] - shown[r][c] + 2, ' ');
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      out += row[c];
+      if (c + 1 < row.size()) out.append(widths[c] - DisplayWidth(row[c]) + 2, ' ');
     }
     out += "\n";
   }

@@ -23,7 +23,7 @@ struct ReadChannel::File {
 
   int fd = -1;
   std::unique_ptr<std::uint8_t[]> window{new std::uint8_t[kWindow]};  // not zeroed: filled by reads
-  bool filled = false;            // whether the window was read into before
+  bool filled = false;  // whether the window was read into before
 
   ~File() {
     if (fd >= 0) ::close(fd);
@@ -104,10 +104,9 @@ std::size_t ReadChannel::Fetch(std::int64_t offset, std::uint8_t* dst, std::size
   }
   // Slide the window so that it starts a little before the bytes wanted.
   std::int64_t start = std::max<std::int64_t>(0, begin - kLeadIn);
-  const bool first = !f.filled;
+  const std::size_t want =
+      !f.filled && start == 0 && count <= File::kFirstWindow ? File::kFirstWindow : File::kWindow;
   f.filled = true;
-  std::size_t want = first && start == 0 && count <= File::kFirstWindow ? File::kFirstWindow
-                                                                         : File::kWindow;
   auto size = static_cast<std::size_t>(std::min<std::int64_t>(want, length_ - start));
   viewSize_ = 0;
   if (!f.ReadAt(start, f.window.get(), size)) {
