@@ -20,59 +20,51 @@ bool FieldsEmpty(const Session& session) {
                      [](const std::string& t) { return t.empty(); });
 }
 
-TEST_F(SessionRead, ThePhotographsOwnBlockIsFoundAmongOtherSegments) {
-  const std::string little = CameraTiff("Canon"), big = CameraTiff("Canon", ByteOrder::kBig);
-  const std::vector<std::pair<std::string, std::string>> layouts = {
-      {"big-endian", JpegBuilder().App1Exif(big).Scan().Build()},
-      {"after JFIF, ICC, Photoshop",
-       JpegBuilder().App0Jfif().App2Icc().App13().App1Exif(little).Scan().Build()},
-      {"after XMP", JpegBuilder().App1Xmp().App1Exif(little).Scan().Build()},
-      {"without SOI", JpegBuilder().WithoutSoi().App1Exif(little).Scan().Build()}};
-  dir.Write("old.Exif", BackupOf("Backup"));
-  dir.Write("img_01.Exif", "not a backup at all");  // found, but not even opened
-  for (const auto& [name, bytes] : layouts) {
-    SCOPED_TRACE(name);
-    Open(dir.Write("old.jpg", PhotoWithoutExif()));  // its lamps must go out
-    const std::string path = dir.Write("img_01.jpg", bytes);
-    Open(path);
-    // A segment at the file's first byte cannot be backed up.
-    EXPECT_EQ(On(session), std::string("loaded backup-found backup-lamp ") +
-                               (name == "without SOI" ? "" : "backup-button ") +
-                               "restore-button write-button");
-    EXPECT_EQ(session.block.ExifSegmentOffset,
-              static_cast<std::int64_t>(bytes.find(kExifSignature)) - 4);
-    EXPECT_EQ(session.txtExif[0] + "|" + session.txtExif[3] + "|" + session.txtExif[6],
-              "Canon|(c) Ann Lee|2.8");
-    EXPECT_EQ(session.ImageFileName, path);
-    EXPECT_EQ(session.Text1, "img_01.jpg");
-    EXPECT_TRUE(host.messages.empty());
-  }
-}
-
-TEST_F(SessionRead, WithoutExifTheBackupIsShownOrElseTheBanner) {
-  const std::string segment = ExifSegment(CameraTiff("Backup Cam", ByteOrder::kBig));
+// Where the block comes from: the photograph (among other segments, without
+// a start of image), its backup file, or nowhere (the banner). What the
+// photograph before left on the lamps and buttons goes.
+TEST_F(SessionRead, TheBlockComesFromThePhotographItsBackupOrNowhere) {
+  const std::string tiff = CameraTiff("Canon", ByteOrder::kBig);
+  const std::string own = "loaded backup-found backup-lamp backup-button restore-button write-button";
+  const std::string fromBackup =
+      "loaded from-backup backup-found read-lamp backup-lamp restore-button write-button";
   struct Case {
     const char* name;
     std::string photo, backup;  // no backup file when "", a folder when "<folder>"
+    std::string on;
   };
   for (const Case& c : std::vector<Case>{
-           {"JFIF only", PhotoWithoutExif(), BackupFile(segment)},
-           {"no backup", PhotoWithoutExif(), ""},
-           {"backup name taken by a folder", PhotoWithoutExif(), "<folder>"},
-           {"APP1 that is not Exif", JpegBuilder().Segment(0xE1, "Exig\0\0MM").Scan().Build(), ""},
-           {"not a JPEG", "GIF89a and more bytes", ""}}) {
+           {"after JFIF, ICC, Photoshop",
+            JpegBuilder().App0Jfif().App2Icc().App13().App1Exif(tiff).Scan().Build(),
+            "not a backup at all, and never opened", own},
+           {"after XMP", JpegBuilder().App1Xmp().App1Exif(tiff).Scan().Build(), "", 
+            "loaded backup-button write-button"},
+           // A segment at the file's first byte cannot be backed up.
+           {"without SOI", JpegBuilder().WithoutSoi().App1Exif(tiff).Scan().Build(), BackupOf("B"),
+            "loaded backup-found backup-lamp restore-button write-button"},
+           {"JFIF only", PhotoWithoutExif(), BackupOf("Backup Cam"), fromBackup},
+           {"no backup", PhotoWithoutExif(), "", "banner write-button"},
+           {"backup name taken by a folder", PhotoWithoutExif(), "<folder>", "banner write-button"},
+           {"APP1 that is not Exif", JpegBuilder().Segment(0xE1, "Exig\0\0MM").Scan().Build(), "",
+            "banner write-button"},
+           {"not a JPEG", "GIF89a and more bytes", "", "banner write-button"}}) {
     SCOPED_TRACE(c.name);
     TempDir folder;
+    Open(folder.Write("before.jpg", PhotoWithoutExif()));
     Open(folder.Write("before.jpg", PhotoWithExif()));  // leaves fields and buttons behind
     if (c.backup == "<folder>") std::filesystem::create_directory(folder.File("img.Exif"));
     if (!c.backup.empty() && c.backup != "<folder>") folder.Write("img.Exif", c.backup);
-    Open(folder.Write("img.jpg", c.photo));
-    const bool shown = !c.backup.empty() && c.backup != "<folder>";
-    EXPECT_EQ(On(session), shown ? "loaded from-backup backup-found read-lamp backup-lamp "
-                                   "restore-button write-button"
-                                 : "banner write-button");
-    EXPECT_EQ(session.txtExif[4], shown ? "2008/05/30 15:56:01" : "");
-    EXPECT_EQ(session.block.ExifSegmentOffset, shown ? 24 : session.block.ExifSegmentOffset);
+    const std::string path = folder.Write("img.jpg", c.photo);
+    Open(path);
+    EXPECT_EQ(On(session), c.on);
+    const bool read = c.on.starts_with("loaded");
+    EXPECT_EQ(session.txtExif[0] + "|" + session.txtExif[3] + "|" + session.txtExif[6],
+              !read ? "||" : c.on == fromBackup ? "Backup Cam|(c) Ann Lee|2.8" : "Canon|(c) Ann Lee|2.8");
+    EXPECT_EQ(session.block.ExifSegmentOffset,
+              c.on == fromBackup ? 24 : read ? static_cast<std::int64_t>(c.photo.find(kExifSignature)) - 4
+                                             : session.block.ExifSegmentOffset);
+    EXPECT_EQ(session.ImageFileName, path);
+    EXPECT_EQ(session.Text1, "img.jpg");
     EXPECT_TRUE(host.messages.empty());
   }
 }

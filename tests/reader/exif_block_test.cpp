@@ -104,7 +104,7 @@ TEST_P(IfdWalker, GivesTheValueTextOfEachType) {
       {Undefined(0x9286, std::string("ASCII\0\0", 7)), "Hex:41534349490000"},
       {Undefined(0x9286, ""), "Hex:"},
       {Undefined(0x9000, "0230"), "Hex:30323330"},
-      {SLong(0xA500, -5), "-5"},
+      {SLongs(0xA500, {-5}), "-5"},
       {SLongs(0xA500, {-7, 9}), "-7"},
       // Other types give nothing and read nothing, wherever their field points.
       {Raw(0xA500, 0, 8, 0x7FFFFFF0), ""},

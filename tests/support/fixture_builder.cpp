@@ -2,153 +2,29 @@
 
 #include <stdexcept>
 
+#include "reader/backup_format.h"
+#include "reader/jpeg_segments.h"
+
 namespace tagloom::test {
 namespace {
 
-std::string LittleEndian(std::uint64_t value, int bytes) {
+std::string Ordered(std::uint64_t value, int bytes, bool big) {
   std::string out;
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * (big ? bytes - 1 - i : i))) & 0xFF);
   return out;
-}
-
-std::string BigEndian(std::uint64_t value, int bytes) {
-  std::string out;
-  for (int i = bytes - 1; i >= 0; --i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-  return out;
-}
-
-Entry Numbers(std::uint16_t tag, std::uint16_t type, int unit,
-              const std::vector<std::uint64_t>& values, std::uint32_t count) {
-  Entry e;
-  e.tag = tag;
-  e.type = type;
-  e.count = count;
-  e.unit = unit;
-  for (std::uint64_t v : values) e.value += LittleEndian(v, unit);
-  return e;
 }
 
 }  // namespace
 
-Entry Byte(std::uint16_t tag, std::uint8_t value) {
-  return Numbers(tag, 1, 1, {value}, 1);
-}
-
-Entry Bytes(std::uint16_t tag, const std::vector<std::uint8_t>& values) {
-  std::vector<std::uint64_t> wide(values.begin(), values.end());
-  return Numbers(tag, 1, 1, wide, static_cast<std::uint32_t>(values.size()));
-}
-
-Entry Ascii(std::uint16_t tag, const std::string& text) {
-  return AsciiRaw(tag, text + std::string(1, '\0'));
-}
-
-Entry AsciiRaw(std::uint16_t tag, const std::string& bytes) {
-  Entry e;
-  e.tag = tag;
-  e.type = 2;
-  e.count = static_cast<std::uint32_t>(bytes.size());
-  e.value = bytes;
+Entry Numbers(std::uint16_t tag, std::uint16_t type, int unit, const std::vector<std::int64_t>& values) {
+  Entry e{tag, type, static_cast<std::uint32_t>(values.size()), "", unit, std::nullopt};
+  for (std::int64_t v : values) e.value += Ordered(static_cast<std::uint64_t>(v), unit, false);
   return e;
-}
-
-Entry Short(std::uint16_t tag, std::uint16_t value) {
-  return Numbers(tag, 3, 2, {value}, 1);
-}
-
-Entry Shorts(std::uint16_t tag, const std::vector<std::uint16_t>& values) {
-  std::vector<std::uint64_t> wide(values.begin(), values.end());
-  return Numbers(tag, 3, 2, wide, static_cast<std::uint32_t>(values.size()));
-}
-
-Entry Long(std::uint16_t tag, std::uint32_t value) {
-  return Numbers(tag, 4, 4, {value}, 1);
-}
-
-Entry Rational(std::uint16_t tag, std::uint32_t numerator, std::uint32_t denominator) {
-  return Numbers(tag, 5, 4, {numerator, denominator}, 1);
-}
-
-Entry SRational(std::uint16_t tag, std::int32_t numerator, std::int32_t denominator) {
-  return Numbers(tag, 10, 4,
-                 {static_cast<std::uint32_t>(numerator), static_cast<std::uint32_t>(denominator)},
-                 1);
-}
-
-Entry Undefined(std::uint16_t tag, const std::string& bytes) {
-  Entry e;
-  e.tag = tag;
-  e.type = 7;
-  e.count = static_cast<std::uint32_t>(bytes.size());
-  e.value = bytes;
-  return e;
-}
-
-Entry SLong(std::uint16_t tag, std::int32_t value) {
-  return Numbers(tag, 9, 4, {static_cast<std::uint32_t>(value)}, 1);
-}
-
-Entry SLongs(std::uint16_t tag, const std::vector<std::int32_t>& values) {
-  std::vector<std::uint64_t> wide;
-  for (std::int32_t v : values) wide.push_back(static_cast<std::uint32_t>(v));
-  return Numbers(tag, 9, 4, wide, static_cast<std::uint32_t>(values.size()));
-}
-
-Entry Raw(std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t field) {
-  Entry e;
-  e.tag = tag;
-  e.type = type;
-  e.count = count;
-  e.valueField = field;
-  return e;
-}
-
-TiffBuilder& TiffBuilder::Ifd0(std::vector<Entry> entries) {
-  ifd0_ = std::move(entries);
-  return *this;
-}
-TiffBuilder& TiffBuilder::ExifIfd(std::vector<Entry> entries) {
-  exif_ = std::move(entries);
-  return *this;
-}
-TiffBuilder& TiffBuilder::Ifd0Offset(std::uint32_t offset) {
-  ifd0Offset_ = offset;
-  return *this;
-}
-TiffBuilder& TiffBuilder::Ifd0CountOverride(std::uint16_t count) {
-  ifd0Count_ = count;
-  return *this;
-}
-TiffBuilder& TiffBuilder::ExifCountOverride(std::uint16_t count) {
-  exifCount_ = count;
-  return *this;
-}
-TiffBuilder& TiffBuilder::PointerTo(std::uint32_t offset) {
-  pointer_ = offset;
-  return *this;
-}
-TiffBuilder& TiffBuilder::ByteOrderMark(const std::string& mark) {
-  mark_ = mark;
-  return *this;
-}
-TiffBuilder& TiffBuilder::Ifd0OffsetOverride(std::uint32_t offset) {
-  ifd0OffsetField_ = offset;
-  return *this;
-}
-TiffBuilder& TiffBuilder::ExifIfdOffset(std::uint32_t offset) {
-  exifOffset_ = offset;
-  return *this;
-}
-TiffBuilder& TiffBuilder::Place(std::uint32_t offset, const std::string& bytes) {
-  placed_.emplace_back(offset, bytes);
-  return *this;
 }
 
 std::string TiffBuilder::Build() const {
   const bool big = order_ == ByteOrder::kBig;
-  auto number = [&](std::uint64_t v, int bytes) {
-    return big ? BigEndian(v, bytes) : LittleEndian(v, bytes);
-  };
+  auto number = [&](std::uint64_t v, int bytes) { return Ordered(v, bytes, big); };
   // A value's bytes in the block's order.
   auto ordered = [&](const Entry& e) {
     if (!big || e.unit == 1) return e.value;
@@ -161,8 +37,7 @@ std::string TiffBuilder::Build() const {
   };
 
   std::string tiff = mark_ ? *mark_ : (big ? "MM" : "II");
-  tiff += number(42, 2);
-  tiff += number(ifd0OffsetField_.value_or(ifd0Offset_), 4);
+  tiff += number(42, 2) + number(ifd0OffsetField_.value_or(ifd0Offset_), 4);
   if (tiff.size() < ifd0Offset_) tiff.resize(ifd0Offset_, '\0');
 
   // Writes one directory at the end of `tiff`, its values after it. Returns
@@ -180,17 +55,14 @@ std::string TiffBuilder::Build() const {
       if (e.valueField) {
         dir += number(*e.valueField, 4);
       } else if (e.value.size() <= 4) {
-        std::string inlineBytes = ordered(e);
-        inlineBytes.resize(4, '\0');
-        dir += inlineBytes;
+        dir += ordered(e) + std::string(4 - e.value.size(), '\0');
       } else {
         dir += number(valueArea + values.size(), 4);
         values += ordered(e);
         if (values.size() % 2) values += '\0';  // word alignment, as TIFF asks
       }
     }
-    dir += number(0, 4);  // no next directory
-    tiff += dir + values;
+    tiff += dir + number(0, 4) + values;  // no next directory
     return patch;
   };
 
@@ -213,17 +85,9 @@ std::string TiffBuilder::Build() const {
   return tiff;
 }
 
-JpegBuilder& JpegBuilder::WithoutSoi() {
-  soi_ = false;
-  return *this;
-}
-
 JpegBuilder& JpegBuilder::Segment(std::uint8_t marker, const std::string& data) {
   if (data.size() + 2 > 0xFFFF) throw std::length_error("segment too long");
-  body_ += '\xFF';
-  body_ += static_cast<char>(marker);
-  body_ += BigEndian(data.size() + 2, 2);
-  body_ += data;
+  body_ += std::string{'\xFF', static_cast<char>(marker)} + Ordered(data.size() + 2, 2, true) + data;
   return *this;
 }
 
@@ -231,18 +95,12 @@ JpegBuilder& JpegBuilder::App0Jfif() {
   return Segment(0xE0, std::string("JFIF\0\x01\x01\0\0\x01\0\x01\0\0", 14));
 }
 
-JpegBuilder& JpegBuilder::App0(std::size_t dataBytes) {
-  std::string data(dataBytes, '\x55');
-  return Segment(0xE0, data);
-}
-
 JpegBuilder& JpegBuilder::App1Exif(const std::string& tiff) {
-  return Segment(0xE1, std::string("Exif\0\0", 6) + tiff);
+  return Segment(0xE1, std::string(kExifSignature) + tiff);
 }
 
 JpegBuilder& JpegBuilder::App1ExifOversized(const std::string& tiff) {
-  body_ += std::string("\xFF\xE1\xFF\xFF", 4) + std::string("Exif\0\0", 6) + tiff;
-  return *this;
+  return Raw("\xFF\xE1\xFF\xFF" + std::string(kExifSignature) + tiff);
 }
 
 JpegBuilder& JpegBuilder::App1Xmp() {
@@ -258,30 +116,19 @@ JpegBuilder& JpegBuilder::App13() {
   return Segment(0xED, std::string("Photoshop 3.0\0", 14) + "8BIM" + std::string(20, '\x22'));
 }
 
-JpegBuilder& JpegBuilder::Raw(const std::string& bytes) {
-  body_ += bytes;
-  return *this;
-}
-
 JpegBuilder& JpegBuilder::Scan(std::size_t imageBytes) {
   Segment(0xDB, std::string(65, '\x01'));
   Segment(0xDA, std::string("\x01\x01\x00\x00\x3F\x00", 6));
   for (std::size_t i = 0; i < imageBytes; ++i) body_ += static_cast<char>((i * 7 + 3) % 0xFF);
-  body_ += "\xFF\xD9";
-  return *this;
-}
-
-std::string JpegBuilder::Build() const {
-  return (soi_ ? std::string("\xFF\xD8") : "") + body_;
+  return Raw("\xFF\xD9");
 }
 
 std::string BackupFile(const std::string& segment) {
-  return "Vantoro Exif Backup File" + segment;
+  return std::string(kBackupHeader) + segment;
 }
 
 std::string ExifSegment(const std::string& tiff) {
-  std::string data = std::string("Exif\0\0", 6) + tiff;
-  return std::string("\xFF\xE1") + BigEndian(data.size() + 2, 2) + data;
+  return JpegBuilder().WithoutSoi().App1Exif(tiff).Build();
 }
 
 }  // namespace tagloom::test

@@ -17,56 +17,82 @@ enum class ByteOrder { kLittle, kBig };
 // One directory entry. Its value bytes are given in little-endian order for
 // numbers and are turned into the block's order when the block is built.
 struct Entry {
-  std::uint16_t tag = 0;
-  std::uint16_t type = 0;
+  std::uint16_t tag = 0, type = 0;
   std::uint32_t count = 0;
-  // The value's bytes, one number of `unit` bytes after another (little-endian).
-  std::string value;
+  std::string value;  // one number of `unit` bytes after another (little-endian)
   int unit = 1;
-  // When set, the value field holds exactly this number (no value is placed).
-  std::optional<std::uint32_t> valueField;
+  std::optional<std::uint32_t> valueField;  // when set, the value field holds exactly this
 };
 
-Entry Byte(std::uint16_t tag, std::uint8_t value);
-Entry Bytes(std::uint16_t tag, const std::vector<std::uint8_t>& values);
-Entry Ascii(std::uint16_t tag, const std::string& text);      // NUL appended, count includes it
-Entry AsciiRaw(std::uint16_t tag, const std::string& bytes);  // count = bytes.size()
-Entry Short(std::uint16_t tag, std::uint16_t value);
-Entry Shorts(std::uint16_t tag, const std::vector<std::uint16_t>& values);
-Entry Long(std::uint16_t tag, std::uint32_t value);
-Entry Rational(std::uint16_t tag, std::uint32_t numerator, std::uint32_t denominator);
-Entry SRational(std::uint16_t tag, std::int32_t numerator, std::int32_t denominator);
-Entry Undefined(std::uint16_t tag, const std::string& bytes);
-Entry SLong(std::uint16_t tag, std::int32_t value);
-Entry SLongs(std::uint16_t tag, const std::vector<std::int32_t>& values);
+// Numbers of one type, `unit` bytes each; the count is the number of values.
+Entry Numbers(std::uint16_t tag, std::uint16_t type, int unit, const std::vector<std::int64_t>& values);
+inline Entry Bytes(std::uint16_t tag, const std::vector<std::int64_t>& values) {
+  return Numbers(tag, 1, 1, values);
+}
+inline Entry Short(std::uint16_t tag, std::uint16_t value) { return Numbers(tag, 3, 2, {value}); }
+inline Entry Shorts(std::uint16_t tag, const std::vector<std::int64_t>& values) {
+  return Numbers(tag, 3, 2, values);
+}
+inline Entry Long(std::uint16_t tag, std::uint32_t value) { return Numbers(tag, 4, 4, {value}); }
+inline Entry SLongs(std::uint16_t tag, const std::vector<std::int64_t>& values) {
+  return Numbers(tag, 9, 4, values);
+}
+inline Entry Rational(std::uint16_t tag, std::uint32_t numerator, std::uint32_t denominator) {
+  Entry e = Numbers(tag, 5, 4, {numerator, denominator});
+  e.count = 1;
+  return e;
+}
+inline Entry SRational(std::uint16_t tag, std::int32_t numerator, std::int32_t denominator) {
+  Entry e = Rational(tag, static_cast<std::uint32_t>(numerator), static_cast<std::uint32_t>(denominator));
+  e.type = 10;
+  return e;
+}
+// Bytes as they stand, count = bytes.size(), of type ASCII (2) or UNDEFINED (7).
+inline Entry AsciiRaw(std::uint16_t tag, const std::string& bytes) {
+  return {tag, 2, static_cast<std::uint32_t>(bytes.size()), bytes, 1, std::nullopt};
+}
+inline Entry Ascii(std::uint16_t tag, const std::string& text) {  // NUL appended and counted
+  return AsciiRaw(tag, text + std::string(1, '\0'));
+}
+inline Entry Undefined(std::uint16_t tag, const std::string& bytes) {
+  return {tag, 7, static_cast<std::uint32_t>(bytes.size()), bytes, 1, std::nullopt};
+}
 // An entry with the given type and count whose value field holds `field`.
-Entry Raw(std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t field);
+inline Entry Raw(std::uint16_t tag, std::uint16_t type, std::uint32_t count, std::uint32_t field) {
+  return {tag, type, count, "", 1, field};
+}
 
 // A TIFF block: header, IFD0, and (when given) the Exif IFD that IFD0 points to.
+// The knobs after the two directories damage or move things.
 class TiffBuilder {
  public:
   explicit TiffBuilder(ByteOrder order = ByteOrder::kLittle) : order_(order) {}
-
-  TiffBuilder& Ifd0(std::vector<Entry> entries);
+  TiffBuilder& Ifd0(std::vector<Entry> entries) { return Set(ifd0_, std::move(entries)); }
   // Adds the Exif IFD and the pointer entry (8769) at the end of IFD0.
-  TiffBuilder& ExifIfd(std::vector<Entry> entries);
+  TiffBuilder& ExifIfd(std::vector<Entry> entries) { return Set(exif_, std::move(entries)); }
 
-  // Damage and layout knobs.
-  TiffBuilder& Ifd0Offset(std::uint32_t offset);        // where IFD0 starts (default 8)
-  TiffBuilder& Ifd0CountOverride(std::uint16_t count);  // the count written for IFD0
-  TiffBuilder& ExifCountOverride(std::uint16_t count);  // the count written for the Exif IFD
-  TiffBuilder& PointerTo(std::uint32_t offset);         // the Exif pointer's value field
-  TiffBuilder& ByteOrderMark(const std::string& mark);  // instead of "II" / "MM"
+  TiffBuilder& Ifd0Offset(std::uint32_t offset) { return Set(ifd0Offset_, offset); }  // default 8
+  TiffBuilder& Ifd0CountOverride(std::uint16_t count) { return Set(ifd0Count_, count); }
+  TiffBuilder& ExifCountOverride(std::uint16_t count) { return Set(exifCount_, count); }
+  TiffBuilder& PointerTo(std::uint32_t offset) { return Set(pointer_, offset); }
+  TiffBuilder& ByteOrderMark(const std::string& mark) { return Set(mark_, mark); }  // not II/MM
   // The IFD0 offset written in the header; the directory stays at Ifd0Offset.
-  TiffBuilder& Ifd0OffsetOverride(std::uint32_t offset);
+  TiffBuilder& Ifd0OffsetOverride(std::uint32_t offset) { return Set(ifd0OffsetField_, offset); }
   // Where the Exif IFD starts (zeros fill the gap; it must lie past IFD0's values).
-  TiffBuilder& ExifIfdOffset(std::uint32_t offset);
+  TiffBuilder& ExifIfdOffset(std::uint32_t offset) { return Set(exifOffset_, offset); }
   // Writes `bytes` at `offset` of the finished block, which grows as needed.
-  TiffBuilder& Place(std::uint32_t offset, const std::string& bytes);
-
+  TiffBuilder& Place(std::uint32_t offset, const std::string& bytes) {
+    placed_.emplace_back(offset, bytes);
+    return *this;
+  }
   std::string Build() const;
 
  private:
+  template <typename T, typename V>
+  TiffBuilder& Set(T& member, V&& value) {
+    member = std::forward<V>(value);
+    return *this;
+  }
   ByteOrder order_;
   std::vector<Entry> ifd0_;
   std::optional<std::vector<Entry>> exif_;
@@ -80,20 +106,26 @@ class TiffBuilder {
 // A JPEG stream: start of image, header segments, then (optionally) a scan.
 class JpegBuilder {
  public:
-  JpegBuilder& WithoutSoi();                       // the stream starts with the first segment
-  JpegBuilder& App0Jfif();                         // a 16-byte JFIF APP0
-  JpegBuilder& App0(std::size_t dataBytes);        // an APP0 of any size
-  JpegBuilder& App1Exif(const std::string& tiff);  // "Exif" 00 00 and the TIFF block
+  JpegBuilder& WithoutSoi() {  // the stream starts with the first segment
+    soi_ = false;
+    return *this;
+  }
+  JpegBuilder& Segment(std::uint8_t marker, const std::string& data);
+  JpegBuilder& App0Jfif();                                               // a 16-byte JFIF APP0
+  JpegBuilder& App0(std::size_t dataBytes) { return Segment(0xE0, std::string(dataBytes, 'U')); }
+  JpegBuilder& App1Exif(const std::string& tiff);                        // "Exif" 00 00 and the TIFF
   // A TIFF block too long for any segment, behind the length field FF FF.
   JpegBuilder& App1ExifOversized(const std::string& tiff);
   JpegBuilder& App1Xmp();  // an XMP packet in an APP1
   JpegBuilder& App2Icc();  // an ICC profile chunk
   JpegBuilder& App13();    // a Photoshop block
-  JpegBuilder& Segment(std::uint8_t marker, const std::string& data);
-  JpegBuilder& Raw(const std::string& bytes);  // bytes as they stand
+  JpegBuilder& Raw(const std::string& bytes) {  // bytes as they stand
+    body_ += bytes;
+    return *this;
+  }
   // Quantisation table, start of scan, image data and end of image.
   JpegBuilder& Scan(std::size_t imageBytes = 64);
-  std::string Build() const;
+  std::string Build() const { return (soi_ ? std::string("\xFF\xD8") : "") + body_; }
 
  private:
   bool soi_ = true;

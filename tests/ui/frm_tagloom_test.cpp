@@ -1,66 +1,24 @@
 // The main window's binding to its Session: clicks, drops and typing reach the
 // Session, and the Session's state reaches the widgets. The rules themselves
 // are the Session's tests; here every message box is answered by a script.
+#include <QCalendarWidget>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
-#include <QCalendarWidget>
-#include <QClipboard>
 #include <QLineEdit>
 #include <QListView>
-#include <QMimeData>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtTest>
-#include <deque>
 
 #include "editor/texts.h"
-#include "support/fixture_builder.h"
-#include "support/temp_dir.h"
 #include "ui/date/frm_date_choose.h"
 #include "ui/main/frm_tagloom.h"
+#include "window_test_support.h"
 
 using namespace tagloom;
 using namespace tagloom::ui;
-
-namespace {
-
-class ScriptedDialogs : public Dialogs {
- public:
-  struct Shown {
-    QString text, title, details;
-    bool question;
-  };
-  std::vector<Shown> shown;
-  std::deque<bool> answers;  // then Yes
-  std::optional<QString> chosen;
-  QStringList filters;
-  std::function<void()> whileAsked;  // runs while a question is on screen
-
-  bool AskYesNo(QWidget*, const QString& text, const QString& title, MessageIcon,
-                const QString& details) override {
-    shown.push_back({text, title, details, true});
-    if (whileAsked) whileAsked();
-    const bool answer = answers.empty() || answers.front();
-    if (!answers.empty()) answers.pop_front();
-    return answer;
-  }
-  void Tell(QWidget*, const QString& text, const QString& title, MessageIcon) override {
-    shown.push_back({text, title, {}, false});
-  }
-  std::optional<QString> ChooseFile(QWidget*, const QStringList& offered) override {
-    filters = offered;
-    return chosen;
-  }
-};
-
-QString Photo(const char* name) {
-  return QString::fromStdString((test::PhotosDir() / name).string());
-}
-
-}  // namespace
 
 class FrmTagloomTest : public QObject {
   Q_OBJECT
@@ -72,45 +30,31 @@ class FrmTagloomTest : public QObject {
     if (!found) qFatal("no control %s", qPrintable(name));
     return found;
   }
+  template <typename T = QWidget>
+  T* Control(const char* name) { return Control<T>(QString::fromLatin1(name)); }
   QString Field(int i) { return Control<QLineEdit>(QStringLiteral("txtExif(%1)").arg(i))->text(); }
-  QString Copy(const char* name, const QString& as = {}) {
-    const QString target = dir->filePath(as.isEmpty() ? QString::fromLatin1(name) : as);
-    QFile::copy(Photo(name), target);
+  void Click(const char* name) { QTest::mouseClick(Control(name), Qt::LeftButton); }
+  QString Copy(const char* name) {
+    const QString target = dir->filePath(QString::fromLatin1(name));
+    QFile::copy(PhotoPath(name), target);
     QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     return target;
   }
-  void Drop(const QStringList& paths) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
-    data.setUrls(urls);
-    QWidget* frame = Control(QStringLiteral("Frame1"));
-    // As a file manager's drag arrives: it enters the frame, then drops.
-    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(frame, &enter);
-    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(frame, &drop);
-  }
+  void Drop(const QStringList& paths) { DropFiles(Control("Frame1"), paths); }
 
   // A mouse event on a row of an inspector list, as the list's viewport gets it.
   void MouseOnRow(const char* list, QEvent::Type type, int row, Qt::MouseButton button) {
-    auto* view = Control<QListView>(QString::fromLatin1(list));
+    auto* view = Control<QListView>(list);
     const QPointF at = view->visualRect(view->model()->index(row, 0)).center();
     QMouseEvent event(type, at, view->viewport()->mapToGlobal(at),
                       type == QEvent::MouseMove ? Qt::NoButton : button, button, Qt::NoModifier);
     QCoreApplication::sendEvent(view->viewport(), &event);
   }
-  int CurrentRow(const char* list) {
-    return Control<QListView>(QString::fromLatin1(list))->currentIndex().row();
-  }
+  int CurrentRow(const char* list) { return Control<QListView>(list)->currentIndex().row(); }
   QString Row(const char* list, int row) {
-    auto* view = Control<QListView>(QString::fromLatin1(list));
-    return view->model()->index(row, 0).data().toString();
+    return Control<QListView>(list)->model()->index(row, 0).data().toString();
   }
-  int Told(const char* title) {
-    return static_cast<int>(std::count_if(dialogs->shown.begin(), dialogs->shown.end(),
-                                          [&](const auto& box) { return box.title == QString::fromUtf8(title); }));
-  }
+  int Told(const char* title) { return dialogs->Told(QString::fromUtf8(title)); }
 
   std::unique_ptr<QTemporaryDir> dir;
   std::unique_ptr<ScriptedDialogs> dialogs;
@@ -147,14 +91,14 @@ class FrmTagloomTest : public QObject {
       QCOMPARE(caption->text(), QString::fromUtf8(kFields[static_cast<std::size_t>(i)].caption));
     }
     QCOMPARE(window->windowTitle(), QStringLiteral("Tagloom Version 3.0 Build 3002 - Vantoro Studio."));
-    QVERIFY(!Control(QStringLiteral("Frame_Exif"))->isVisible());
-    QVERIFY(!Control(QStringLiteral("cmdExifWrite"))->isEnabled());
-    QCOMPARE(Control<QPushButton>(QStringLiteral("cmdExit"))->shortcut(), QKeySequence("Alt+X"));
+    QVERIFY(!Control("Frame_Exif")->isVisible());
+    QVERIFY(!Control("cmdExifWrite")->isEnabled());
+    QCOMPARE(Control<QPushButton>("cmdExit")->shortcut(), QKeySequence("Alt+X"));
   }
 
   void theOpenDialogsFiltersMatchCameraNames() {
     dialogs->chosen = std::nullopt;
-    QTest::mouseClick(Control(QStringLiteral("cmdOpen")), Qt::LeftButton);
+    Click("cmdOpen");
     QCOMPARE(dialogs->filters.size(), 3);
     // Each filter's patterns, matched as a case-sensitive file dialog matches them.
     auto matches = [&](int filter, const QString& name) {
@@ -175,7 +119,7 @@ class FrmTagloomTest : public QObject {
     QVERIFY(matches(1, QStringLiteral("IMG_0001.JPG")) && !matches(1, QStringLiteral("IMG.THM")));
     QVERIFY(matches(2, QStringLiteral("IMG_0001.THM")) && !matches(2, QStringLiteral("a.JPG")));
     QVERIFY(!matches(0, QStringLiteral("notes.txt")));
-    QVERIFY(!Control<QCheckBox>(QStringLiteral("chkBatch"))->isEnabled());
+    QVERIFY(!Control<QCheckBox>("chkBatch")->isEnabled());
   }
 
   void aDropOfFiveFilesWithTwoPhotographsGivesOneOfTwo() {
@@ -184,52 +128,42 @@ class FrmTagloomTest : public QObject {
     QVERIFY(text.open(QIODevice::WriteOnly));
     Drop({text.fileName(), first, dir->filePath(QStringLiteral("x.png")), second,
           dir->path()});
-    QCOMPARE(Control<QLabel>(QStringLiteral("labNum"))->text(), QStringLiteral("1/2"));
-    QVERIFY(Control(QStringLiteral("labNum"))->isVisible());
-    QVERIFY(Control<QCheckBox>(QStringLiteral("chkBatch"))->isEnabled());
-    QCOMPARE(Control<QLineEdit>(QStringLiteral("Text1"))->text(), QStringLiteral("Canon_40D.jpg"));
+    QCOMPARE(Control<QLabel>("labNum")->text(), QStringLiteral("1/2"));
+    QVERIFY(Control("labNum")->isVisible());
+    QVERIFY(Control<QCheckBox>("chkBatch")->isEnabled());
+    QCOMPARE(Control<QLineEdit>("Text1")->text(), QStringLiteral("Canon_40D.jpg"));
     QCOMPARE(Field(0), QStringLiteral("Canon"));
-    QVERIFY(!Control(QStringLiteral("cmdNavigate(1)"))->isEnabled());
+    QVERIFY(!Control("cmdNavigate(1)")->isEnabled());
 
-    QTest::mouseClick(Control(QStringLiteral("cmdNavigate(2)")), Qt::LeftButton);
-    QCOMPARE(Control<QLabel>(QStringLiteral("labNum"))->text(), QStringLiteral("2/2"));
+    Click("cmdNavigate(2)");
+    QCOMPARE(Control<QLabel>("labNum")->text(), QStringLiteral("2/2"));
     QCOMPARE(Field(0), QStringLiteral("HTC"));
-    QVERIFY(!Control(QStringLiteral("cmdNavigate(2)"))->isEnabled());
+    QVERIFY(!Control("cmdNavigate(2)")->isEnabled());
     // The picture arrives from its decoder, upright and placed by the Session.
-    auto* image = Control<QLabel>(QStringLiteral("Image1"));
+    auto* image = Control<QLabel>("Image1");
     QTRY_VERIFY(!image->pixmap().isNull());
-    QVERIFY(dialogs->shown.empty());
-  }
-
-  void aPortraitPhotographIsShownUpright() {
     Drop({Copy("portrait_6.jpg")});
-    auto* image = Control<QLabel>(QStringLiteral("Image1"));
     QVERIFY(image->height() > image->width());
-    QTRY_VERIFY(!image->pixmap().isNull());
-    QVERIFY(image->pixmap().height() > image->pixmap().width());
+    QTRY_VERIFY(image->pixmap().height() > image->pixmap().width());
+    QVERIFY(dialogs->shown.empty());
   }
 
   void theWriteConfirmationTellsWhatIsLostAndNoChangesNothing() {
     const QString photo = Copy("Canon_40D.jpg");
     Drop({photo});
-    QFile file(photo);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
-    auto* make = Control<QLineEdit>(QStringLiteral("txtExif(0)"));
+    const std::string before = test::ReadFile(photo.toStdString());
+    auto* make = Control<QLineEdit>("txtExif(0)");
     make->selectAll();
     QTest::keyClicks(make, QStringLiteral("Nikon"));
     QCOMPARE(window->session().txtExif[0], std::string("Nikon"));
     dialogs->answers = {false};
-    QTest::mouseClick(Control(QStringLiteral("cmdExifWrite")), Qt::LeftButton);
+    Click("cmdExifWrite");
     QCOMPARE(dialogs->shown.size(), std::size_t{1});
     const ScriptedDialogs::Shown& asked = dialogs->shown[0];
-    QCOMPARE(asked.text, QString::fromUtf8(text::kConfirmRewriteExif.data(),
-                                           static_cast<qsizetype>(text::kConfirmRewriteExif.size())));
+    QCOMPARE(asked.text.toStdString(), text::kConfirmRewriteExif);
     QVERIFY2(asked.details.contains(QStringLiteral("GPS")), qPrintable(asked.details));
     QVERIFY2(asked.details.contains(QStringLiteral("缩略图")), qPrintable(asked.details));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), before);
+    QVERIFY(test::ReadFile(photo.toStdString()) == before);
   }
 
   void theProgressPanelShowsWhileACopyYields() {
@@ -237,13 +171,12 @@ class FrmTagloomTest : public QObject {
     Drop({photo});
     bool panelSeen = false;
     QTimer probe;
-    connect(&probe, &QTimer::timeout, this,
-            [&] { panelSeen |= Control(QStringLiteral("frmBar"))->isVisible(); });
+    connect(&probe, &QTimer::timeout, this, [&] { panelSeen |= Control("frmBar")->isVisible(); });
     probe.start(0);
-    QTest::mouseClick(Control(QStringLiteral("chkBatch")), Qt::LeftButton);  // disabled: one file
-    QTest::mouseClick(Control(QStringLiteral("cmdBackup")), Qt::LeftButton);
+    Click("chkBatch");  // disabled: one file
+    Click("cmdBackup");
     QVERIFY(panelSeen);
-    QVERIFY(!Control(QStringLiteral("frmBar"))->isVisible());
+    QVERIFY(!Control("frmBar")->isVisible());
     QCOMPARE(dialogs->shown.back().title, QStringLiteral("备份成功"));
   }
 
@@ -253,10 +186,10 @@ class FrmTagloomTest : public QObject {
     const std::string note = window->session().txtExif[12];
     QVERIFY(note.size() > 32767);
     QCOMPARE(Field(12).size(), static_cast<qsizetype>(note.size()));
-    auto* model = Control<QLineEdit>(QStringLiteral("txtExif(1)"));
+    auto* model = Control<QLineEdit>("txtExif(1)");
     model->selectAll();
     QTest::keyClicks(model, QStringLiteral("Z3"));
-    QTest::mouseClick(Control(QStringLiteral("cmdExifWrite")), Qt::LeftButton);
+    Click("cmdExifWrite");
     QCOMPARE(dialogs->shown.back().title, QStringLiteral("保存成功"));
     QCOMPARE(window->session().txtExif[12], note);  // read again from the new file
     QCOMPARE(Field(1), QStringLiteral("Z3"));
@@ -264,20 +197,20 @@ class FrmTagloomTest : public QObject {
 
   void pickersAndBoxesReachTheSession() {
     Drop({Copy("Canon_40D.jpg")});
-    auto* iso = Control<QComboBox>(QStringLiteral("Combo3"));
+    auto* iso = Control<QComboBox>("Combo3");
     iso->setCurrentIndex(7);
     emit iso->activated(7);
     QCOMPARE(Field(8), QStringLiteral("400"));
-    QTest::mouseClick(Control(QStringLiteral("OptFlash(1)")), Qt::LeftButton);
+    Click("OptFlash(1)");
     QCOMPARE(window->session().txtExif[11], std::string("1"));
-    QTest::mouseClick(Control(QStringLiteral("chkKeep(2)")), Qt::LeftButton);
+    Click("chkKeep(2)");
     QVERIFY(window->session().chkKeep[2]);
   }
 
   void theAccessTextsConvertWhenPastedAndShowTheInspectorWhenTyped() {
     Drop({Copy("Canon_40D.jpg")});
-    auto* copyright = Control<QLineEdit>(QStringLiteral("txtExif(3)"));
-    QWidget* inspector = Control(QStringLiteral("Frame_Exif"));
+    auto* copyright = Control<QLineEdit>("txtExif(3)");
+    QWidget* inspector = Control("Frame_Exif");
     const int shortHeight = window->height();
     // Pasted in one piece: the position columns turn hexadecimal, unseen.
     copyright->setFocus();
@@ -322,8 +255,8 @@ class FrmTagloomTest : public QObject {
 
   void theDateCheckSpeaksOncePerLeavingAndGivesTheFocusBack() {
     Drop({Copy("Canon_40D.jpg")});
-    auto* date = Control<QLineEdit>(QStringLiteral("txtExif(4)"));
-    auto* shutter = Control<QLineEdit>(QStringLiteral("txtExif(5)"));
+    auto* date = Control<QLineEdit>("txtExif(4)");
+    auto* shutter = Control<QLineEdit>("txtExif(5)");
     // A mouse click gives the focus and selects the whole text.
     QTest::mouseClick(date, Qt::LeftButton, {}, date->rect().center());
     QTRY_COMPARE(date->selectedText(), date->text());
@@ -347,7 +280,7 @@ class FrmTagloomTest : public QObject {
     Drop({Copy("Canon_40D.jpg")});
     window->session().SetFieldText(4, "2001/05/12 14:30:00");
     window->Render();
-    auto* button = Control<QPushButton>(QStringLiteral("cmdDateChoose"));
+    auto* button = Control<QPushButton>("cmdDateChoose");
     auto answer = [](std::function<void(frmDateChoose*)> act) {
       QTimer::singleShot(0, [act] {
         act(dynamic_cast<frmDateChoose*>(QApplication::activeModalWidget()));

@@ -1,36 +1,20 @@
 // The drop target, the clear dialog, the splash and the About box, each
 // bound to what it drives: the gathering, its choice, the main window.
 #include <QLabel>
-#include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QtTest>
 
-#include "editor/texts.h"
-#include "support/temp_dir.h"
 #include "ui/about/frm_about.h"
 #include "ui/about/frm_splash.h"
 #include "ui/drop/frm_clear.h"
 #include "ui/drop/frm_drop.h"
 #include "ui/main/frm_tagloom.h"
+#include "window_test_support.h"
 
 using namespace tagloom;
 using namespace tagloom::ui;
 
 namespace {
-
-class CountingDialogs : public Dialogs {
- public:
-  QStringList told;
-  bool AskYesNo(QWidget*, const QString&, const QString&, MessageIcon, const QString&) override {
-    return false;
-  }
-  void Tell(QWidget*, const QString& text, const QString& title, MessageIcon) override {
-    told << title + QStringLiteral(": ") + text;
-  }
-  std::optional<QString> ChooseFile(QWidget*, const QStringList&) override { return std::nullopt; }
-};
 
 // Runs `act` on the modal dialog once it is on screen.
 void WhenShown(std::function<void(QWidget*)> act) {
@@ -39,17 +23,6 @@ void WhenShown(std::function<void(QWidget*)> act) {
 
 void Click(QWidget* dialog, const char* name) {
   dialog->findChild<QPushButton*>(QString::fromLatin1(name))->click();
-}
-
-void Drop(QWidget* target, const QStringList& paths) {
-  QMimeData data;
-  QList<QUrl> urls;
-  for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
-  data.setUrls(urls);
-  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &enter);
-  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &drop);
 }
 
 }  // namespace
@@ -63,10 +36,10 @@ class OtherWindowsTest : public QObject {
     QStringList paths;
     for (const char* name : {"a.jpg", "b.JPG", "notes.txt", "c.thm"}) {
       const QString path = dir.filePath(QString::fromLatin1(name));
-      QFile::copy(QString::fromStdString((test::PhotosDir() / "Canon_40D.jpg").string()), path);
+      QFile::copy(PhotoPath("Canon_40D.jpg"), path);
       paths << path;
     }
-    CountingDialogs dialogs;
+    ScriptedDialogs dialogs;
     frmTagloom main(dialogs);
     main.show();
     QTest::mouseClick(main.findChild<QWidget*>(QStringLiteral("cmdTarget")), Qt::LeftButton);
@@ -76,7 +49,7 @@ class OtherWindowsTest : public QObject {
     QVERIFY(drop->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     auto* counter = drop->findChild<QLabel*>(QStringLiteral("labCounter"));
     QWidget* picture = drop->findChild<QWidget*>(QStringLiteral("Image1"));
-    Drop(picture, paths);
+    DropFiles(picture, paths);
     QCOMPARE(counter->text(), QStringLiteral("3 Photos"));
 
     // Dragged by the picture with the left button it moves; with the right, not.
@@ -104,16 +77,16 @@ class OtherWindowsTest : public QObject {
   void theClearDialogGivesOnlyTheChoiceOfEachShowing() {
     frmClear clear(nullptr);
     QCOMPARE(clear.windowTitle(), QStringLiteral("清除图像"));
-    WhenShown([](QWidget* dialog) { Click(dialog, "Command2"); });
-    QCOMPARE(clear.Choose(), ClearChoice::kAll);
-    WhenShown([](QWidget* dialog) { Click(dialog, "Command2"); });
-    QCOMPARE(clear.Choose(), ClearChoice::kAll);
-    WhenShown([](QWidget* dialog) { Click(dialog, "Command1"); });
-    QCOMPARE(clear.Choose(), ClearChoice::kLast);
-    WhenShown([](QWidget* dialog) { dialog->close(); });  // the close box
-    QCOMPARE(clear.Choose(), ClearChoice::kNone);
-    WhenShown([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
-    QCOMPARE(clear.Choose(), ClearChoice::kNone);
+    using Act = void (*)(QWidget*);
+    for (const auto& [act, choice] : std::initializer_list<std::pair<Act, ClearChoice>>{
+             {[](QWidget* d) { Click(d, "Command2"); }, ClearChoice::kAll},
+             {[](QWidget* d) { Click(d, "Command2"); }, ClearChoice::kAll},
+             {[](QWidget* d) { Click(d, "Command1"); }, ClearChoice::kLast},
+             {[](QWidget* d) { d->close(); }, ClearChoice::kNone},  // the close box
+             {[](QWidget* d) { QTest::keyClick(d, Qt::Key_Escape); }, ClearChoice::kNone}}) {
+      WhenShown(act);
+      QCOMPARE(clear.Choose(), choice);
+    }
   }
 
   void theSplashClosesOnAKeyOrTheFourthTickAndOnlyOnce() {
@@ -140,7 +113,7 @@ class OtherWindowsTest : public QObject {
   }
 
   void theAboutBoxTellsItsVersionAndWhenNoSystemInformationProgramIsThere() {
-    CountingDialogs dialogs;
+    ScriptedDialogs dialogs;
     frmAbout about(dialogs, nullptr);
     QCOMPARE(about.windowTitle(), QStringLiteral("关于Tagloom"));
     QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
@@ -151,7 +124,9 @@ class OtherWindowsTest : public QObject {
     qputenv("PATH", QByteArray::fromStdString(bin.File("")));
     about.show();
     Click(&about, "cmdSysInfo");
-    QCOMPARE(dialogs.told, QStringList{QStringLiteral("Tagloom: System Information Is Unavailable At This Time")});
+    QCOMPARE(dialogs.shown.size(), std::size_t{1});
+    QCOMPARE(dialogs.shown[0].title + dialogs.shown[0].text,
+             QStringLiteral("TagloomSystem Information Is Unavailable At This Time"));
     QVERIFY(about.isVisible());
     // One that is installed is started, and nothing is said.
     const std::string marker = bin.File("started");
@@ -160,7 +135,7 @@ class OtherWindowsTest : public QObject {
                           QFile::ReadOwner | QFile::ExeOwner);
     Click(&about, "cmdSysInfo");
     QTRY_VERIFY(QFile::exists(QString::fromStdString(marker)));
-    QCOMPARE(dialogs.told.size(), 1);
+    QCOMPARE(dialogs.shown.size(), std::size_t{1});
     qputenv("PATH", path);
   }
 };

@@ -1,0 +1,61 @@
+// Shared by the window tests: message boxes answered by a script, and drops
+// that arrive as a file manager's do.
+#pragma once
+
+#include <QMimeData>
+#include <QtTest>
+#include <deque>
+
+#include "support/temp_dir.h"
+#include "ui/main/dialogs.h"
+
+namespace tagloom::ui {
+
+class ScriptedDialogs : public Dialogs {
+ public:
+  struct Shown {
+    QString text, title, details;
+    bool question;
+  };
+  std::vector<Shown> shown;
+  std::deque<bool> answers;  // for the next questions, in order; then Yes
+  std::optional<QString> chosen;
+  QStringList filters;
+
+  bool AskYesNo(QWidget*, const QString& text, const QString& title, MessageIcon,
+                const QString& details) override {
+    shown.push_back({text, title, details, true});
+    const bool answer = answers.empty() || answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return answer;
+  }
+  void Tell(QWidget*, const QString& text, const QString& title, MessageIcon) override {
+    shown.push_back({text, title, {}, false});
+  }
+  std::optional<QString> ChooseFile(QWidget*, const QStringList& offered) override {
+    filters = offered;
+    return chosen;
+  }
+  int Told(const QString& title) const {
+    return static_cast<int>(std::count_if(shown.begin(), shown.end(),
+                                          [&](const Shown& box) { return box.title == title; }));
+  }
+};
+
+inline QString PhotoPath(const char* name) {
+  return QString::fromStdString((test::PhotosDir() / name).string());
+}
+
+// The drag enters `target`, then drops the files there.
+inline void DropFiles(QWidget* target, const QStringList& paths) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+  data.setUrls(urls);
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+}
+
+}  // namespace tagloom::ui
