@@ -1,15 +1,9 @@
 // The backup and restore buttons over the navigation list (batch mode), and
 // the backup of the photograph on show: questions, summaries, and files.
-#include <gtest/gtest.h>
 
-#include <filesystem>
 #include <locale>
 
 #include "editor/editor_support.h"
-#include "editor/session.h"
-#include "editor/texts.h"
-#include "reader/backup_format.h"
-#include "support/recording_host.h"
 
 namespace tagloom {
 namespace {
@@ -134,22 +128,18 @@ TEST_F(SessionBatch, MissingPhotographsCountOnlyAsProcessedGroupedByTheNumberLoc
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
-TEST_F(SessionBatch, AnsweringNoChangesNoFile) {
-  List({dir.Write("a.jpg", PhotoWithExif("Alpha")), dir.Write("b.jpg", PhotoWithoutExif())});
-  dir.Write("a.Exif", BackupOf("Old"));
-  dir.Write("b.Exif", BackupOf("Beta"));
-  const auto before = Snapshot(dir.Path());
-  host.answers = {false, false};
-  EXPECT_EQ(session.cmdBackup_Click(), Outcome::kDeclined);
-  EXPECT_EQ(session.cmdRestore_Click(), Outcome::kDeclined);
-  EXPECT_EQ(host.messages.size(), 2u);
-  EXPECT_TRUE(Snapshot(dir.Path()) == before);
-}
-
+// Answered No, nothing changes; Yes, photographs sharing a backup file replace it in list order.
 TEST_F(SessionBatch, PhotographsSharingABackupFileReplaceItInListOrder) {
   List({dir.Write("IMG_1.JPG", PhotoWithExif("FromJpg")),
         dir.Write("IMG_1.THM", PhotoWithExif("FromThm")),
         dir.Write("IMG_2.JPG", PhotoWithExif("Other"))});
+  dir.Write("IMG_2.Exif", BackupOf("Old"));
+  const auto before = Snapshot(dir.Path());
+  host.answers = {false, false};
+  EXPECT_EQ(session.cmdBackup_Click(), Outcome::kDeclined);
+  EXPECT_EQ(session.cmdRestore_Click(), Outcome::kDeclined);
+  EXPECT_TRUE(host.messages.size() == 2 && Snapshot(dir.Path()) == before);
+  host.messages.clear();
   EXPECT_EQ(session.cmdBackup_Click(), Outcome::kDone);
   EXPECT_NE(Summary(text::kConfirmBatchBackup).find(std::string(text::kBackedUp) + "3"),
             std::string::npos);

@@ -1,6 +1,5 @@
 // The drop target's gathering: drops from several folders, the two ways of
 // clearing, and the hand-over to the main window's navigation list.
-#include <gtest/gtest.h>
 
 #include "editor/drop_target.h"
 #include "editor/editor_support.h"

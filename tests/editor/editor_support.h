@@ -1,4 +1,5 @@
-// Photographs and folder snapshots shared by the editor tests.
+// Photographs and folder snapshots shared by the editor tests, and what they
+// all include.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,10 +11,13 @@
 #include <vector>
 
 #include "editor/session.h"
+#include "editor/texts.h"
 #include "model/value_text.h"
 #include "reader/backup_format.h"
 #include "reader/jpeg_segments.h"
 #include "support/fixture_builder.h"
+#include "support/jpeg_layout.h"
+#include "support/oracle.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 

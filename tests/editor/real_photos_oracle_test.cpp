@@ -1,19 +1,11 @@
 // Every photograph in tests/photos read as the editor reads it, each catalogued
 // row compared with what exiftool (-n) reads from the same file.
-#include <gtest/gtest.h>
 
 #include <cmath>
-#include <optional>
-#include <string>
 
 #include "editor/editor_support.h"
-#include "editor/session.h"
-#include "model/catalogue.h"
 #include "model/number_text.h"
 #include "model/hex_text.h"
-#include "model/value_text.h"
-#include "support/oracle.h"
-#include "support/recording_host.h"
 
 namespace tagloom {
 namespace {
@@ -24,11 +16,6 @@ std::uint32_t Number(std::string_view bytes, bool motorola) {
     n = n << 8 | static_cast<std::uint8_t>(bytes[motorola ? i : bytes.size() - 1 - i]);
   }
   return n;
-}
-
-std::string Trim(std::string text) {
-  text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
-  return text.erase(text.find_last_not_of(' ') + 1);
 }
 
 // Entry `id` of IFD0 (or of the directory the Exif pointer gives, whatever the
@@ -122,7 +109,7 @@ TEST_P(RealPhoto, CataloguedRowsAgreeWithExiftool) {
       }
     } else {
       // exiftool drops the blanks around a text (Casio's "EX-S1  "); Tagloom keeps them.
-      EXPECT_EQ(Trim(value), Trim(tag->value));
+      EXPECT_EQ(TrimBlanks(value), TrimBlanks(tag->value));
     }
   }
 }

@@ -1,18 +1,10 @@
 // Every real photograph with EXIF, copied into a temporary folder, written,
 // backed up and restored through the Session, and read back by exiftool and exiv2.
-#include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 
 #include "editor/editor_support.h"
-#include "editor/session.h"
-#include "editor/texts.h"
-#include "model/catalogue.h"
-#include "reader/backup_format.h"
-#include "support/jpeg_layout.h"
-#include "support/oracle.h"
-#include "support/recording_host.h"
 
 namespace tagloom {
 namespace {

@@ -1,9 +1,7 @@
 // The field editors: the inspector's access texts, the date check, the two
 // halves of the date picker, and the inspector's line selection.
-#include <gtest/gtest.h>
 
 #include "editor/editor_support.h"
-#include "editor/texts.h"
 #include "model/edit_back.h"
 
 namespace tagloom {

@@ -1,10 +1,8 @@
 // The ways to a photograph: the open dialog, a drop on the picture, the list
 // the drop target hands over, the navigation buttons and the counter.
-#include <gtest/gtest.h>
 
 #include "editor/editor_support.h"
 #include "editor/preview_geometry.h"
-#include "editor/texts.h"
 
 namespace tagloom {
 namespace {

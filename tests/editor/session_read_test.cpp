@@ -1,13 +1,9 @@
 // Reading a photograph into the Session: where the block comes from (the
 // photograph, its backup file or nowhere), what the person is told, and what
 // the lamps, buttons, banner and fields show afterwards.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <filesystem>
-
 #include "editor/editor_support.h"
-#include "editor/texts.h"
 
 namespace tagloom {
 namespace {

@@ -1,19 +1,12 @@
 // The write and restore buttons of one photograph: what the person is asked
 // and told, what is refused, and that a refusal or a failure leaves every file
 // beside the photograph as it was.
-#include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
 
 #include "editor/editor_support.h"
-#include "editor/session.h"
-#include "editor/texts.h"
-#include "model/catalogue.h"
-#include "reader/backup_format.h"
 #include "support/faulty_file_system.h"
-#include "support/oracle.h"
-#include "support/recording_host.h"
 
 namespace tagloom {
 namespace {
@@ -185,26 +178,6 @@ TEST(SessionRestore, ARestoreThatCannotBeDoneIsToldWithItsReasonAndLeavesNoTrace
     EXPECT_TRUE(Snapshot(folder.Path()) == before) << "a temporary or parked file was left";
     EXPECT_EQ(host.busyDepth, 0);
     EXPECT_TRUE(host.previews.size() == 1 && !session.Bar.visible);
-  }
-}
-
-TEST_F(SessionWrite, TheOrientationReadIsWrittenBackWhenItIsOneOfTheEight) {
-  // The whole value field: 6 beside non-zero padding, as some cameras write it, is 6.
-  for (const auto& [read, order, written] :
-       std::vector<std::tuple<std::uint32_t, ByteOrder, std::string>>{
-           {0x00080000, ByteOrder::kBig, "8"},
-           {0x00030006, ByteOrder::kLittle, "6"},
-           {0, ByteOrder::kLittle, "1"},
-           {0xFFFF0000, ByteOrder::kBig, "1"}}) {
-    const std::string tiff =
-        TiffBuilder(order).Ifd0({Ascii(0x010F, "Canon"), Raw(0x0112, 3, 1, read)}).Build();
-    const std::string photo = dir.Write("IMG_15.jpg", JpegBuilder().App1Exif(tiff).Scan().Build());
-    Open(photo);
-    session.SetFieldText(0, "Edited");
-    ASSERT_EQ(session.cmdExifWrite_Click(), Outcome::kDone);
-    EXPECT_EQ(FindTag(ExiftoolTags(photo), "IFD0", "Orientation").value_or(ExiftoolTag{}).value,
-              written)
-        << read;
   }
 }
 

@@ -34,23 +34,5 @@ TEST(DisplayConversion, FractionsShowAsDecimalsUnitFractionsOrBiasLabels) {
   }
 }
 
-TEST(DisplayConversion, OtherValuesShowMostlyAsStored) {
-  EXPECT_TRUE(IsStoredFraction("-1/3", 10));
-  EXPECT_FALSE(IsStoredFraction("2001/05/12 14:30:00", 2));
-  EXPECT_EQ(DateForDisplay("2001:05:12 14:30:00"), "2001/05/12 14:30:00");
-  const Shown cases[] = {
-      {row::kUserComment, "(Edit by Tagloom)Hello", "Hello"},
-      {row::kUserComment, "Hello (Edit by Tagloom)", "Hello (Edit by Tagloom)"},
-      {row::kMakerNote, "Hex:0A1B", "0A1B"},
-      {row::kMake, "Hex:0A1B", "Hex:0A1B"},
-  };
-  for (const Shown& c : cases) EXPECT_EQ(TextForDisplay(c.row, c.stored), c.shown) << c.stored;
-  // Pickers select the rounded number, or nothing when they have no such item.
-  EXPECT_EQ(PickerItemFor("2.5", 9), 2);
-  EXPECT_EQ(PickerItemFor("", 9), 0);
-  EXPECT_EQ(PickerItemFor("9", 9), -1);
-  EXPECT_EQ(PickerItemFor("-1", 7), -1);
-}
-
 }  // namespace
 }  // namespace tagloom

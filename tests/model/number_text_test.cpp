@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <limits>
-#include <string>
 
 namespace tagloom {
 namespace {

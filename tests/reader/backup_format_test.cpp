@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "reader_test_support.h"
 
 namespace tagloom::test {

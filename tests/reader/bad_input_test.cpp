@@ -2,9 +2,6 @@
 // than the file could; the test build runs under ASan and UBSan.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "reader_test_support.h"
 #include "support/temp_dir.h"
 

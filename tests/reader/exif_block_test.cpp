@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "reader_test_support.h"
 
 namespace tagloom::test {
@@ -118,6 +115,9 @@ TEST_P(IfdWalker, GivesTheValueTextOfEachType) {
         << c.little;
     EXPECT_FALSE(read.readOutside) << c.little;
   }
+  // So too the orientation in IFD0, which a write keeps.
+  const TiffBuilder orientation = TiffBuilder(Order()).Ifd0({Raw(0x0112, 3, 1, 0x00030006)});
+  EXPECT_EQ(ValueOf(ReadTiff(orientation).store, 0x0112), Big() ? "3" : "6");
 }
 
 }  // namespace

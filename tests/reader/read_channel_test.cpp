@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <string>
 
 #include "reader_test_support.h"
 #include "support/temp_dir.h"

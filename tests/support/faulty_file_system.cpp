@@ -4,14 +4,6 @@
 
 namespace tagloom::test {
 
-const char* FsCallName(FsCall call) {
-  static const char* const names[] = {
-      "Open", "Write",  "Fsync",        "Fchmod",           "Close",         "Rename",
-      "Link", "Unlink", "SyncFolderOf", "SyncFileSystemOf", "StartWriteback",
-      "Fchown", "Ftruncate", "Flock"};
-  return names[static_cast<int>(call)];
-}
-
 int FaultyFileSystem::CountOf(FsCall call) const {
   int count = 0;
   for (const auto& record : calls) count += record.first == call ? 1 : 0;

@@ -20,8 +20,6 @@ enum class FsCall {
 };
 // clang-format on
 
-const char* FsCallName(FsCall call);
-
 class FaultyFileSystem : public FileSystem {
  public:
   // The nth call (from 1; 0 for every call) of `call` fails with `error`.

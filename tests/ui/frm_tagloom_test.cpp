@@ -101,33 +101,23 @@ class FrmTagloomTest : public QObject {
     Click("cmdOpen");
     QCOMPARE(dialogs->filters.size(), 3);
     // Each filter's patterns, matched as a case-sensitive file dialog matches them.
-    auto matches = [&](int filter, const QString& name) {
-      const QString list = QRegularExpression(QStringLiteral("\\(([^()]*)\\)$"))
-                               .match(dialogs->filters[filter])
-                               .captured(1);
-      for (const QString& pattern : list.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern))
-                .match(name)
-                .hasMatch())
-          return true;
-      }
-      return false;
+    auto matches = [&](int filter, const char* name) {
+      const QStringList patterns = dialogs->filters[filter].section(u'(', -1).chopped(1).split(u' ');
+      return std::any_of(patterns.begin(), patterns.end(), [&](const QString& pattern) {
+        return QRegularExpression::fromWildcard(pattern, Qt::CaseSensitive).match(QLatin1String(name)).hasMatch();
+      });
     };
-    for (const char* name : {"IMG_0001.JPG", "photo.jpeg", "IMG_0001.THM", "a.jpg"}) {
-      QVERIFY2(matches(0, QLatin1String(name)), name);
-    }
-    QVERIFY(matches(1, QStringLiteral("IMG_0001.JPG")) && !matches(1, QStringLiteral("IMG.THM")));
-    QVERIFY(matches(2, QStringLiteral("IMG_0001.THM")) && !matches(2, QStringLiteral("a.JPG")));
-    QVERIFY(!matches(0, QStringLiteral("notes.txt")));
+    for (const char* name : {"IMG_0001.JPG", "photo.jpeg", "IMG_0001.THM", "a.jpg"}) QVERIFY2(matches(0, name), name);
+    QVERIFY(matches(1, "IMG_0001.JPG") && !matches(1, "IMG.THM") && !matches(0, "notes.txt"));
+    QVERIFY(matches(2, "IMG_0001.THM") && !matches(2, "a.JPG"));
     QVERIFY(!Control<QCheckBox>("chkBatch")->isEnabled());
   }
 
   void aDropOfFiveFilesWithTwoPhotographsGivesOneOfTwo() {
     const QString first = Copy("Canon_40D.jpg"), second = Copy("HTC Desire.jpg");
-    QFile text(dir->filePath(QStringLiteral("notes.txt")));
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    Drop({text.fileName(), first, dir->filePath(QStringLiteral("x.png")), second,
-          dir->path()});
+    const QString text = dir->filePath(QStringLiteral("notes.txt"));
+    QVERIFY(QFile(text).open(QIODevice::WriteOnly));
+    Drop({text, first, dir->filePath(QStringLiteral("x.png")), second, dir->path()});
     QCOMPARE(Control<QLabel>("labNum")->text(), QStringLiteral("1/2"));
     QVERIFY(Control("labNum")->isVisible());
     QVERIFY(Control<QCheckBox>("chkBatch")->isEnabled());

@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-#include <string>
-#include <tuple>
-#include <utility>
-
 #include "model/edit_back.h"
 
 namespace tagloom {

@@ -10,10 +10,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <map>
-#include <optional>
-#include <string>
 
 #include "reader/backup_format.h"
 #include "reader/jpeg_segments.h"
@@ -111,7 +107,7 @@ TEST(SafeWrite, AFailureAtAnyCallLeavesEveryFileWholeAndNamesTheFailure) {
           kind == kBackup ? kHeader + kOldExif : kind == kWriteEdits ? kHeader + kBuilt : oldBackup;
       const FsCall call = n == 0 ? FsCall::kOpen : calls[n - 1].first;
       const int nth = n == 0 ? -1 : ++seen[call];
-      SCOPED_TRACE(test::FsCallName(call) + (" " + std::to_string(nth)));
+      SCOPED_TRACE("call " + std::to_string(static_cast<int>(call)) + ", the " + std::to_string(nth) + "th");
       FaultyFileSystem files;
       files.FailNth(call, nth, ENOSPC);
       WriteResult result =
