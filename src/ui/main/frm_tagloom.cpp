@@ -560,8 +560,12 @@ void frmTagloom::SetBusy(bool busy) {
 }
 
 std::optional<PictureSize> frmTagloom::LoadPreview(const std::string& path) {
-  std::optional<QSize> size = PreviewLoader::Probe(FromPath(path));
+  const QString file = FromPath(path);
+  std::optional<QSize> size = PreviewLoader::Probe(file);
   if (!size) return std::nullopt;
+  // The decode starts now, beside the reading of the fields; the picture is
+  // asked for once they are on show.
+  preview_.Prefetch({file});
   return PictureSize{size->width(), size->height()};
 }
 

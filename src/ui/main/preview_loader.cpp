@@ -39,15 +39,16 @@ std::optional<QSize> PreviewLoader::Probe(const QString& path) {
   return TurnsSideways(reader) ? size.transposed() : size;
 }
 
-QImage PreviewLoader::Decode(const QString& path, QSize size) {
-  QImageReader reader(path);
+QImage PreviewLoader::Decode(const QString& path, const SizeFor& sizeFor) {
+  QImageReader reader(path);  // one reader: the header is read once
   Prepare(reader);
   const QSize stored = reader.size();
+  if (!reader.canRead() || !stored.isValid() || stored.isEmpty()) return {};
+  const bool sideways = TurnsSideways(reader);
   // The decoder scales the picture as stored; the turn comes after.
-  const QSize wanted = TurnsSideways(reader) ? size.transposed() : size;
-  if (stored.isValid() && wanted.isValid() && wanted.width() < stored.width()) {
-    reader.setScaledSize(wanted);
-  }
+  const QSize shown = sizeFor(sideways ? stored.transposed() : stored);
+  const QSize wanted = sideways ? shown.transposed() : shown;
+  if (wanted.isValid() && wanted.width() < stored.width()) reader.setScaledSize(wanted);
   return reader.read();
 }
 
@@ -82,8 +83,7 @@ void PreviewLoader::Start(const QString& path, bool wanted) {
   const SizeFor sizeFor = sizeFor_;
   pool_.start([this, path, sizeFor] {
     const qint64 stamp = StampOf(path);
-    QImage image;
-    if (std::optional<QSize> upright = Probe(path)) image = Decode(path, sizeFor(*upright));
+    const QImage image = Decode(path, sizeFor);
     QMetaObject::invokeMethod(
         this, [this, path, stamp, image] { Store(path, stamp, image); }, Qt::QueuedConnection);
   });

@@ -28,8 +28,9 @@ class PreviewLoader : public QObject {
   // The upright size of the picture (EXIF orientation applied) from its
   // header alone; nullopt when it is no picture that can be shown.
   static std::optional<QSize> Probe(const QString& path);
-  // Decodes a picture to fit `size` (upright), scaled while it is decoded.
-  static QImage Decode(const QString& path, QSize size);
+  // Decodes a picture at the size `sizeFor` gives for it, scaled while it is
+  // decoded; a null image when it cannot be shown.
+  static QImage Decode(const QString& path, const SizeFor& sizeFor);
 
   // The picture of `path`: `ready` comes at once from the cache, else from a
   // worker when it is decoded.
