@@ -151,9 +151,6 @@ TEST(CliWrite, SeveralPhotographsAreOneBatchWithASummary) {
       << run.err;
   EXPECT_TRUE(ReadFile(dir.File("b.Exif")) == std::string(kBackupHeader) + ExifSegmentOf(ReadFile(b)));
   EXPECT_FALSE(std::filesystem::exists(dir.File("c.Exif")));
-  const CliRun restore = RunCli({"restore", a, b, c, "--yes"});
-  EXPECT_EQ(restore.status, 0) << restore.err;
-  EXPECT_TRUE(restore.Says("批量保存操作结果:\n  共处理文件:3\nExif备份文件:2\n")) << restore.err;
   EXPECT_EQ(RunCli({"backup", dir.File("gone1.jpg"), dir.File("gone2.jpg"), "--yes"}).status, 1);
 }
 

@@ -27,30 +27,6 @@ class SessionNavigate : public SessionTest {
   }
 };
 
-// Only photographs join the list, in the order of the drop; the first is shown.
-TEST_F(SessionNavigate, ADropKeepsThePhotographsInOrderAndShowsTheFirst) {
-  const std::vector<std::string> photos = Photos(2);
-  session.Image1_DropFiles({dir.Write("notes.txt", "x"), photos[0], dir.File("a.png"), photos[1],
-                            dir.File("folder.d/photo")});
-  EXPECT_EQ(session.lstDragFiles.Count(), 2);
-  EXPECT_EQ(Navigation(), "0011 1/2");
-  EXPECT_TRUE(session.chkBatchControl.enabled && session.cmdNavigate[3].visible);
-  EXPECT_EQ(session.txtExif[0], "Camera 0");
-
-  // A drop without a photograph changes nothing, not even the list on show.
-  session.cmdNavigate_Click(2);
-  session.Image1_DropFiles({dir.File("notes.txt")});
-  session.Image1_DropFiles({});
-  EXPECT_EQ(Navigation(), "1100 2/2");
-  EXPECT_EQ(session.txtExif[0], "Camera 1");
-
-  // One photograph: every button off, no batch mode.
-  session.SetBatch(true);
-  session.Image1_DropFiles({photos[1]});
-  EXPECT_EQ(Navigation(), "0000 1/1");
-  EXPECT_FALSE(session.chkBatch || session.chkBatchControl.enabled);
-}
-
 TEST_F(SessionNavigate, TheButtonsStepThroughTheListAndStopAtItsEnds) {
   session.lstDragFiles.Clear();
   for (const std::string& photo : Photos(4)) session.lstDragFiles.Append(photo);
@@ -95,14 +71,18 @@ TEST(PreviewGeometry, FillsTheBoxAlongTheLongerSide) {
   }
 }
 
-TEST_F(SessionNavigate, ThePictureIsPlacedOrAFailureToLoadItIsToldOnce) {
+// Only photographs join the list, in the order of the drop; the first is
+// shown, its picture placed; a picture that cannot be loaded is told once.
+TEST_F(SessionNavigate, ADropKeepsThePhotographsInOrderAndPlacesThePicture) {
   const std::vector<std::string> photos = Photos(2);
   host.picture = PictureSize{1200, 1600};
-  session.Image1_DropFiles(photos);
-  EXPECT_TRUE(session.Image1.visible);
-  EXPECT_EQ(session.Image1.path, photos[0]);
-  EXPECT_EQ(session.Image1.place.left, 520);
-  // A picture that cannot be loaded: told once, the fields still read.
+  session.Image1_DropFiles({dir.Write("notes.txt", "x"), photos[0], dir.File("a.png"), photos[1],
+                            dir.File("folder.d/photo")});
+  EXPECT_EQ(session.lstDragFiles.Count(), 2);
+  EXPECT_EQ(Navigation(), "0011 1/2");
+  EXPECT_TRUE(session.chkBatchControl.enabled && session.cmdNavigate[3].visible);
+  EXPECT_EQ(session.Image1.path + " " + session.txtExif[0], photos[0] + " Camera 0");
+  EXPECT_TRUE(session.Image1.visible && session.Image1.place.left == 520);
   host.picture = std::nullopt;
   host.messages.clear();
   session.cmdNavigate_Click(2);
@@ -110,12 +90,18 @@ TEST_F(SessionNavigate, ThePictureIsPlacedOrAFailureToLoadItIsToldOnce) {
   EXPECT_EQ(host.messages[0].text, std::string(text::kCannotShowPicture) + photos[1]);
   EXPECT_FALSE(session.Image1.visible);
   EXPECT_EQ(session.txtExif[0], "Camera 1");
-  // A missing photograph is told about as missing, and only so.
+  // A drop without a photograph changes nothing, not even the list on show.
+  session.Image1_DropFiles({dir.File("notes.txt")});
+  session.Image1_DropFiles({});
+  EXPECT_EQ(Navigation(), "1100 2/2");
+  // One photograph, missing: told as missing and only so; every button off, no batch mode.
   host.messages.clear();
+  session.SetBatch(true);
   session.Image1_DropFiles({dir.File("gone.jpg")});
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, text::kNoImageFile);
-
+  EXPECT_EQ(Navigation(), "0000 1/1");
+  EXPECT_FALSE(session.chkBatch || session.chkBatchControl.enabled);
   session.Image1_DblClick();
   EXPECT_EQ(host.opened, std::vector<std::string>{photos[1]});
 }

@@ -110,11 +110,6 @@ TEST(RestoreValue, WritesEachFieldInItsRowsForm) {
 
 // A displayed fraction written back unedited keeps the value shown.
 TEST(RestoreValue, AnUneditedDisplayedFractionKeepsItsValue) {
-  auto quotient = [](const std::string& text) {
-    std::size_t slash = text.find('/');
-    if (slash == std::string::npos) return LeadingNumber(text);
-    return LeadingNumber(text.substr(0, slash)) / LeadingNumber(text.substr(slash + 1));
-  };
   const std::pair<int, const char*> stored[] = {
       {row::kExposureTime, "10/1250"}, {row::kExposureTime, "15/10"},   {row::kFNumber, "4/1"},
       {row::kFNumber, "1/2"},          {row::kSubjectDistance, "-1/1"}, {row::kFocalLength, "1/4"},
@@ -127,7 +122,7 @@ TEST(RestoreValue, AnUneditedDisplayedFractionKeepsItsValue) {
     Restored r;
     r.store.Reset();
     ASSERT_FALSE(RestoreValue(With({{row - 2, shown}}), r.store, r.counts, unedited)) << value;
-    EXPECT_DOUBLE_EQ(quotient(r.store.lstValue.Row(row)), quotient(shown)) << value;
+    EXPECT_EQ(FractionForDisplay(row, r.store.lstValue.Row(row)), shown) << value;
   }
 }
 

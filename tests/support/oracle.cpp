@@ -54,17 +54,11 @@ std::vector<ExiftoolTag> ExiftoolTags(const std::string& path) {
 }
 
 std::optional<ExiftoolTag> FindTag(const std::vector<ExiftoolTag>& tags, std::string_view group,
-                                   int id) {
+                                   std::variant<int, std::string_view> idOrName) {
   for (const ExiftoolTag& tag : tags) {
-    if (tag.group == group && tag.id == id) return tag;
-  }
-  return std::nullopt;
-}
-
-std::optional<ExiftoolTag> FindTag(const std::vector<ExiftoolTag>& tags, std::string_view group,
-                                   std::string_view name) {
-  for (const ExiftoolTag& tag : tags) {
-    if (tag.group == group && tag.name == name) return tag;
+    if (tag.group == group && (idOrName.index() == 0 ? tag.id == std::get<0>(idOrName)
+                                                     : tag.name == std::get<1>(idOrName)))
+      return tag;
   }
   return std::nullopt;
 }

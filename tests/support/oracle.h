@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace tagloom::test {
@@ -28,10 +29,9 @@ struct ExiftoolTag {
   std::string value;
 };
 std::vector<ExiftoolTag> ExiftoolTags(const std::string& path);
+// The tag of that group with that number or name.
 std::optional<ExiftoolTag> FindTag(const std::vector<ExiftoolTag>& tags, std::string_view group,
-                                   int id);
-std::optional<ExiftoolTag> FindTag(const std::vector<ExiftoolTag>& tags, std::string_view group,
-                                   std::string_view name);
+                                   std::variant<int, std::string_view> idOrName);
 
 // Every key exiv2 reports (`exiv2 -Pkv`) with its plain value.
 std::map<std::string, std::string> Exiv2Values(const std::string& path);

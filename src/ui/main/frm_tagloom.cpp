@@ -560,12 +560,12 @@ void frmTagloom::SetBusy(bool busy) {
 }
 
 std::optional<PictureSize> frmTagloom::LoadPreview(const std::string& path) {
+  // The decode starts at once, beside the reading of the fields; the picture
+  // is asked for once they are on show.
   const QString file = FromPath(path);
+  preview_.Prefetch({file});
   std::optional<QSize> size = PreviewLoader::Probe(file);
   if (!size) return std::nullopt;
-  // The decode starts now, beside the reading of the fields; the picture is
-  // asked for once they are on show.
-  preview_.Prefetch({file});
   return PictureSize{size->width(), size->height()};
 }
 
