@@ -11,14 +11,6 @@ using namespace test;
 
 class Gathering : public SessionTest {
  protected:
-  std::vector<std::string> Photos(const std::string& prefix, int count) {
-    std::vector<std::string> paths;
-    for (int i = 0; i < count; ++i) {
-      paths.push_back(dir.Write(prefix + std::to_string(i) + (i % 2 ? ".JPEG" : ".thm"),
-                                PhotoWithExif(prefix + std::to_string(i))));
-    }
-    return paths;
-  }
   DropTarget target;
 };
 

@@ -4,11 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <map>
-#include <string>
-#include <vector>
 
 #include "editor/session.h"
 #include "editor/texts.h"
@@ -77,6 +73,15 @@ class SessionTest : public ::testing::Test {
     host.previews.clear();
     host.progress.clear();
     session.DrawImage(path);
+  }
+  // Photographs prefix0.thm, prefix1.JPEG, ... in the folder, each with its name as its make.
+  std::vector<std::string> Photos(const std::string& prefix, int count) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i) {
+      const std::string name = prefix + std::to_string(i);
+      paths.push_back(dir.Write(name + (i % 2 ? ".JPEG" : ".thm"), PhotoWithExif(name)));
+    }
+    return paths;
   }
   TempDir dir;
   RecordingHost host;

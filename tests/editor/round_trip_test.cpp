@@ -56,9 +56,6 @@ TEST_P(RoundTrip, EveryFieldWrittenIsReadBackByExiftoolAndExiv2) {
       was && was->value.size() == 1 && was->value >= "1" && was->value <= "8" ? was->value : "1";
   for (int i = 0; i < kFieldCount; ++i) session.SetFieldText(i, kTyped[i].text);
   ASSERT_EQ(session.cmdExifWrite_Click(), Outcome::kDone);
-  ASSERT_EQ(host.messages.size(), 2u);
-  EXPECT_EQ(host.messages[0].text, text::kConfirmRewriteExif);
-  EXPECT_EQ(host.messages[1].text, std::string(text::kWriteSucceeded) + backupPath);
   EXPECT_EQ(Snapshot(dir.Path()).size(), 2u) << "a temporary or parked file was left";
 
   // One new EXIF segment, the one staged in the backup file, right after SOI;
@@ -88,16 +85,10 @@ TEST_P(RoundTrip, EveryFieldWrittenIsReadBackByExiftoolAndExiv2) {
   for (const ExiftoolTag& tag : tags) {
     EXPECT_TRUE(tag.group != "IFD1" && tag.group != "GPS") << "left of the old block: " << tag.name;
   }
-  EXPECT_EQ(session.Combo1, 3);
-  EXPECT_EQ(session.Combo2, 2);
-  EXPECT_EQ(session.OptFlash, 1);
 }
 
 TEST_P(RoundTrip, TheRestoredExifSegmentIsTheOriginalByteForByte) {
-  std::string originalExif;
-  for (const std::string& segment : SplitJpeg(original).header) {
-    if (originalExif.empty() && CarriesExif(segment)) originalExif = segment;
-  }
+  const std::string originalExif = ExifSegmentOf(original);
   ASSERT_FALSE(originalExif.empty());
   ASSERT_EQ(session.cmdBackup_Click(), Outcome::kDone);
   EXPECT_TRUE(ReadFile(backupPath) == std::string(kBackupHeader) + originalExif);

@@ -17,19 +17,11 @@ class SessionNavigate : public SessionTest {
     for (const ControlState& button : session.cmdNavigate) shown += button.enabled ? "1" : "0";
     return shown + " " + session.labNum.text + (session.labNum.visible ? "" : " hidden");
   }
-  std::vector<std::string> Photos(int count) {
-    std::vector<std::string> paths;
-    for (int i = 0; i < count; ++i) {
-      paths.push_back(dir.Write("IMG_" + std::to_string(i) + ".JPG",
-                                PhotoWithExif("Camera " + std::to_string(i))));
-    }
-    return paths;
-  }
 };
 
 TEST_F(SessionNavigate, TheButtonsStepThroughTheListAndStopAtItsEnds) {
   session.lstDragFiles.Clear();
-  for (const std::string& photo : Photos(4)) session.lstDragFiles.Append(photo);
+  for (const std::string& photo : Photos("Camera ", 4)) session.lstDragFiles.Append(photo);
   session.DoDrop();
   const std::pair<int, const char*> steps[] = {
       {2, "1111 2/4"}, {3, "1100 4/4"}, {2, "1100 4/4"},  // past the end: the button is off
@@ -57,24 +49,21 @@ TEST_F(SessionNavigate, TheButtonsStepThroughTheListAndStopAtItsEnds) {
 // A picture scaled to fill its 3200-twip box along its longer side and centred
 // along the other; the products are 64-bit.
 TEST(PreviewGeometry, FillsTheBoxAlongTheLongerSide) {
-  struct Case {
-    std::int64_t w, h;
-    double left, top, width, height;
-  };
-  for (const Case& c : {Case{1600, 1200, 120, 580, 3200, 2400}, Case{1200, 1600, 520, 180, 2400, 3200},
-                        Case{500, 500, 120, 180, 3200, 3200}, Case{0, 0, 120, 180, 3200, 3200},
-                        Case{3'000'000'000, 1'500'000'000, 120, 980, 3200, 1600}}) {
-    const PreviewPlacement place = PlacePreview(c.w, c.h);
-    EXPECT_EQ(std::tuple(place.left, place.top, place.width, place.height),
-              std::tuple(c.left, c.top, c.width, c.height))
-        << c.w << " x " << c.h;
+  using Place = std::tuple<double, double, double, double>;  // left, top, width, height
+  using Case = std::tuple<std::int64_t, std::int64_t, Place>;
+  for (const auto& [w, h, placed] : std::initializer_list<Case>{
+           {1600, 1200, {120, 580, 3200, 2400}}, {1200, 1600, {520, 180, 2400, 3200}},
+           {500, 500, {120, 180, 3200, 3200}}, {0, 0, {120, 180, 3200, 3200}},
+           {3'000'000'000, 1'500'000'000, {120, 980, 3200, 1600}}}) {
+    const PreviewPlacement place = PlacePreview(w, h);
+    EXPECT_EQ(Place(place.left, place.top, place.width, place.height), placed) << w << " x " << h;
   }
 }
 
 // Only photographs join the list, in the order of the drop; the first is
 // shown, its picture placed; a picture that cannot be loaded is told once.
 TEST_F(SessionNavigate, ADropKeepsThePhotographsInOrderAndPlacesThePicture) {
-  const std::vector<std::string> photos = Photos(2);
+  const std::vector<std::string> photos = Photos("Camera ", 2);
   host.picture = PictureSize{1200, 1600};
   session.Image1_DropFiles({dir.Write("notes.txt", "x"), photos[0], dir.File("a.png"), photos[1],
                             dir.File("folder.d/photo")});

@@ -18,10 +18,12 @@ bool FieldsEmpty(const Session& session) {
 
 // Where the block comes from: the photograph (among other segments, without
 // a start of image), its backup file, or nowhere (the banner). What the
-// photograph before left on the lamps and buttons goes.
+// photograph before left on the lamps and buttons goes. Ticking batch mode
+// shows the backup button; unticking gives it back the state the photograph gave it.
 TEST_F(SessionRead, TheBlockComesFromThePhotographItsBackupOrNowhere) {
   const std::string tiff = CameraTiff("Canon", ByteOrder::kBig);
-  const std::string own = "loaded backup-found backup-lamp backup-button restore-button write-button";
+  const std::string own =
+      "loaded backup-found backup-lamp backup-button restore-button write-button";
   const std::string fromBackup =
       "loaded from-backup backup-found read-lamp backup-lamp restore-button write-button";
   struct Case {
@@ -54,14 +56,18 @@ TEST_F(SessionRead, TheBlockComesFromThePhotographItsBackupOrNowhere) {
     Open(path);
     EXPECT_EQ(On(session), c.on);
     const bool read = c.on.starts_with("loaded");
+    const std::string make = c.on == fromBackup ? "Backup Cam" : "Canon";
     EXPECT_EQ(session.txtExif[0] + "|" + session.txtExif[3] + "|" + session.txtExif[6],
-              !read ? "||" : c.on == fromBackup ? "Backup Cam|(c) Ann Lee|2.8" : "Canon|(c) Ann Lee|2.8");
-    EXPECT_EQ(session.block.ExifSegmentOffset,
-              c.on == fromBackup ? 24 : read ? static_cast<std::int64_t>(c.photo.find(kExifSignature)) - 4
-                                             : session.block.ExifSegmentOffset);
+              read ? make + "|(c) Ann Lee|2.8" : "||");
+    const auto offset = static_cast<std::int64_t>(c.photo.find(kExifSignature)) - 4;
+    EXPECT_TRUE(!read || session.block.ExifSegmentOffset == (c.on == fromBackup ? 24 : offset));
     EXPECT_EQ(session.ImageFileName, path);
     EXPECT_EQ(session.Text1, "img.jpg");
     EXPECT_TRUE(host.messages.empty());
+    session.SetBatch(true);
+    EXPECT_TRUE(session.cmdBackup.visible);
+    session.SetBatch(false);
+    EXPECT_EQ(On(session), c.on);
   }
 }
 
@@ -89,11 +95,7 @@ TEST_F(SessionRead, WhatCannotBeReadIsToldOutsideBatchModeOnly) {
       session.SetBatch(batch);
       Open(path);
       ASSERT_EQ(host.messages.size(), batch ? 0u : 1u);
-      if (!batch) {
-        EXPECT_EQ(host.messages[0].text, told);
-        EXPECT_EQ(host.messages[0].title, path == dir.File("img.jpg") ? text::kBackupDamagedTitle
-                                                                       : text::kAppTitle);
-      }
+      EXPECT_TRUE(batch || host.messages[0].text == told) << told;
       EXPECT_TRUE(FieldsEmpty(session));
       // A photograph that cannot be opened leaves the name of the one before.
       EXPECT_EQ(session.ImageFileName, session.PhotoFound() ? path : before);
@@ -177,18 +179,6 @@ TEST_F(SessionRead, FieldsAndPickersShowTheDisplayForms) {
     session.SelectPicker(picker, item);
     EXPECT_EQ(session.Selected(picker), selected) << item;
     EXPECT_TRUE(session.txtExif == fields) << item;
-  }
-}
-
-// Ticking batch mode shows the backup button; unticking gives it back the
-// state the photograph on show gave it.
-TEST_F(SessionRead, TheBatchBoxShowsTheBackupButtonOnlyWhileTicked) {
-  for (bool ownBlock : {true, false}) {
-    Open(dir.Write("img.jpg", ownBlock ? PhotoWithExif() : PhotoWithoutExif()));
-    session.SetBatch(true);
-    EXPECT_TRUE(session.cmdBackup.visible);
-    session.SetBatch(false);
-    EXPECT_EQ(session.cmdBackup.visible, ownBlock);
   }
 }
 

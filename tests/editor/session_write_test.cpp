@@ -135,13 +135,11 @@ TEST(SessionRestore, ARestoreThatCannotBeDoneIsToldWithItsReasonAndLeavesNoTrace
     std::string photo = PhotoWithExif();
   };
   const std::vector<Case> cases = {
-      {"Vantoro Exif Backup FILE" + segment, {}, 0, damaged},
       {BackupFile(segment.substr(0, 50)), {}, 0, damaged},
       {"", {}, 0, Joined({text::kNoBackupToRestore, "@/IMG.jpg"})},  // refused, not asked
       {good, {}, 0, Joined({text::kNotJpeg, "@/IMG.jpg"}), "GIF89a, not a JPEG"},
       {good, FsCall::kOpen, EACCES, failed(text::kCannotCreate, "IMG.jpg.$$$", EACCES)},
       {good, FsCall::kWrite, ENOSPC, failed(text::kCannotWrite, "IMG.jpg.$$$", ENOSPC)},
-      {good, FsCall::kFsync, EIO, failed(text::kCannotSync, "IMG.jpg.$$$", EIO)},
       {good, FsCall::kLink, EIO, failed(text::kCannotPark, "IMG.jpg", EIO)},
       {good, FsCall::kRename, EACCES, failed(text::kCannotReplace, "IMG.jpg", EACCES)}};
   for (const Case& c : cases) {

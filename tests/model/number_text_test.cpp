@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <limits>
 
 namespace tagloom {
@@ -20,16 +19,6 @@ TEST(LeadingNumber, ReadsTheNumberAtTheStartOfAText) {
   };
   for (const auto& [text, number] : cases) EXPECT_EQ(LeadingNumber(text), number) << text;
   EXPECT_EQ(LeadingNumber(std::string(400, '9')), kMax);
-}
-
-TEST(LeadingInt32, RoundsHalvesToEvenAndRefusesNumbersBeyond32Bits) {
-  EXPECT_EQ(RoundHalfEven(2.5), 2);
-  EXPECT_EQ(RoundHalfEven(3.5), 4);
-  EXPECT_EQ(RoundHalfEven(-2.5), -2);
-  EXPECT_EQ(LeadingInt32("3.5"), 4);
-  EXPECT_EQ(LeadingInt32("-2147483648"), INT32_MIN);
-  EXPECT_EQ(LeadingInt32("2147483648"), std::nullopt);
-  EXPECT_EQ(LeadingInt32("2147483647.5"), std::nullopt);  // rounds to 2^31
 }
 
 TEST(DecimalText, ShowsSevenOrFifteenDigitsWithoutTrailingZeros) {

@@ -45,10 +45,14 @@ TEST_P(IfdWalker, WithoutTheExifPointerReadsIfd0Only) {
       TiffBuilder(Order()).Ifd0({Ascii(0x010F, "Canon"), Short(0x8827, 100), Short(0x0100, 640)}));
   EXPECT_FALSE(read.exifIfdRead);
   EXPECT_EQ(read.store.lstValue.Row(row::kMake) + read.store.lstUnuseValue.Row(0), "Canon640");
-  EXPECT_TRUE(read.store.Found(row::kIso));
-  EXPECT_EQ(read.store.lstValue.Row(row::kIso), "");
+  EXPECT_TRUE(read.store.Found(row::kIso) && read.store.lstValue.Row(row::kIso).empty());
   read = ReadTiff(TiffBuilder(Order()).Ifd0({Short(0x8827, 100)}).ExifIfd({}));
   EXPECT_EQ(read.store.lstValue.Row(row::kIso), "100");
+  // The pointer is followed whatever type it claims (ASCII here, as some software writes it).
+  const std::string ascii = Big() ? std::string("\0\2", 2) : std::string("\2\0", 2);
+  read = ReadTiff(TiffBuilder(Order()).ExifIfd({Short(0x8827, 100)}).Place(12, ascii));
+  EXPECT_EQ(read.store.lstType.Row(row::kExifPointer) + " " + read.store.lstValue.Row(row::kIso),
+            "2 100");
 }
 
 // A catalogued tag keeps its last entry; uncatalogued ones are all listed in file order.
@@ -83,7 +87,7 @@ TEST_P(IfdWalker, GivesTheValueTextOfEachType) {
       {Shorts(0x0102, {3, 2}), "3"},
       {Shorts(0x0102, {1, 0xFFFF}), "1"},
       {Bytes(0x0000, {0xFF, 0xFE, 0xFD, 0xFC}), "255"},
-      {Raw(0x8827, 3, 1, 0x341200C8), "200", "13330"},  // ISO 200 beside padding, as some cameras write
+      {Raw(0x8827, 3, 1, 0x341200C8), "200", "13330"},  // ISO 200 beside padding, as cameras write
       {Long(0xA002, 0x80000000), "-2147483648"},
       {Rational(0x829A, 1, 60), "1/60"},
       {SRational(0x9204, -1, 3), "-1/3"},
@@ -105,8 +109,6 @@ TEST_P(IfdWalker, GivesTheValueTextOfEachType) {
       {SLongs(0xA500, {-7, 9}), "-7"},
       // Other types give nothing and read nothing, wherever their field points.
       {Raw(0xA500, 0, 8, 0x7FFFFFF0), ""},
-      {Raw(0xA500, 6, 8, 0x7FFFFFF0), ""},
-      {Raw(0xA500, 11, 8, 0x7FFFFFF0), ""},
       {Raw(0xA500, 65535, 8, 0x7FFFFFF0), ""},
   };
   for (const ValueCase& c : cases) {

@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <span>
-#include <string>
-#include <vector>
 
 #include "model/record_store.h"
 #include "reader/exif_block.h"

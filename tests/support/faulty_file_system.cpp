@@ -20,7 +20,6 @@ bool FaultyFileSystem::Fails(FsCall call, const std::string& path) {
     if (auto it = failNth_.find({call, n}); it != failNth_.end()) error = it->second;
   }
   if (error == 0) return false;
-  ++failuresInjected;
   errno = error;
   return true;
 }

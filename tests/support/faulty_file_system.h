@@ -33,7 +33,6 @@ class FaultyFileSystem : public FileSystem {
   // The folder sync counts as one call.
   std::vector<std::pair<FsCall, std::string>> calls;
   int CountOf(FsCall call) const;
-  int failuresInjected = 0;
 
   int Open(const std::string& p, int flags, mode_t mode) override {
     return Fails(FsCall::kOpen, p) ? -1 : FileSystem::Open(p, flags, mode);

@@ -10,13 +10,16 @@ namespace {
 
 std::string Ordered(std::uint64_t value, int bytes, bool big) {
   std::string out;
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * (big ? bytes - 1 - i : i))) & 0xFF);
+  for (int i = 0; i < bytes; ++i) {
+    out += static_cast<char>((value >> (8 * (big ? bytes - 1 - i : i))) & 0xFF);
+  }
   return out;
 }
 
 }  // namespace
 
-Entry Numbers(std::uint16_t tag, std::uint16_t type, int unit, const std::vector<std::int64_t>& values) {
+Entry Numbers(std::uint16_t tag, std::uint16_t type, int unit,
+              const std::vector<std::int64_t>& values) {
   Entry e{tag, type, static_cast<std::uint32_t>(values.size()), "", unit, std::nullopt};
   for (std::int64_t v : values) e.value += Ordered(static_cast<std::uint64_t>(v), unit, false);
   return e;
@@ -87,7 +90,8 @@ std::string TiffBuilder::Build() const {
 
 JpegBuilder& JpegBuilder::Segment(std::uint8_t marker, const std::string& data) {
   if (data.size() + 2 > 0xFFFF) throw std::length_error("segment too long");
-  body_ += std::string{'\xFF', static_cast<char>(marker)} + Ordered(data.size() + 2, 2, true) + data;
+  body_ += std::string{'\xFF', static_cast<char>(marker)} + Ordered(data.size() + 2, 2, true);
+  body_ += data;
   return *this;
 }
 

@@ -25,7 +25,8 @@ struct Entry {
 };
 
 // Numbers of one type, `unit` bytes each; the count is the number of values.
-Entry Numbers(std::uint16_t tag, std::uint16_t type, int unit, const std::vector<std::int64_t>& values);
+Entry Numbers(std::uint16_t tag, std::uint16_t type, int unit,
+              const std::vector<std::int64_t>& values);
 inline Entry Bytes(std::uint16_t tag, const std::vector<std::int64_t>& values) {
   return Numbers(tag, 1, 1, values);
 }
@@ -43,7 +44,8 @@ inline Entry Rational(std::uint16_t tag, std::uint32_t numerator, std::uint32_t 
   return e;
 }
 inline Entry SRational(std::uint16_t tag, std::int32_t numerator, std::int32_t denominator) {
-  Entry e = Rational(tag, static_cast<std::uint32_t>(numerator), static_cast<std::uint32_t>(denominator));
+  Entry e = Rational(tag, static_cast<std::uint32_t>(numerator),
+                     static_cast<std::uint32_t>(denominator));
   e.type = 10;
   return e;
 }
@@ -111,9 +113,9 @@ class JpegBuilder {
     return *this;
   }
   JpegBuilder& Segment(std::uint8_t marker, const std::string& data);
-  JpegBuilder& App0Jfif();                                               // a 16-byte JFIF APP0
+  JpegBuilder& App0Jfif();  // a 16-byte JFIF APP0
   JpegBuilder& App0(std::size_t dataBytes) { return Segment(0xE0, std::string(dataBytes, 'U')); }
-  JpegBuilder& App1Exif(const std::string& tiff);                        // "Exif" 00 00 and the TIFF
+  JpegBuilder& App1Exif(const std::string& tiff);  // "Exif" 00 00 and the TIFF block
   // A TIFF block too long for any segment, behind the length field FF FF.
   JpegBuilder& App1ExifOversized(const std::string& tiff);
   JpegBuilder& App1Xmp();  // an XMP packet in an APP1

@@ -14,7 +14,6 @@ namespace tagloom::test {
 struct Message {
   std::string text, title;
   MessageIcon icon;
-  bool question;  // Yes/No rather than OK
   std::string details = {};
 };
 
@@ -30,13 +29,13 @@ class RecordingHost : public Host {
 
   bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
                 std::string_view details) override {
-    messages.push_back({std::string(text), std::string(title), icon, true, std::string(details)});
+    messages.push_back({std::string(text), std::string(title), icon, std::string(details)});
     const bool answer = answers.empty() || answers.front();
     if (!answers.empty()) answers.pop_front();
     return answer;
   }
   void Tell(std::string_view text, std::string_view title, MessageIcon icon) override {
-    messages.push_back({std::string(text), std::string(title), icon, false});
+    messages.push_back({std::string(text), std::string(title), icon});
   }
   void ShowBar(bool visible) override { progress.push_back(visible ? "show" : "hide"); }
   void InitBar(std::int64_t min, std::int64_t max) override {

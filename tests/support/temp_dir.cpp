@@ -37,8 +37,4 @@ std::string ReadFile(const std::string& path) {
   return content.str();
 }
 
-std::filesystem::path PhotosDir() {
-  return TAGLOOM_PHOTOS_DIR;
-}
-
 }  // namespace tagloom::test

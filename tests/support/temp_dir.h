@@ -27,6 +27,6 @@ class TempDir {
 std::string ReadFile(const std::string& path);
 
 // Where the real camera photographs for tests are.
-std::filesystem::path PhotosDir();
+inline std::filesystem::path PhotosDir() { return TAGLOOM_PHOTOS_DIR; }
 
 }  // namespace tagloom::test

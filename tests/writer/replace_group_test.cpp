@@ -24,7 +24,6 @@ TEST(ReplaceGroup, OneSyncPutsEveryFileInPlaceAndAFailureKeepsTheOldContent) {
   };
   for (const Case& c : std::initializer_list<Case>{
            {FsCall::kOpen, -1, "nnn", {}, Step::kNone},
-           {FsCall::kSyncFileSystem, 1, "ooo", {0, 1, 2}, Step::kSync},
            {FsCall::kRename, 2, "non", {1}, Step::kRename},
        }) {
     SCOPED_TRACE(c.contents);
