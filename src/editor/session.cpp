@@ -86,6 +86,13 @@ void Session::ClearAllArea() {
   for (int area = 0; area < kAreaCount; ++area) ClearArea(area);
 }
 
+void Session::ClearKeptAreas() {
+  // The others were cleared by Reset, and nothing has been shown since.
+  for (int area = 0; area < kAreaCount; ++area) {
+    if (chkKeep[static_cast<std::size_t>(area)]) ClearArea(area);
+  }
+}
+
 void Session::chkBackup() {
   imgBackupLit = BackupAvailable;
   if (BackupAvailable) cmdRestore.visible = true;
@@ -157,7 +164,7 @@ void Session::GetExifData() {
   block.ExifSegmentLength = 0;
 
   if (std::optional<JpegSegment> segment = FindExifSegment(photo)) {
-    ClearAllArea();
+    ClearKeptAreas();
     photo.Seek(segment->offset + 3);
     ReadBlock(photo);
     ExifLoaded = true;
@@ -168,7 +175,7 @@ void Session::GetExifData() {
         host_.Tell(text::kBackupDamaged, text::kBackupDamagedTitle, MessageIcon::kNone);
       BackupAvailable = false;
     } else {
-      ClearAllArea();
+      ClearKeptAreas();
       ReadBlock(*backup);
       ExifLoaded = true;
       ExifFromBackup = true;

@@ -255,6 +255,8 @@ class Session {
   bool working_ = false;
   // Whether the last GetExifData found the photograph.
   bool photoFound_ = false;
+  // ClearAllArea once Reset has run: only the kept areas still hold texts.
+  void ClearKeptAreas();
   // What reading the block put into each field, and the bytes it came from
   // (for ASCII, the text itself: no second copy of a long maker note).
   struct FieldAsRead {
