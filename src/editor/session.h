@@ -246,6 +246,8 @@ class Session {
   bool Store(const std::string* built);
   // Reads the block whose APP1 marker was just read, and shows it.
   void ReadBlock(ReadChannel& channel);
+  // ClearAllArea once Reset has run: only the kept areas still hold texts.
+  void ClearKeptAreas();
 
   // A batch's failures, one line each, for its summary.
   std::vector<std::string> batchFailures_;
@@ -255,8 +257,6 @@ class Session {
   bool working_ = false;
   // Whether the last GetExifData found the photograph.
   bool photoFound_ = false;
-  // ClearAllArea once Reset has run: only the kept areas still hold texts.
-  void ClearKeptAreas();
   // What reading the block put into each field, and the bytes it came from
   // (for ASCII, the text itself: no second copy of a long maker note).
   struct FieldAsRead {

@@ -19,6 +19,14 @@ void Prepare(QImageReader& reader) {
   reader.setAutoTransform(true);
 }
 
+// The picture's upright size from its header; nullopt when it is no picture
+// that can be shown.
+std::optional<QSize> UprightSize(const QImageReader& reader) {
+  const QSize size = reader.size();
+  if (!reader.canRead() || !size.isValid() || size.isEmpty()) return std::nullopt;
+  return TurnsSideways(reader) ? size.transposed() : size;
+}
+
 }  // namespace
 
 PreviewLoader::PreviewLoader(SizeFor sizeFor, QObject* parent)
@@ -34,21 +42,18 @@ PreviewLoader::~PreviewLoader() {
 std::optional<QSize> PreviewLoader::Probe(const QString& path) {
   QImageReader reader(path);
   Prepare(reader);
-  QSize size = reader.size();
-  if (!reader.canRead() || !size.isValid() || size.isEmpty()) return std::nullopt;
-  return TurnsSideways(reader) ? size.transposed() : size;
+  return UprightSize(reader);
 }
 
 QImage PreviewLoader::Decode(const QString& path, const SizeFor& sizeFor) {
   QImageReader reader(path);  // one reader: the header is read once
   Prepare(reader);
-  const QSize stored = reader.size();
-  if (!reader.canRead() || !stored.isValid() || stored.isEmpty()) return {};
-  const bool sideways = TurnsSideways(reader);
+  const std::optional<QSize> upright = UprightSize(reader);
+  if (!upright) return {};
   // The decoder scales the picture as stored; the turn comes after.
-  const QSize shown = sizeFor(sideways ? stored.transposed() : stored);
-  const QSize wanted = sideways ? shown.transposed() : shown;
-  if (wanted.isValid() && wanted.width() < stored.width()) reader.setScaledSize(wanted);
+  const QSize shown = sizeFor(*upright);
+  const QSize wanted = TurnsSideways(reader) ? shown.transposed() : shown;
+  if (wanted.isValid() && wanted.width() < reader.size().width()) reader.setScaledSize(wanted);
   return reader.read();
 }
 
