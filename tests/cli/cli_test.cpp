@@ -55,8 +55,8 @@ TEST(CliShow, JsonForScriptsTextForPeople) {
   dir.Write("trip.day1.Exif", BackupFile(ExifSegment(TiffOfMake("Backup Maker"))));
   const std::string damaged = dir.Write("damaged.jpg", noExif);
   dir.Write("damaged.Exif", "Not a backup file at all");
-  const std::string evil =
-      dir.Write("evil.jpg", JpegBuilder().App1Exif(TiffOfMake("Evil\x1B[2J\x07Maker")).Scan().Build());
+  const std::string evil = dir.Write(
+      "evil.jpg", JpegBuilder().App1Exif(TiffOfMake("Evil\x1B[2J\x07Maker")).Scan().Build());
   const std::string konica = Photo("Konica_Minolta_DiMAGE_Z3.jpg");
   // 30-type_error.jpg's Exif pointer, read as text, holds control and non-UTF-8 bytes.
   CliRun run = RunCli({"show", "--json", Photo("Canon_40D.jpg"), Photo("olympus-d320l.jpg"),

@@ -107,7 +107,8 @@ TEST(SafeWrite, AFailureAtAnyCallLeavesEveryFileWholeAndNamesTheFailure) {
           kind == kBackup ? kHeader + kOldExif : kind == kWriteEdits ? kHeader + kBuilt : oldBackup;
       const FsCall call = n == 0 ? FsCall::kOpen : calls[n - 1].first;
       const int nth = n == 0 ? -1 : ++seen[call];
-      SCOPED_TRACE("call " + std::to_string(static_cast<int>(call)) + ", the " + std::to_string(nth) + "th");
+      SCOPED_TRACE("call " + std::to_string(static_cast<int>(call)) + ", number " +
+                   std::to_string(nth));
       FaultyFileSystem files;
       files.FailNth(call, nth, ENOSPC);
       WriteResult result =
