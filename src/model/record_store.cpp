@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
+#include "model/hex_text.h"
 #include "model/number_text.h"
+#include "model/value_text.h"
 
 namespace tagloom {
 namespace {
@@ -23,7 +25,22 @@ const std::string& TextList::Row(int i) const {
   if (i < 0 || i >= Count()) return kEmpty;
   const Cell& cell = rows_[static_cast<std::size_t>(i)];
   if (!cell.written) {
-    cell.text = IntegerText(cell.number);
+    switch (cell.kind) {
+      case Kind::kNumber:
+        cell.text = IntegerText(cell.number);
+        break;
+      case Kind::kFraction:
+        cell.text = IntegerText(cell.number) + "/" + IntegerText(cell.denominator);
+        break;
+      case Kind::kHex:
+        cell.text = HexDigits(cell.text, kHexPrefix);
+        break;
+      case Kind::kTag:
+        cell.text = TagText(static_cast<std::uint16_t>(cell.number));
+        break;
+      case Kind::kText:
+        break;
+    }
     cell.written = true;
   }
   return cell.text;
@@ -32,13 +49,22 @@ const std::string& TextList::Row(int i) const {
 double TextList::Number(int i) const {
   if (i < 0 || i >= Count()) return 0;
   const Cell& cell = rows_[static_cast<std::size_t>(i)];
-  return cell.isNumber ? static_cast<double>(cell.number) : LeadingNumber(cell.text);
+  switch (cell.kind) {
+    case Kind::kNumber:
+    case Kind::kFraction:  // the leading number of "n/d"
+      return static_cast<double>(cell.number);
+    case Kind::kHex:  // "Hex:..." has no leading number
+      return 0;
+    default:
+      return LeadingNumber(Row(i));
+  }
 }
 
+// A cell's text buffer is kept where it can be: rows are set anew for every photograph.
 void TextList::Set(int i, std::string_view text) {
   if (Cell* cell = At(i)) {
-    cell->text = BeforeNul(text);
-    cell->isNumber = false;
+    cell->text.assign(BeforeNul(text));
+    cell->kind = Kind::kText;
     cell->written = true;
   }
 }
@@ -48,7 +74,7 @@ void TextList::Set(int i, std::string&& text) {
     std::size_t nul = text.find('\0');
     if (nul != std::string::npos) text.resize(nul);
     cell->text = std::move(text);
-    cell->isNumber = false;
+    cell->kind = Kind::kText;
     cell->written = true;
   }
 }
@@ -56,15 +82,31 @@ void TextList::Set(int i, std::string&& text) {
 void TextList::SetNumber(int i, std::int64_t number) {
   if (Cell* cell = At(i)) {
     cell->number = number;
-    cell->isNumber = true;
+    cell->kind = Kind::kNumber;
+    cell->written = false;
+  }
+}
+
+void TextList::SetFraction(int i, std::int64_t numerator, std::int64_t denominator) {
+  if (Cell* cell = At(i)) {
+    cell->number = numerator;
+    cell->denominator = denominator;
+    cell->kind = Kind::kFraction;
+    cell->written = false;
+  }
+}
+
+void TextList::SetHexBytes(int i, std::string bytes) {
+  if (Cell* cell = At(i)) {
+    cell->text = std::move(bytes);
+    cell->kind = Kind::kHex;
     cell->written = false;
   }
 }
 
 bool TextList::Append(std::string_view text) {
   if (Full()) return false;
-  rows_.emplace_back();
-  rows_.back().text = BeforeNul(text);
+  rows_.emplace_back().text.assign(BeforeNul(text));
   return true;
 }
 
@@ -72,6 +114,12 @@ bool TextList::AppendNumber(std::int64_t number) {
   if (Full()) return false;
   rows_.emplace_back();
   SetNumber(Count() - 1, number);
+  return true;
+}
+
+bool TextList::AppendTag(std::uint16_t tag) {
+  if (!AppendNumber(tag)) return false;
+  rows_.back().kind = Kind::kTag;
   return true;
 }
 
@@ -108,11 +156,11 @@ bool RecordStore::Found(int row) const {
   return lstPosition.Number(row) > 0;
 }
 
-bool RecordStore::AppendUncatalogued(std::string_view tag, std::int64_t position,
+bool RecordStore::AppendUncatalogued(std::uint16_t tag, std::int64_t position,
                                      std::int64_t valuePosition, std::int64_t count,
                                      std::int64_t type) {
   if (lstUnuseTag.Full()) return false;
-  lstUnuseTag.Append(tag);
+  lstUnuseTag.AppendTag(tag);
   lstUnusePos.AppendNumber(position);
   lstUnuseValuePos.AppendNumber(valuePosition);
   lstUnuseCount.AppendNumber(count);

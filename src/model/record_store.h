@@ -14,9 +14,10 @@ namespace tagloom {
 // A list of text rows. Row indexes are 16-bit signed, so a list holds at most
 // 32,767 rows; a text stored into a row ends before its first NUL.
 //
-// A row stored as a whole number keeps the number and writes its decimal text
-// only when the text is asked for: reading a block stores hundreds of
-// positions and counts that are mostly read back as numbers, if at all.
+// A row stored as a number, a fraction, a tag or bytes to show in hexadecimal
+// keeps what it was given and writes its text only when the text is asked
+// for: reading a block stores hundreds of rows that are mostly read back as
+// numbers, or not at all.
 class TextList {
  public:
   static constexpr int kMaxRows = 32767;
@@ -32,16 +33,22 @@ class TextList {
   void Set(int i, std::string&& text);  // takes the text over, without a copy
   void Set(int i, const char* text) { Set(i, std::string_view(text)); }
   void SetNumber(int i, std::int64_t number);  // the row's text is the number in decimal
+  void SetFraction(int i, std::int64_t numerator, std::int64_t denominator);  // "n/d"
+  // The row's text is kHexPrefix and the bytes in hexadecimal digits.
+  void SetHexBytes(int i, std::string bytes);
   // Appends a row; returns false (and appends nothing) when the list is full.
   bool Append(std::string_view text);
   bool AppendNumber(std::int64_t number);
+  bool AppendTag(std::uint16_t tag);  // the tag's four hexadecimal digits (TagText)
   void Clear() { rows_.clear(); }
 
  private:
+  enum class Kind : std::uint8_t { kText, kNumber, kFraction, kHex, kTag };
   struct Cell {
-    mutable std::string text;  // for a number, written on first use
-    std::int64_t number = 0;
-    bool isNumber = false;
+    // The row's text; but for kText written on first use, and till then for kHex the bytes.
+    mutable std::string text;
+    std::int64_t number = 0, denominator = 0;
+    Kind kind = Kind::kText;
     mutable bool written = true;  // whether `text` holds the row's text
   };
   Cell* At(int i);
@@ -68,7 +75,7 @@ struct RecordStore {
 
   // Appends one uncatalogued entry to the five number lists and an empty value;
   // all or nothing, so the six lists stay parallel. False when full.
-  bool AppendUncatalogued(std::string_view tag, std::int64_t position, std::int64_t valuePosition,
+  bool AppendUncatalogued(std::uint16_t tag, std::int64_t position, std::int64_t valuePosition,
                           std::int64_t count, std::int64_t type);
 };
 

@@ -4,8 +4,6 @@
 #include <array>
 #include <vector>
 
-#include "model/hex_text.h"
-#include "model/number_text.h"
 #include "model/tiff_type.h"
 #include "model/value_text.h"
 #include "reader/jpeg_segments.h"
@@ -39,18 +37,27 @@ struct Recorded {
 // runs past the end of the file ends with its last whole entry.
 void RecordEntries(ReadChannel& channel, RecordStore& store, const ExifBlockLayout& layout,
                    std::int64_t count, Recorded& recorded) {
+  const bool motorola = channel.MotorolaOrder();
+  // The 16- or 32-bit number at b, in the block's byte order.
+  auto number = [motorola](const std::uint8_t* b, int size) {
+    std::uint32_t n = 0;
+    for (int i = 0; i < size; ++i) n = n << 8 | b[motorola ? i : size - 1 - i];
+    return n;
+  };
   for (std::int64_t k = 0; k < count; ++k) {
     std::int64_t p = channel.Position();
     if (!channel.Holds(p, kEntrySize)) return;
-    // The tag as a number: its text is needed only for an uncatalogued entry.
-    const auto tag = static_cast<std::uint16_t>(channel.ReadInt());
+    std::uint8_t bytes[kEntrySize];  // tag, type, count, value field
+    channel.ReadBlock(p - 1, bytes);
+    channel.Seek(p + kEntrySize);
+    const auto tag = static_cast<std::uint16_t>(number(bytes, 2));
     const int r = CatalogueRowOf(tag);
-    std::int32_t type = channel.ReadInt();
-    std::int32_t entryCount = channel.ReadLong();
-    std::int32_t v = channel.ReadLong();
+    const auto type = static_cast<std::int32_t>(number(bytes + 2, 2));
+    const auto entryCount = static_cast<std::int32_t>(number(bytes + 4, 4));
+    const auto v = static_cast<std::int32_t>(number(bytes + 8, 4));
     Entry entry{p, type, entryCount, layout.TiffBase + v - 1};
     if (r == -1) {
-      if (store.AppendUncatalogued(TagText(tag), entry.position, entry.valuePosition, entry.count,
+      if (store.AppendUncatalogued(tag, entry.position, entry.valuePosition, entry.count,
                                    entry.type)) {
         recorded.uncatalogued.push_back(entry);
       }
@@ -64,17 +71,17 @@ void RecordEntries(ReadChannel& channel, RecordStore& store, const ExifBlockLayo
   }
 }
 
-// The UNDEFINED value text: the bytes after an 8-byte character-code prefix
-// of "ASCII" or of NUL bytes, else the bytes in hexadecimal.
-std::string UndefinedText(const std::string& bytes) {
+// The UNDEFINED value: the bytes after an 8-byte character-code prefix of
+// "ASCII" or of NUL bytes as text, else the bytes in hexadecimal.
+void SetUndefined(TextList& values, int row, std::string bytes) {
   static constexpr std::string_view kUndefinedCode{"\0\0\0\0\0\0\0\0", 8};
   if (bytes.size() >= kAsciiCode.size()) {
     std::string_view code(bytes.data(), kAsciiCode.size());
     if (code == kAsciiCode || code == kUndefinedCode) {
-      return std::string(TrimBlanks(std::string_view(bytes).substr(kAsciiCode.size())));
+      return values.Set(row, TrimBlanks(std::string_view(bytes).substr(kAsciiCode.size())));
     }
   }
-  return HexDigits(bytes, kHexPrefix);
+  values.SetHexBytes(row, std::move(bytes));
 }
 
 // The value fetch: stores the value text of one recorded entry into row
@@ -119,10 +126,10 @@ void GetValue(ReadChannel& channel, const ExifBlockLayout& layout, const Entry& 
       channel.Seek(valuePosition + 1);
       std::int32_t numerator = channel.ReadLong();
       std::int32_t denominator = channel.ReadLong();
-      return values.Set(row, IntegerText(numerator) + "/" + IntegerText(denominator));
+      return values.SetFraction(row, numerator, denominator);
     }
     case tiff::kUndefined:
-      return values.Set(row, UndefinedText(readBytes()));
+      return SetUndefined(values, row, readBytes());
     case tiff::kSLong:
       channel.Seek(dataPosition(count * 4));
       return values.SetNumber(row, channel.ReadLong());

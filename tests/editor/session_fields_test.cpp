@@ -28,7 +28,7 @@ TEST_F(SessionFields, AccessTextsShowTheInspectorAndTurnPositionsHexadecimal) {
   vpos.SetNumber(2, 10);
   pos.SetNumber(3, 70000);
   vpos.SetNumber(3, 0x12345);
-  session.store.AppendUncatalogued("A000", 300, 400, 1, 7);
+  session.store.AppendUncatalogued(0xA000, 300, 400, 1, 7);
 
   // Pasted in one piece: converted, the inspector still hidden.
   session.SetFieldText(field::kCopyright, "Copper Heron Hex");
