@@ -39,27 +39,17 @@ std::string TagText(std::uint16_t tag) {
 }
 
 int CatalogueRowOf(std::uint16_t tag) {
-  // Every directory entry of every block is looked up here: a small open
-  // hash of the catalogue's tags (a row, or -1 for an empty slot).
-  constexpr std::size_t kSlots = 64;
-  auto slotOf = [](std::uint16_t t) { return (t * 40503u >> 10) % kSlots; };
-  struct Slot {
-    std::uint16_t tag = 0;
-    int row = -1;
-  };
-  static const auto kTable = [&] {
-    std::array<Slot, kSlots> table{};
-    for (std::size_t r = 0; r < kCatalogue.size(); ++r) {
+  static const auto kNumbers = [] {
+    std::array<std::uint16_t, kCatalogueRows> numbers{};
+    for (std::size_t r = 0; r < numbers.size(); ++r) {
       unsigned value = 0;
       for (char c : kCatalogue[r].tag) value = value * 16 + static_cast<unsigned>(HexDigitValue(c));
-      std::size_t s = slotOf(static_cast<std::uint16_t>(value));
-      while (table[s].row != -1) s = (s + 1) % kSlots;
-      table[s] = {static_cast<std::uint16_t>(value), static_cast<int>(r)};
+      numbers[r] = static_cast<std::uint16_t>(value);
     }
-    return table;
+    return numbers;
   }();
-  for (std::size_t s = slotOf(tag); kTable[s].row != -1; s = (s + 1) % kSlots) {
-    if (kTable[s].tag == tag) return kTable[s].row;
+  for (int r = 0; r < kCatalogueRows; ++r) {
+    if (kNumbers[static_cast<std::size_t>(r)] == tag) return r;
   }
   return -1;
 }

@@ -37,24 +37,15 @@ struct Recorded {
 // runs past the end of the file ends with its last whole entry.
 void RecordEntries(ReadChannel& channel, RecordStore& store, const ExifBlockLayout& layout,
                    std::int64_t count, Recorded& recorded) {
-  const bool motorola = channel.MotorolaOrder();
-  // The 16- or 32-bit number at b, in the block's byte order.
-  auto number = [motorola](const std::uint8_t* b, int size) {
-    std::uint32_t n = 0;
-    for (int i = 0; i < size; ++i) n = n << 8 | b[motorola ? i : size - 1 - i];
-    return n;
-  };
   for (std::int64_t k = 0; k < count; ++k) {
     std::int64_t p = channel.Position();
     if (!channel.Holds(p, kEntrySize)) return;
-    std::uint8_t bytes[kEntrySize];  // tag, type, count, value field
-    channel.ReadBlock(p - 1, bytes);
-    channel.Seek(p + kEntrySize);
-    const auto tag = static_cast<std::uint16_t>(number(bytes, 2));
+    // The tag as a number: its text is needed only for an uncatalogued entry.
+    const auto tag = static_cast<std::uint16_t>(channel.ReadInt());
     const int r = CatalogueRowOf(tag);
-    const auto type = static_cast<std::int32_t>(number(bytes + 2, 2));
-    const auto entryCount = static_cast<std::int32_t>(number(bytes + 4, 4));
-    const auto v = static_cast<std::int32_t>(number(bytes + 8, 4));
+    std::int32_t type = channel.ReadInt();
+    std::int32_t entryCount = channel.ReadLong();
+    std::int32_t v = channel.ReadLong();
     Entry entry{p, type, entryCount, layout.TiffBase + v - 1};
     if (r == -1) {
       if (store.AppendUncatalogued(tag, entry.position, entry.valuePosition, entry.count,
