@@ -70,12 +70,8 @@ TEST(CliShow, JsonForScriptsTextForPeople) {
   for (const json& report : reports) sources += report["source"].get<std::string>() + " ";
   EXPECT_EQ(sources, "photo none photo backup none photo photo ");
   const json& canon = reports[0];
-  EXPECT_EQ(canon["file"], Photo("Canon_40D.jpg"));
   EXPECT_EQ(canon["fields"]["exposure_time"], "1/160");
-  EXPECT_EQ(canon["fields"]["date"], "2008/05/30 15:56:01");
-  EXPECT_EQ(canon["tags"].size(), static_cast<std::size_t>(kCatalogueRows));
   EXPECT_EQ(canon["tags"][row::kFNumber]["value"], "71/10");
-  EXPECT_EQ(canon["tags"][row::kFNumber]["type"], 5);
   EXPECT_TRUE(reports[1]["unused"].empty() && !canon["unused"].empty());
   EXPECT_EQ(reports[3]["backup_exists"], true);
   EXPECT_EQ(reports[3]["fields"]["make"], "Backup Maker");
@@ -90,24 +86,18 @@ TEST(CliShow, JsonForScriptsTextForPeople) {
   EXPECT_NE(people.out.find("\u2026 (33,270 bytes)"), std::string::npos);
   EXPECT_LT(people.out.size(), 6000u);
   EXPECT_EQ(RunCli({"show", konica}, " >/dev/full").status, 1) << "a report that cannot be written";
-}
-
-TEST(CliShow, ExitStatusTellsWhetherEveryPhotographWasRead) {
-  const std::string canon = Photo("Canon_40D.jpg");
-  const std::string missing = TempDir().File("missing.jpg");
-  EXPECT_EQ(json::parse(RunCli({"show", "--json", missing}).out), json::array());
+  EXPECT_EQ(json::parse(RunCli({"show", "--json", dir.File("missing.jpg")}).out), json::array());
   for (const std::vector<std::string>& args :
-       {std::vector<std::string>{}, {"show", "--bogus", canon}, {"set", canon, "--yes"}}) {
-    CliRun usage = RunCli(args);
-    EXPECT_EQ(usage.status, 2) << (args.empty() ? "" : args.back());
-    EXPECT_FALSE(usage.err.empty());
+       {std::vector<std::string>{}, {"show", "--bogus", konica}, {"set", konica, "--yes"}}) {
+    const CliRun usage = RunCli(args);
+    EXPECT_TRUE(usage.status == 2 && !usage.err.empty()) << (args.empty() ? "" : args.back());
   }
 }
 
 // Only --yes writes; a refusal exits 1 and changes no file. Messages escape the
 // control characters of file names; a date the conversion cannot read is
 // refused rather than written as 1999:01:01, the EXIF form is read.
-TEST(CliWrite, SetWritesOnlyWithYesAndRefusalsExitWithOne) {
+TEST(CliWrite, OnlyYesWritesRefusalsExitWithOneAndSeveralPhotographsAreOneBatch) {
   TempDir dir;
   const std::string photo = dir.Write("odd\x1B[2Jname.jpg", ReadFile(Photo("Canon_40D.jpg")));
   const std::string before = ReadFile(photo);
@@ -133,17 +123,13 @@ TEST(CliWrite, SetWritesOnlyWithYesAndRefusalsExitWithOne) {
   EXPECT_EQ(Tag(photo, "ExifIFD", "ISO"), "800");
   EXPECT_EQ(Tag(photo, "ExifIFD", "DateTimeOriginal"), "2001:02:28 10:00:00");
   EXPECT_EQ(Tag(photo, "IFD0", "Model"), "Canon EOS 40D");  // fields not given keep their values
-}
 
-// Several photographs are one batch with a summary; one where every file is
-// missing has failed.
-TEST(CliWrite, SeveralPhotographsAreOneBatchWithASummary) {
-  TempDir dir;
-  const std::string a = dir.Write("a.jpg", ReadFile(Photo("Canon_40D.jpg"))),
-                    b = dir.Write("b.jpg", ReadFile(Photo("portrait_6.jpg"))),
+  // Several photographs are one batch with a summary; one where every file is
+  // missing has failed.
+  const std::string a = photo, b = dir.Write("b.jpg", ReadFile(Photo("portrait_6.jpg"))),
                     c = dir.Write("c.jpg", ReadFile(Photo("olympus-d320l.jpg")));
   EXPECT_EQ(RunCli({"backup", a, b}).status, 3);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("a.Exif")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("b.Exif")));
   const CliRun run = RunCli({"backup", a, b, c, "--yes"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.Says("批量操作结果:\n  共处理文件:3\n  Exif信息:2\n    成功备份:2\n    备份失败:0\n"))

@@ -61,9 +61,10 @@ TEST_F(SessionBatch, BackupCountsPhotographsWithExifBackupsAndFailures) {
       "    成功备份:1\r\n"
       "    备份失败:1\r\n";
   ASSERT_EQ(summary.substr(0, counts.size()), counts);
-  const std::string failure = summary.substr(counts.size());
-  EXPECT_EQ(failure.rfind("  失败:" + c + " (", 0), 0u) << failure;
-  EXPECT_EQ(failure.find("\r\n"), failure.size() - 2) << "one line, ended by CR LF";
+  const std::string failure = summary.substr(counts.size());  // one line, ended by CR LF
+  EXPECT_TRUE(failure.starts_with("  失败:" + c + " (") &&
+              failure.find("\r\n") == failure.size() - 2)
+      << failure;
   EXPECT_TRUE(Snapshot(dir.Path()) == expected);
   EXPECT_TRUE(host.previews.empty()) << "no reload after a batch backup";
 }
@@ -95,30 +96,23 @@ TEST_F(SessionBatch, ARestoreStoresEveryBackupFoundAndEndsOnTheLastPhotograph) {
   EXPECT_TRUE(Snapshot(dir.Path()) == expected);
   // The last photograph of the list is on show, read again from the file.
   ASSERT_FALSE(host.previews.empty());
-  EXPECT_EQ(host.previews.back(), b);
-  EXPECT_EQ(session.Text1, "b.jpg");
-  EXPECT_EQ(session.txtExif[0], "Beta Backup");
+  EXPECT_EQ(host.previews.back() + " " + session.txtExif[0], b + " Beta Backup");
   EXPECT_FALSE(session.ExifFromBackup);
 }
 
 // A batch in which not one file was there has failed.
 TEST_F(SessionBatch, MissingPhotographsCountOnlyAsProcessedGroupedByTheNumberLocale) {
   List(std::vector<std::string>(1234, dir.File("missing.jpg")));
-  for (const auto& [locale, shown] : std::vector<std::pair<std::locale, std::string>>{
-           {std::locale(std::locale::classic(), new GroupedByThree), "1,234"},
-           {std::locale::classic(), "1234"}}) {
-    session.numberLocale = locale;
-    host.messages.clear();
-    EXPECT_EQ(session.cmdBackup_Click(), Outcome::kFailed);
-    EXPECT_EQ(Summary(text::kConfirmBatchBackup),
-              "批量操作结果:\r\n  共处理文件:" + shown +
-                  "\r\n  Exif信息:0\r\n    成功备份:0\r\n    备份失败:0\r\n");
-    host.messages.clear();
-    EXPECT_EQ(session.cmdRestore_Click(), Outcome::kFailed);
-    EXPECT_EQ(Summary(text::kConfirmBatchRestore),
-              "批量保存操作结果:\r\n  共处理文件:" + shown +
-                  "\r\nExif备份文件:0\r\n    成功保存:0\r\n    保存失败:0\r\n");
-  }
+  session.numberLocale = std::locale(std::locale::classic(), new GroupedByThree);
+  EXPECT_EQ(session.cmdBackup_Click(), Outcome::kFailed);
+  EXPECT_EQ(Summary(text::kConfirmBatchBackup),
+            "批量操作结果:\r\n  共处理文件:1,234\r\n  Exif信息:0\r\n    成功备份:0\r\n    "
+            "备份失败:0\r\n");
+  host.messages.clear();
+  EXPECT_EQ(session.cmdRestore_Click(), Outcome::kFailed);
+  EXPECT_EQ(Summary(text::kConfirmBatchRestore),
+            "批量保存操作结果:\r\n  共处理文件:1,234\r\nExif备份文件:0\r\n    成功保存:0\r\n    "
+            "保存失败:0\r\n");
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 

@@ -25,14 +25,10 @@ using Files = std::vector<std::pair<std::string, std::string>>;
 Files FilesFor(Operation operation) {
   Files files;
   if (operation != Operation::kBatchBackup) {
-    const std::string tiff = TiffBuilder(ByteOrder::kBig)
-                                 .Ifd0({Ascii(0x010F, "Original"), Short(0x0112, 6)})
-                                 .ExifIfd({})
-                                 .Build();
-    files.push_back(
-        {"big.jpg", JpegBuilder().App0Jfif().App1Exif(tiff).App2Icc().Scan(8 << 20).Build()});
-    files.push_back({"big.Exif", BackupOf("FromBackup")});
-    return files;
+    const std::string tiff =
+        TiffBuilder(ByteOrder::kBig).Ifd0({Short(0x0112, 6)}).ExifIfd({}).Build();
+    return {{"big.jpg", JpegBuilder().App0Jfif().App1Exif(tiff).App2Icc().Scan(8 << 20).Build()},
+            {"big.Exif", BackupOf("FromBackup")}};
   }
   // A batch backup puts its 40 backups in place together, after one sync.
   for (int i = 0; i < 40; ++i) {
@@ -84,14 +80,12 @@ TEST_P(KillTest, EveryFileIsAlwaysWholeOldOrWholeNew) {
   const std::vector<std::string> before = contents();
   const auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(RunOperation(operation, dir, files), Outcome::kDone);
-  const long duration = static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
-                                              std::chrono::steady_clock::now() - start)
-                                              .count());
+  const std::chrono::microseconds took = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now() - start);
   const std::vector<std::string> after = contents();
   ASSERT_TRUE(after != before);
-
   std::mt19937 random(20261206);
-  std::uniform_int_distribution<long> delay(0, duration * 6 / 5 + 1);
+  std::uniform_int_distribution<long> delay(0, static_cast<long>(took.count()) * 6 / 5 + 1);
   int midway = 0;  // kills that left some file old
   for (int kill = 0; kill < kills; ++kill) {
     setUp();
@@ -104,8 +98,7 @@ TEST_P(KillTest, EveryFileIsAlwaysWholeOldOrWholeNew) {
     waitpid(child, nullptr, 0);
     const std::vector<std::string> now = contents();
     for (std::size_t i = 0; i < files.size(); ++i) {
-      ASSERT_TRUE(now[i] == before[i] || now[i] == after[i])
-          << "kill " << kill << ": " << files[i].first << " is neither old nor new";
+      ASSERT_TRUE(now[i] == before[i] || now[i] == after[i]) << kill << ": " << files[i].first;
     }
     midway += now != after;
     // Whatever the kill left, the next attempt succeeds and completes the work.

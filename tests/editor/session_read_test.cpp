@@ -11,11 +11,6 @@ namespace {
 using namespace test;
 using SessionRead = SessionTest;
 
-bool FieldsEmpty(const Session& session) {
-  return std::all_of(session.txtExif.begin(), session.txtExif.end(),
-                     [](const std::string& t) { return t.empty(); });
-}
-
 // Where the block comes from: the photograph (among other segments, without
 // a start of image), its backup file, or nowhere (the banner). What the
 // photograph before left on the lamps and buttons goes. Ticking batch mode
@@ -96,25 +91,11 @@ TEST_F(SessionRead, WhatCannotBeReadIsToldOutsideBatchModeOnly) {
       Open(path);
       ASSERT_EQ(host.messages.size(), batch ? 0u : 1u);
       EXPECT_TRUE(batch || host.messages[0].text == told) << told;
-      EXPECT_TRUE(FieldsEmpty(session));
+      EXPECT_TRUE(session.txtExif == decltype(session.txtExif){});
       // A photograph that cannot be opened leaves the name of the one before.
       EXPECT_EQ(session.ImageFileName, session.PhotoFound() ? path : before);
     }
   }
-}
-
-// Only the file name's own dot starts a backup name: two photographs of a
-// folder "album.2024" must never share "album.Exif".
-TEST_F(SessionRead, APhotographWithoutADotInItsNameHasNoBackup) {
-  std::filesystem::create_directory(dir.File("album.2024"));
-  dir.Write("album.Exif", BackupOf("Folder Cam"));
-  Open(dir.Write("album.2024/IMG0001", PhotoWithoutExif()));
-  EXPECT_EQ(session.BackupFileName, "");
-  EXPECT_EQ(On(session), "banner write-button");
-  EXPECT_EQ(session.Text1, "IMG0001");
-  session.SetFieldText(0, "Edited");
-  EXPECT_EQ(session.cmdExifWrite_Click(), Outcome::kFailed);
-  EXPECT_EQ(ReadFile(dir.File("album.Exif")), BackupOf("Folder Cam"));
 }
 
 TEST_F(SessionRead, KeptAreasSurviveOnlyPhotographsWithoutABlock) {

@@ -57,16 +57,6 @@ TEST(ConvDate, ReadsBothSeparatorsAndA24HourTimeOrGivesTheDefaultDate) {
   }
 }
 
-// Only the fields that hold more than blanks count as entries.
-TEST(RestoreValue, CountsOnlyFilledFields) {
-  Fields all;
-  all.fill("1");
-  Restored r = Restore(all);
-  EXPECT_EQ(std::pair(r.counts.Ifd0EntryCount, r.counts.ExifIfdEntryCount), std::pair(7L, 13L));
-  r = Restore(With({{kMake, "Canon"}, {kIso, " "}, {kDate, "2001/5/12 9:05"}, {kFocal, "35"}}));
-  EXPECT_EQ(std::pair(r.counts.Ifd0EntryCount, r.counts.ExifIfdEntryCount), std::pair(4L, 4L));
-}
-
 // Exposure time: both numbers times ten, the denominator rounded halves to even.
 // The other fractions: by the leading number, or a fraction of whole numbers as it
 // stands. Texts: the count is in bytes and holds the NUL. Maker note: hexadecimal

@@ -34,43 +34,31 @@ class FaultyFileSystem : public FileSystem {
   std::vector<std::pair<FsCall, std::string>> calls;
   int CountOf(FsCall call) const;
 
-  int Open(const std::string& p, int flags, mode_t mode) override {
-    return Fails(FsCall::kOpen, p) ? -1 : FileSystem::Open(p, flags, mode);
+// Each call passes to the machine's file system unless it is to fail.
+#define TAGLOOM_FAULTY(Result, Name, Params, Call, Path, ...)              \
+  Result Name Params override {                                            \
+    return Fails(FsCall::Call, Path) ? -1 : FileSystem::Name(__VA_ARGS__); \
   }
-  ssize_t Write(int fd, const void* data, std::size_t size) override {
-    return Fails(FsCall::kWrite) ? -1 : FileSystem::Write(fd, data, size);
-  }
-  int Fsync(int fd) override { return Fails(FsCall::kFsync) ? -1 : FileSystem::Fsync(fd); }
+  TAGLOOM_FAULTY(int, Open, (const std::string& p, int flags, mode_t mode), kOpen, p, p, flags,
+                 mode)
+  TAGLOOM_FAULTY(ssize_t, Write, (int fd, const void* data, std::size_t n), kWrite, "", fd, data, n)
+  TAGLOOM_FAULTY(int, Fsync, (int fd), kFsync, "", fd)
+  TAGLOOM_FAULTY(int, Fchmod, (int fd, mode_t m), kFchmod, "", fd, m)
+  TAGLOOM_FAULTY(int, Fchown, (int fd, uid_t owner, gid_t group), kFchown, "", fd, owner, group)
+  TAGLOOM_FAULTY(int, Ftruncate, (int fd, off_t length), kFtruncate, "", fd, length)
+  TAGLOOM_FAULTY(int, Flock, (int fd, int operation), kFlock, "", fd, operation)
+  TAGLOOM_FAULTY(int, Rename, (const std::string& from, const std::string& to), kRename, from, from,
+                 to)
+  TAGLOOM_FAULTY(int, Link, (const std::string& from, const std::string& to), kLink, from, from, to)
+  TAGLOOM_FAULTY(int, Unlink, (const std::string& p), kUnlink, p, p)
+  TAGLOOM_FAULTY(int, SyncFileSystemOf, (const std::string& p), kSyncFileSystem, p, p)
+#undef TAGLOOM_FAULTY
   // Only a hint: a failure here changes nothing, but actions may run.
   void StartWriteback(int fd, off_t offset, off_t length) override {
     if (!Fails(FsCall::kStartWriteback)) FileSystem::StartWriteback(fd, offset, length);
   }
-  int Fchmod(int fd, mode_t m) override {
-    return Fails(FsCall::kFchmod) ? -1 : FileSystem::Fchmod(fd, m);
-  }
-  int Fchown(int fd, uid_t owner, gid_t group) override {
-    return Fails(FsCall::kFchown) ? -1 : FileSystem::Fchown(fd, owner, group);
-  }
-  int Ftruncate(int fd, off_t length) override {
-    return Fails(FsCall::kFtruncate) ? -1 : FileSystem::Ftruncate(fd, length);
-  }
-  int Flock(int fd, int operation) override {
-    return Fails(FsCall::kFlock) ? -1 : FileSystem::Flock(fd, operation);
-  }
   int Close(int fd) override;
-  int Rename(const std::string& from, const std::string& to) override {
-    return Fails(FsCall::kRename, from) ? -1 : FileSystem::Rename(from, to);
-  }
-  int Link(const std::string& from, const std::string& to) override {
-    return Fails(FsCall::kLink, from) ? -1 : FileSystem::Link(from, to);
-  }
-  int Unlink(const std::string& p) override {
-    return Fails(FsCall::kUnlink, p) ? -1 : FileSystem::Unlink(p);
-  }
   int SyncFolderOf(const std::string& path) override;
-  int SyncFileSystemOf(const std::string& p) override {
-    return Fails(FsCall::kSyncFileSystem, p) ? -1 : FileSystem::SyncFileSystemOf(p);
-  }
 
  private:
   // Records the call and runs its action; true (errno set) when it is to fail.

@@ -44,8 +44,7 @@ class OtherWindowsTest : public QObject {
     main.show();
     QTest::mouseClick(main.findChild<QWidget*>(QStringLiteral("cmdTarget")), Qt::LeftButton);
     frmDrop* drop = main.DropTargetWindow();
-    QVERIFY(drop && drop->isVisible());
-    QVERIFY(main.isHidden());
+    QVERIFY(drop && drop->isVisible() && main.isHidden());
     QVERIFY(drop->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     auto* counter = drop->findChild<QLabel*>(QStringLiteral("labCounter"));
     QWidget* picture = drop->findChild<QWidget*>(QStringLiteral("Image1"));
@@ -54,22 +53,17 @@ class OtherWindowsTest : public QObject {
 
     // Dragged by the picture with the left button it moves; with the right, not.
     const QPoint before = drop->pos();
-    QTest::mousePress(picture, Qt::LeftButton, {}, QPoint(10, 10));
-    QMouseEvent move(QEvent::MouseMove, QPointF(30, 25), picture->mapToGlobal(QPointF(30, 25)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(picture, &move);
-    QTest::mouseRelease(picture, Qt::LeftButton, {}, QPoint(30, 25));
-    QCOMPARE(drop->pos(), before + QPoint(20, 15));
-    QTest::mousePress(picture, Qt::RightButton, {}, QPoint(10, 10));
-    QMouseEvent rightMove(QEvent::MouseMove, QPointF(40, 40), picture->mapToGlobal(QPointF(40, 40)),
-                          Qt::NoButton, Qt::RightButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(picture, &rightMove);
-    QCOMPARE(drop->pos(), before + QPoint(20, 15));
-
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+      QTest::mousePress(picture, button, {}, QPoint(10, 10));
+      QMouseEvent move(QEvent::MouseMove, QPointF(30, 25), picture->mapToGlobal(QPointF(30, 25)),
+                       Qt::NoButton, button, Qt::NoModifier);
+      QCoreApplication::sendEvent(picture, &move);
+      QTest::mouseRelease(picture, button, {}, QPoint(30, 25));
+      QCOMPARE(drop->pos(), before + QPoint(20, 15));
+    }
     // The system's close command is "<Exit>".
     drop->close();
-    QVERIFY(drop->isHidden());
-    QVERIFY(main.isVisible());
+    QVERIFY(drop->isHidden() && main.isVisible());
     QCOMPARE(main.session().lstDragFiles.Count(), 3);
     QCOMPARE(main.findChild<QLabel*>(QStringLiteral("labNum"))->text(), QStringLiteral("1/3"));
   }
@@ -98,9 +92,7 @@ class OtherWindowsTest : public QObject {
     auto* timer = splash.findChild<QTimer*>(QStringLiteral("Timer1"));
     QVERIFY(timer->isActive());
     QTest::keyClick(&splash, Qt::Key_Space);
-    QCOMPARE(shown, 1);
-    QVERIFY(splash.isHidden());
-    QVERIFY(!timer->isActive());
+    QVERIFY(shown == 1 && splash.isHidden() && !timer->isActive());
     splash.Timer1_Timer();  // a late tick changes nothing
     QTest::mouseClick(&splash, Qt::LeftButton);
     QCOMPARE(shown, 1);

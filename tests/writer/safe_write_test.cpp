@@ -1,4 +1,5 @@
 // The safe writes of a photograph and of its backup file.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -7,7 +8,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 
@@ -18,6 +18,7 @@
 #include "support/temp_dir.h"
 #include "writer/backup_writer.h"
 #include "writer/interrupt_cleanup.h"
+#include "writer/replace_group.h"
 #include "writer/splice.h"
 
 namespace tagloom {
@@ -79,11 +80,10 @@ struct Scene {
 // The failed calls that stop a write, and at which step; the others (removing a
 // name that may not be there, owner and mode, a hint to the disk) do not.
 const std::map<FsCall, Step> kStepOf = {
-    {FsCall::kOpen, Step::kCreate}, {FsCall::kFtruncate, Step::kCreate},
-    {FsCall::kFlock, Step::kCreate},
-    {FsCall::kWrite, Step::kWrite}, {FsCall::kClose, Step::kWrite},
-    {FsCall::kFsync, Step::kSync},  {FsCall::kLink, Step::kPark},
-    {FsCall::kRename, Step::kRename}};
+    {FsCall::kOpen, Step::kCreate},  {FsCall::kFtruncate, Step::kCreate},
+    {FsCall::kFlock, Step::kCreate}, {FsCall::kWrite, Step::kWrite},
+    {FsCall::kClose, Step::kWrite},  {FsCall::kFsync, Step::kSync},
+    {FsCall::kLink, Step::kPark},    {FsCall::kRename, Step::kRename}};
 
 // Each write run first without a failure, then with each of its calls failing
 // in turn: every file holds its old or its new content, never anything else,
@@ -120,16 +120,15 @@ TEST(SafeWrite, AFailureAtAnyCallLeavesEveryFileWholeAndNamesTheFailure) {
         calls = files.calls;
         ASSERT_TRUE(result.Ok());
         // The rename is made durable by a sync of its folder before the parked name goes.
-        if (kind != kBackup) {
-          std::vector<FsCall> order;
-          for (const auto& [made, path] : calls) {
-            if (path == s.photo + ".$$$" || path == s.photo || path == s.parked) order.push_back(made);
-          }
-          const auto rename = std::find(order.begin(), order.end(), FsCall::kRename);
-          ASSERT_NE(rename, order.end());
-          EXPECT_EQ(*std::next(rename), FsCall::kSyncFolder);
-          EXPECT_EQ(order.back(), FsCall::kUnlink);  // the parked name, last
+        std::vector<FsCall> order;  // of the calls on the photograph's names, the parked name last
+        for (const auto& [made, path] : calls) {
+          if (path == s.photo + ".$$$" || path == s.photo || path == s.parked)
+            order.push_back(made);
         }
+        const std::vector<FsCall> durable = {FsCall::kRename, FsCall::kSyncFolder};
+        EXPECT_TRUE(kind == kBackup || (order.back() == FsCall::kUnlink &&
+                                        std::search(order.begin(), order.end(), durable.begin(),
+                                                    durable.end()) != order.end()));
       }
       EXPECT_FALSE(fs::exists(s.photo + ".$$$") || fs::exists(s.backup + ".$$$"));
       const std::string photo = s.Photo(), backup = s.Backup();
@@ -146,12 +145,9 @@ TEST(SafeWrite, AFailureAtAnyCallLeavesEveryFileWholeAndNamesTheFailure) {
       EXPECT_EQ(result.file.step, kStepOf.at(call));
       EXPECT_EQ(result.file.error, ENOSPC);
       EXPECT_FALSE(fs::exists(s.parked));
-      if (result.problem == Problem::kBackupNotUpdated) {
-        EXPECT_TRUE(photo == newPhoto && backup == oldBackup);
-      } else {
-        EXPECT_EQ(result.problem, Problem::kFile);
-        EXPECT_TRUE(photo == s.old && backup == oldBackup);
-      }
+      const bool photoWritten = result.problem == Problem::kBackupNotUpdated;
+      EXPECT_TRUE(photoWritten || result.problem == Problem::kFile);
+      EXPECT_TRUE(photo == (photoWritten ? newPhoto : s.old) && backup == oldBackup);
     }
   }
 }
@@ -193,9 +189,7 @@ TEST(SpliceExifSegment, ABadOrChangedPhotographIsNotReplaced) {
     EXPECT_EQ(s.Restore(files).problem, c.problem);
     EXPECT_EQ(files.CountOf(FsCall::kRename) + files.CountOf(FsCall::kLink), 0);
     EXPECT_FALSE(fs::exists(s.photo + ".$$$"));
-    if (!c.during) {
-      EXPECT_TRUE(files.calls.empty() && (fifo || s.Photo() == before));
-    }
+    EXPECT_TRUE(c.during || (files.calls.empty() && (fifo || s.Photo() == before)));
   }
 }
 
@@ -276,18 +270,18 @@ TEST(SafeWrite, LinksAndAPhotographThatIsItsOwnBackupFile) {
   fs::create_symlink(s.photo, link);
   ASSERT_TRUE(WriteExifSegment(link, s.backup, kBuilt, RealFileSystem(), noProgress).Ok());
   EXPECT_TRUE(fs::is_symlink(link) && s.Photo() == s.Spliced(kBuilt, kApp0 + kXmp + kScan));
-  EXPECT_FALSE(fs::is_symlink(s.backup));
-  EXPECT_EQ(s.Backup(), kHeader + kBuilt);
+  EXPECT_TRUE(!fs::is_symlink(s.backup) && s.Backup() == kHeader + kBuilt);
   EXPECT_EQ(ReadFile(target), "someone else's file");
 
   // x.Exif is its own backup file's name: nothing may be written into it.
   const std::string self = s.dir.Write("self.Exif", s.old);
-  EXPECT_EQ(WriteExifSegment(self, self, kBuilt, RealFileSystem(), noProgress).problem,
-            Problem::kBackupIsPhoto);
-  EXPECT_EQ(RestoreExifSegment(self, self, RealFileSystem(), noProgress).problem,
-            Problem::kBackupIsPhoto);
-  EXPECT_EQ(BackupPhotoSegment(self, 20, SegmentLengthOf(kOldExif), self, RealFileSystem(), noProgress).problem,
-            Problem::kBackupIsPhoto);
+  FileSystem& real = RealFileSystem();
+  for (const WriteResult& refused :
+       {WriteExifSegment(self, self, kBuilt, real, noProgress),
+        RestoreExifSegment(self, self, real, noProgress),
+        BackupPhotoSegment(self, 20, SegmentLengthOf(kOldExif), self, real, noProgress)}) {
+    EXPECT_EQ(refused.problem, Problem::kBackupIsPhoto);
+  }
   EXPECT_EQ(ReadFile(self), s.old);
 }
 
@@ -303,8 +297,7 @@ TEST(SafeWrite, AnotherWritersTemporaryFileIsNeverTouched) {
   ASSERT_EQ(::flock(held, LOCK_EX), 0);
   const std::string backup = s.Backup();
   WriteResult busy = s.Write(RealFileSystem());
-  EXPECT_EQ(busy.problem, Problem::kFile);
-  EXPECT_EQ(busy.file.step, Step::kBusy);
+  EXPECT_TRUE(busy.problem == Problem::kFile && busy.file.step == Step::kBusy);
   EXPECT_EQ(busy.file.path, s.photo);
   EXPECT_TRUE(s.Photo() == s.old && s.Backup() == backup);
   EXPECT_EQ(ReadFile(temp), "another writer's half photograph");
@@ -339,6 +332,34 @@ TEST(SafeWrite, AnInterruptedWriteLeavesNoTemporaryFile) {
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
   EXPECT_FALSE(fs::exists(s.photo + ".$$$"));
   EXPECT_TRUE(s.Photo() == s.old);
+}
+
+// Three files staged, the second of which cannot take its name: one sync of
+// the file system before any rename, then the others in place and it old.
+TEST(ReplaceGroup, OneSyncPutsEveryFileInPlaceAndAFailureKeepsTheOldContent) {
+  test::TempDir dir;
+  FaultyFileSystem files;
+  files.FailNth(FsCall::kRename, 2, EIO);
+  ReplaceGroup group(files);
+  for (const char* name : {"0", "1", "2"}) {
+    auto file = std::make_unique<FileReplacer>(
+        files, dir.Write(name, "o"), FileReplacer::Swap::kRename, FileReplacer::Links::kReplace);
+    ASSERT_TRUE(file->Create(0644) && file->Write("n") && file->Finish(false));
+    group.Add(std::move(file));
+  }
+  const std::size_t staged = files.calls.size();
+  EXPECT_EQ(files.CountOf(FsCall::kFsync), 0);  // nothing synced one by one
+  std::vector<ReplaceGroup::Failed> failed = group.Commit();
+  EXPECT_EQ(files.calls.at(staged).first, FsCall::kSyncFileSystem);
+  EXPECT_EQ(std::pair(files.CountOf(FsCall::kSyncFileSystem), files.CountOf(FsCall::kSyncFolder)),
+            std::pair(1, 1));
+  ASSERT_EQ(failed.size(), 1u);
+  EXPECT_TRUE(failed[0].index == 1 && failed[0].failure.step == Step::kRename);
+  EXPECT_EQ(failed[0].failure.error, EIO);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(ReadFile(dir.File(std::to_string(i))), i == 1 ? "o" : "n");
+    EXPECT_FALSE(fs::exists(dir.File(std::to_string(i) + ".$$$")));
+  }
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
+// The EXIF segment built byte by byte from the record store.
 #include "writer/segment_builder.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+
+#include "model/edit_back.h"
+#include "writer/exif_segment.h"
 
 namespace tagloom {
 namespace {
@@ -42,17 +46,12 @@ TEST(SegmentBuilder, EachPrimitiveAppendsItsBytesOrFailsTheBuild) {
     BuildError error = BuildError::kNone;
   };
   for (const Case& c : std::initializer_list<Case>{
-           {"AddHex ffe1", [](B& b) { b.AddHex("ffe1"); }, Bytes({0xFF, 0xE1})},
            {"AddHex 3 digits", [](B& b) { b.AddHex("2A0"); }, ""},
            {"AddTag 5 digits", [](B& b) { b.AddTag("01120"); }, ""},
-           {"AddLong -2", [](B& b) { b.AddLong(-2); }, Bytes({0xFE, 0xFF, 0xFF, 0xFF})},
            {"AddLong INT_MIN", [](B& b) { b.AddLong(INT_MIN); }, Bytes({0, 0, 0, 0x80})},
-           {"ASCII", value("2", "Canon"), std::string("Canon\0", 6)},
-           {"RATIONAL", value("5", "10/300"), Bytes({10, 0, 0, 0, 0x2C, 0x01, 0, 0})},
            {"SRATIONAL", value("10", "-1/3"), Bytes({0xFF, 0xFF, 0xFF, 0xFF, 3, 0, 0, 0})},
            {"RATIONAL without /", value("5", "12"), "", BuildError::kBadRational},
            {"RATIONAL past 32 bits", value("5", "1/3000000000"), "", BuildError::kBadNumber},
-           {"Hex", value("7", "Hex:0a1B2c3D4e"), Bytes({0x0A, 0x1B, 0x2C, 0x3D, 0x4E})},
            // Half the digits, halves to even; a digit left alone is read by itself.
            {"Hex, 11 digits", value("7", "Hex:0102FF0A1B3"), Bytes({1, 2, 0xFF, 10, 0x1B, 3})},
            {"Hex, 13 digits", value("7", "Hex:0102FF0A1B3C4"), Bytes({1, 2, 0xFF, 10, 0x1B, 0x3C})},
@@ -73,6 +72,60 @@ TEST(SegmentBuilder, EachPrimitiveAppendsItsBytesOrFailsTheBuild) {
     EXPECT_EQ(b.Error(), c.error) << c.what;
     const bool rowError = c.error != BuildError::kNone && c.error != BuildError::kTooLarge;
     EXPECT_EQ(b.ErrorRow(), rowError ? row::kMakerNote : -1) << c.what;
+  }
+}
+
+// "FF E1 00 78 ...", so that a failure shows the bytes.
+std::string Hex(const std::string& bytes) {
+  static const char* digits = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : bytes) out += std::string{digits[c >> 4], digits[c & 15], ' '};
+  return out;
+}
+
+constexpr int kMakeField = 0, kApertureField = 6, kMakerNoteField = 12;
+
+// The store the fields give after the edit-back conversion of a write.
+RecordStore Restored(std::initializer_list<std::pair<int, std::string>> texts) {
+  std::array<std::string, kFieldCount> fields{};
+  for (const auto& [field, text] : texts) fields[static_cast<std::size_t>(field)] = text;
+  RecordStore store;
+  store.Reset();
+  DirectoryCounts counts;
+  EXPECT_FALSE(RestoreValue(fields, store, counts));
+  return store;
+}
+
+// "Sony" and its NUL, five bytes, go to the IFD0 value area, so the Exif IFD
+// starts at the odd TIFF offset 55 with no padding.
+TEST(AssembleExifSegment, AValueOverFourBytesGoesToTheValueArea) {
+  RecordStore store = Restored({{kMakeField, "Sony"}});
+  BuiltSegment built = AssembleExifSegment(store);
+  EXPECT_EQ(Hex(built.bytes),
+            "FF E1 00 86 45 78 69 66 00 00 49 49 2A 00 08 00 00 00 "
+            "03 00 0F 01 02 00 05 00 00 00 32 00 00 00 12 01 03 00 01 00 00 00 01 00 00 00 "
+            "69 87 04 00 01 00 00 00 37 00 00 00 00 00 00 00 53 6F 6E 79 00 "  // Make at 50
+            "03 00 86 92 07 00 19 00 00 00 63 00 00 00 "  // the comment: its marker alone
+            "03 90 02 00 00 00 00 00 00 00 00 00 04 90 02 00 00 00 00 00 00 00 00 00 "
+            "00 00 00 00 00 00 " +
+                Hex(std::string("ASCII\0\0\0(Edit by Tagloom)", 25)));
+  EXPECT_EQ(store.lstValue.Row(row::kExifPointer), "55");
+}
+
+TEST(AssembleExifSegment, AValueTheBuilderCannotEncodeFailsTheBuild) {
+  using Row = std::tuple<int, std::string, BuildError>;
+  for (const auto& [row, value, error] : std::initializer_list<Row>{
+           {row::kFNumber, "28", BuildError::kBadRational},
+           {row::kIso, "3000000000", BuildError::kBadNumber},
+           {row::kMakerNote, "Hex:" + std::string(131072, 'A'), BuildError::kTooLarge},
+       }) {
+    RecordStore store =
+        Restored({{kApertureField, "2.8"}, {field::kIso, "100"}, {kMakerNoteField, "0A"}});
+    store.lstValue.Set(row, value);
+    BuiltSegment built = AssembleExifSegment(store);
+    EXPECT_EQ(built.error, error) << row;
+    EXPECT_EQ(built.errorRow, error == BuildError::kTooLarge ? -1 : row);
+    EXPECT_TRUE(built.bytes.empty());
   }
 }
 

@@ -1,11 +1,51 @@
-#include "reader/backup_format.h"
-
+// Where a block is found: among a photograph's segments, or in its backup file.
 #include <gtest/gtest.h>
 
+#include "reader/backup_format.h"
+#include "reader/jpeg_segments.h"
 #include "reader_test_support.h"
 
 namespace tagloom::test {
 namespace {
+
+class SegmentSearch : public EachByteOrder {};
+TAGLOOM_BOTH_BYTE_ORDERS(SegmentSearch);
+
+TEST_P(SegmentSearch, FindsTheExifApp1AfterAnyMarkerSegments) {
+  const std::string tiff = Block();
+  for (const JpegBuilder& before :
+       {JpegBuilder(), JpegBuilder().WithoutSoi(), JpegBuilder().App0Jfif().App2Icc(),
+        JpegBuilder().App1Xmp(), JpegBuilder().App0Jfif().App13(),
+        JpegBuilder().App0Jfif().App0(10), JpegBuilder().App0(40'000),
+        JpegBuilder().App0Jfif().Segment(0xDB, std::string(65, '\x01')),
+        JpegBuilder().Segment(0xE1, "ExifII*"),  // "Exif" without its two NUL bytes
+        JpegBuilder().Raw("\xFF\xFF"), JpegBuilder().App0Jfif().Raw("\xFF\xFF\xFF")}) {
+    const auto offset = static_cast<std::int64_t>(before.Build().size());
+    ReadResult read = ReadPhoto(JpegBuilder(before).App1Exif(tiff).Scan().Build());
+    ASSERT_TRUE(read.segment) << offset;
+    EXPECT_EQ(read.segment->offset, offset);
+    EXPECT_EQ(read.segment->size, static_cast<std::int64_t>(4 + 6 + tiff.size()));
+    EXPECT_EQ(read.layout.TiffBase, offset + 11);
+    EXPECT_EQ(read.store.lstValue.Row(row::kIso), "100") << offset;
+  }
+}
+
+TEST_P(SegmentSearch, FindsNoExifWhereTheWalkCannotReachIt) {
+  const std::string tiff = Block();
+  for (const std::string& jpeg : {
+           JpegBuilder().App0Jfif().App1Xmp().Scan().Build(),
+           JpegBuilder().App0Jfif().Scan().App1Exif(tiff).Build(),
+           JpegBuilder().App0Jfif().Raw(std::string(1, '\0')).App1Exif(tiff).Build(),
+           JpegBuilder().Raw(std::string("\xFF\0", 2)).App1Exif(tiff).Build(),
+           JpegBuilder().Raw("\xFF\xD9").App1Exif(tiff).Build(),
+           JpegBuilder().Raw(std::string("\xFF\xE0\0\x01", 4)).App1Exif(tiff).Build(),
+           JpegBuilder().Raw(std::string("\xFF\xE0\x40\0", 4)).App1Exif(tiff).Scan().Build(),
+           JpegBuilder().WithoutSoi().App0Jfif().App1Exif(tiff).Build(),
+           "GIF89a" + JpegBuilder().App1Exif(tiff).Build(),
+       }) {
+    EXPECT_FALSE(ReadPhoto(jpeg).segment) << jpeg.size();
+  }
+}
 
 // Only the file name's own dot counts: a folder's would give every photograph
 // in it without a dot the one backup file beside the folder.
@@ -51,19 +91,6 @@ TEST_P(BackupContent, ChecksHeaderMarkerAndLength) {
   for (const auto& [file, check] : cases) {
     ReadChannel channel(AsBytes(file));
     EXPECT_EQ(CheckBackupContent(channel), check) << file.size();
-  }
-  // After the check the block reads as in a photograph, from offset 24.
-  for (const std::string& segment : {copied, built}) {
-    const std::string file = BackupFile(segment);
-    ReadChannel channel(AsBytes(file));
-    ASSERT_EQ(CheckBackupContent(channel), BackupCheck::kOk);
-    ReadResult read;
-    read.store.Reset();
-    ASSERT_TRUE(ReadExifDataFromFile(channel, read.store, read.layout));
-    EXPECT_EQ(read.layout.ExifSegmentOffset, 24);
-    EXPECT_EQ(read.layout.TiffBase, 35);
-    EXPECT_EQ(read.store.lstValue.Row(row::kIso), "100");
-    EXPECT_EQ(BackupSegmentLength(channel), static_cast<std::uint8_t>(segment[3]));
   }
 }
 
