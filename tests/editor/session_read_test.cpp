@@ -43,7 +43,6 @@ TEST_F(SessionRead, TheBlockComesFromThePhotographItsBackupOrNowhere) {
            {"not a JPEG", "GIF89a and more bytes", "", "banner write-button"}}) {
     SCOPED_TRACE(c.name);
     TempDir folder;
-    Open(folder.Write("before.jpg", PhotoWithoutExif()));
     Open(folder.Write("before.jpg", PhotoWithExif()));  // leaves fields and buttons behind
     if (c.backup == "<folder>") std::filesystem::create_directory(folder.File("img.Exif"));
     if (!c.backup.empty() && c.backup != "<folder>") folder.Write("img.Exif", c.backup);
@@ -56,8 +55,7 @@ TEST_F(SessionRead, TheBlockComesFromThePhotographItsBackupOrNowhere) {
               read ? make + "|(c) Ann Lee|2.8" : "||");
     const auto offset = static_cast<std::int64_t>(c.photo.find(kExifSignature)) - 4;
     EXPECT_TRUE(!read || session.block.ExifSegmentOffset == (c.on == fromBackup ? 24 : offset));
-    EXPECT_EQ(session.ImageFileName, path);
-    EXPECT_EQ(session.Text1, "img.jpg");
+    EXPECT_TRUE(session.ImageFileName == path && session.Text1 == "img.jpg");
     EXPECT_TRUE(host.messages.empty());
     session.SetBatch(true);
     EXPECT_TRUE(session.cmdBackup.visible);
@@ -104,9 +102,7 @@ TEST_F(SessionRead, KeptAreasSurviveOnlyPhotographsWithoutABlock) {
   dir.Write("bare.jpg", PhotoWithoutExif());
   for (const char* name : {"bare.jpg", "missing.jpg"}) {
     Open(dir.File(name));
-    EXPECT_EQ(session.txtExif[0] + "|" + session.txtExif[3] + "|" + session.txtExif[5],
-              "Canon|(c) Ann Lee|")
-        << name;
+    EXPECT_EQ(session.txtExif[0] + session.txtExif[3] + session.txtExif[5], "Canon(c) Ann Lee");
   }
   // A block without a copyright empties it whatever the boxes say.
   Open(dir.Write("third.jpg",

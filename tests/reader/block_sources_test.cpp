@@ -28,10 +28,7 @@ TEST_P(SegmentSearch, FindsTheExifApp1AfterAnyMarkerSegments) {
     EXPECT_EQ(read.layout.TiffBase, offset + 11);
     EXPECT_EQ(read.store.lstValue.Row(row::kIso), "100") << offset;
   }
-}
-
-TEST_P(SegmentSearch, FindsNoExifWhereTheWalkCannotReachIt) {
-  const std::string tiff = Block();
+  // Nor is one found where the walk cannot reach it.
   for (const std::string& jpeg : {
            JpegBuilder().App0Jfif().App1Xmp().Scan().Build(),
            JpegBuilder().App0Jfif().Scan().App1Exif(tiff).Build(),
@@ -78,12 +75,10 @@ TEST_P(BackupContent, ChecksHeaderMarkerAndLength) {
       {BackupFile(copied.substr(0, copied.size() - 3)), BackupCheck::kTruncated},
       {BackupFile(built.substr(0, built.size() - 1)), BackupCheck::kTruncated},
       {"vantoro exif backup file" + copied, BackupCheck::kBadHeader},
-      {"Vantoro Exif Backup Filf" + copied, BackupCheck::kBadHeader},
       {JpegBuilder().App1Exif(Block()).Build(), BackupCheck::kBadHeader},
       {header.substr(0, 23), BackupCheck::kBadHeader},
       {header, BackupCheck::kBadMarker},
       {header + "\xFF\xE0" + copied.substr(2), BackupCheck::kBadMarker},
-      {header + "\xFF" + copied, BackupCheck::kBadMarker},
       {header + "\xFF\xE1\x12", BackupCheck::kTruncated},
       {header + std::string("\xFF\xE1\0\x01", 4) + copied.substr(4), BackupCheck::kTruncated},
       {header + copied.substr(0, 8) + "x" + copied.substr(9), BackupCheck::kNotExif},

@@ -36,10 +36,6 @@ class ScriptedDialogs : public Dialogs {
     filters = offered;
     return chosen;
   }
-  int Told(const QString& title) const {
-    return static_cast<int>(std::count_if(shown.begin(), shown.end(),
-                                          [&](const Shown& box) { return box.title == title; }));
-  }
 };
 
 inline QString PhotoPath(const char* name) {
