@@ -100,15 +100,13 @@ inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& 
 
 // The flags, lamps and controls of a Session that are on, in a fixed order.
 inline std::string On(const Session& s) {
+  const bool flags[] = {s.ExifLoaded,        s.ExifFromBackup,     s.BackupAvailable,
+                        s.imgReadLit,        s.imgBackupLit,       s.labNoExif.visible,
+                        s.cmdBackup.visible, s.cmdRestore.visible, s.cmdExifWrite.enabled};
+  const char* names[] = {"loaded", "from-backup",   "backup-found",   "read-lamp",   "backup-lamp",
+                         "banner", "backup-button", "restore-button", "write-button"};
   std::string on;
-  for (const auto& [lit, name] : std::initializer_list<std::pair<bool, const char*>>{
-           {s.ExifLoaded, "loaded"}, {s.ExifFromBackup, "from-backup"},
-           {s.BackupAvailable, "backup-found"}, {s.imgReadLit, "read-lamp"},
-           {s.imgBackupLit, "backup-lamp"}, {s.labNoExif.visible, "banner"},
-           {s.cmdBackup.visible, "backup-button"}, {s.cmdRestore.visible, "restore-button"},
-           {s.cmdExifWrite.enabled, "write-button"}}) {
-    if (lit) on += (on.empty() ? "" : " ") + std::string(name);
-  }
+  for (int i = 0; i < 9; ++i) on += flags[i] ? (on.empty() ? "" : " ") + std::string(names[i]) : "";
   return on;
 }
 
