@@ -1,6 +1,6 @@
-// The field editors: the inspector's access texts, the date check, the
-// Session's half of the date picker, and the inspector's line selection. What
-// typing and dragging look like in the window is the window's test.
+// The field editors: the inspector's access texts, the date check and the
+// Session's half of the date picker. Typing, the picker's dialog and the
+// inspector's line selection are the window's test.
 
 #include "editor/editor_support.h"
 #include "model/edit_back.h"
@@ -57,27 +57,6 @@ TEST_F(SessionFields, TheDateCheckSpeaksOnLeavingAndThePickerWritesAFourDigitYea
   EXPECT_FALSE(session.DateForCalendar());
   session.SetChosenDate({2001, 5, 2});
   EXPECT_EQ(ConvDate(session.txtExif[field::kDate]), "2001:05:02 12:00:00");
-}
-
-// A line chosen in a tag or name list is chosen across its group; in a value
-// list, in that list alone.
-TEST_F(SessionFields, ALineIsSelectedAcrossItsGroupFromTheTagAndNameListsOnly) {
-  session.GetExifData((PhotosDir() / "Canon_40D.jpg").string());
-  auto selected = [&](StoreList list) {
-    return session.selectedRow[static_cast<std::size_t>(list)];
-  };
-  session.SelectRow(StoreList::kTitle, 14);
-  session.SelectRow(StoreList::kValue, 3);
-  EXPECT_EQ(std::tuple(selected(StoreList::kPosition), selected(StoreList::kValue),
-                       selected(StoreList::kUnuseTag)),
-            std::tuple(14, 3, -1));
-  const int unused = session.store.lstUnuseTag.Count();
-  ASSERT_GT(unused, 0);
-  session.SelectRow(StoreList::kUnuseTag, unused - 1);
-  EXPECT_TRUE(selected(StoreList::kUnuseValue) == unused - 1 && selected(StoreList::kTag) == 14);
-  session.Reset();
-  session.SelectRow(StoreList::kUnuseTag, 0);  // an empty group selects nothing
-  for (int row : session.selectedRow) EXPECT_EQ(row, -1);
 }
 
 }  // namespace

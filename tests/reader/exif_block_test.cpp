@@ -10,34 +10,6 @@ namespace {
 class IfdWalker : public EachByteOrder {};
 TAGLOOM_BOTH_BYTE_ORDERS(IfdWalker);
 
-// IFD0 at 8 holds Make (ASCII, 6 bytes at 0x9E) and the Exif pointer (0x8C); the
-// APP1 marker is at file offset 2, so every position counts from the header at 13.
-TEST_P(IfdWalker, RecordsPositionsCountedFromTheTiffHeader) {
-  ReadResult read = ReadTiff(TiffBuilder(Order())
-                                 .Ifd0({Raw(0x010F, 2, 6, 0x9E)})
-                                 .ExifIfdOffset(0x8C)
-                                 .ExifIfd({Short(0x8827, 100)})
-                                 .Place(0x9E, std::string("Canon\0", 6)));
-  ASSERT_TRUE(read.exifIfdRead);
-  EXPECT_EQ(read.layout.ExifSegmentLength, 2 + 6 + 0x9E + 6);
-  EXPECT_TRUE(read.layout.TiffBase == 13 && read.layout.MotorolaOrder == Big());
-  const AllRows rows = Rows(read.store);  // position, value, type, value position, count
-  for (auto [r, expected] : {std::pair{row::kMake, "23 Canon 2 170 6"},
-                             std::pair{row::kExifPointer, "35 140 4 152 1"}}) {
-    EXPECT_EQ(
-        rows[0][r] + ' ' + rows[1][r] + ' ' + rows[2][r] + ' ' + rows[3][r] + ' ' + rows[4][r],
-        expected);
-  }
-  // The Exif IFD is read from 153: its count, then its first entry at 155.
-  EXPECT_EQ(rows[0][row::kIso] + ' ' + rows[1][row::kIso], "155 100");
-  EXPECT_FALSE(read.readOutside);
-
-  // IFD0 elsewhere than at 8 is followed from the header.
-  read = ReadTiff(TiffBuilder(Order()).Ifd0Offset(0x20).Ifd0({Ascii(0x010F, "Nikon")}));
-  EXPECT_EQ(read.store.lstPosition.Row(row::kMake) + read.store.lstValue.Row(row::kMake),
-            std::to_string(13 + 0x20 + 2) + "Nikon");
-}
-
 // Rows 7 to 19 are fetched only with the Exif IFD, wherever their tag stood;
 // tags outside the catalogue are listed in file order.
 TEST_P(IfdWalker, WithoutTheExifPointerReadsIfd0OnlyAndListsOtherTagsInOrder) {
@@ -48,6 +20,11 @@ TEST_P(IfdWalker, WithoutTheExifPointerReadsIfd0OnlyAndListsOtherTagsInOrder) {
   EXPECT_TRUE(read.store.Found(row::kIso) && read.store.lstValue.Row(row::kIso).empty());
   read = ReadTiff(TiffBuilder(Order()).Ifd0({Short(0x8827, 100)}).ExifIfd({}));
   EXPECT_EQ(read.store.lstValue.Row(row::kIso), "100");
+  // IFD0 elsewhere than at 8 is followed from the header; positions count from it (at 13).
+  read = ReadTiff(TiffBuilder(Order()).Ifd0Offset(0x20).Ifd0({Ascii(0x010F, "Nikon")}));
+  EXPECT_EQ(read.store.lstPosition.Row(row::kMake) + read.store.lstValue.Row(row::kMake),
+            std::to_string(13 + 0x20 + 2) + "Nikon");
+  EXPECT_EQ(read.layout.TiffBase, 13);
   // The pointer is followed whatever type it claims (ASCII here, as some software writes it).
   const std::string ascii = Big() ? std::string("\0\2", 2) : std::string("\2\0", 2);
   read = ReadTiff(TiffBuilder(Order()).ExifIfd({Short(0x8827, 100)}).Place(12, ascii));

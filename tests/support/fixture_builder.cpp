@@ -73,10 +73,6 @@ std::string TiffBuilder::Build() const {
   if (exif_) ifd0.push_back(Raw(0x8769, 4, 1, 0));
   std::optional<std::size_t> pointerAt = directory(ifd0, ifd0Count_, 0x8769);
   if (exif_) {
-    if (exifOffset_) {
-      if (*exifOffset_ < tiff.size()) throw std::logic_error("the Exif IFD would overlap IFD0");
-      tiff.resize(*exifOffset_, '\0');
-    }
     std::uint32_t exifOffset = static_cast<std::uint32_t>(tiff.size());
     directory(*exif_, exifCount_, 0);
     if (pointerAt) tiff.replace(*pointerAt, 4, number(pointer_.value_or(exifOffset), 4));

@@ -80,8 +80,6 @@ class TiffBuilder {
   TiffBuilder& ByteOrderMark(const std::string& mark) { return Set(mark_, mark); }  // not II/MM
   // The IFD0 offset written in the header; the directory stays at Ifd0Offset.
   TiffBuilder& Ifd0OffsetOverride(std::uint32_t offset) { return Set(ifd0OffsetField_, offset); }
-  // Where the Exif IFD starts (zeros fill the gap; it must lie past IFD0's values).
-  TiffBuilder& ExifIfdOffset(std::uint32_t offset) { return Set(exifOffset_, offset); }
   // Writes `bytes` at `offset` of the finished block, which grows as needed.
   TiffBuilder& Place(std::uint32_t offset, const std::string& bytes) {
     placed_.emplace_back(offset, bytes);
@@ -100,7 +98,7 @@ class TiffBuilder {
   std::optional<std::vector<Entry>> exif_;
   std::uint32_t ifd0Offset_ = 8;
   std::optional<std::uint16_t> ifd0Count_, exifCount_;
-  std::optional<std::uint32_t> pointer_, ifd0OffsetField_, exifOffset_;
+  std::optional<std::uint32_t> pointer_, ifd0OffsetField_;
   std::vector<std::pair<std::uint32_t, std::string>> placed_;
   std::optional<std::string> mark_;
 };

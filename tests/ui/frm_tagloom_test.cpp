@@ -205,6 +205,8 @@ class FrmTagloomTest : public QObject {
     MouseOnRow("lstTag", QEvent::MouseMove, 5, Qt::LeftButton);
     MouseOnRow("lstTag", QEvent::MouseButtonRelease, 5, Qt::LeftButton);
     QVERIFY(CurrentRow("lstTag") == 5 && CurrentRow("lstValue") == 5);  // the group follows
+    MouseOnRow("lstValue", QEvent::MouseButtonPress, 7, Qt::LeftButton);  // a value row: alone
+    QVERIFY(CurrentRow("lstValue") == 7 && CurrentRow("lstTag") == 5);
     MouseOnRow("lstTag", QEvent::MouseButtonPress, 8, Qt::RightButton);
     MouseOnRow("lstTag", QEvent::MouseMove, 9, Qt::RightButton);
     QCOMPARE(CurrentRow("lstPosition"), 5);
