@@ -250,14 +250,12 @@ class FrmTagloomTest : public QObject {
     });
     Click("cmdDateChoose");
     QCOMPARE(Field(4), QStringLiteral("2001/05/20 12:00:00"));
-    window->session().SetFieldText(4, "");
-    window->Render();
     answer([](frmDateChoose* picker) {
-      QCOMPARE(picker->findChild<QCalendarWidget*>()->selectedDate(), QDate(2001, 5, 20));
+      picker->findChild<QCalendarWidget*>()->setSelectedDate(QDate(2001, 5, 21));
       picker->reject();
     });
     Click("cmdDateChoose");
-    QCOMPARE(Field(4), QString());
+    QCOMPARE(Field(4), QStringLiteral("2001/05/20 12:00:00"));
     QCOMPARE(window->findChildren<frmDateChoose*>().size(), 1);
   }
 };
