@@ -78,11 +78,11 @@ TEST_F(SessionWrite, NoChangesNothingAndYesWritesTellsAndReloads) {
 TEST_F(SessionWrite, NumbersTooLargePathsWithoutADotAndPhotographsNamedAsBackupsAreRefused) {
   ASSERT_EQ(dir.Path().string().find('.'), std::string::npos) << "temporary folder with a dot";
   using Row = std::tuple<const char*, int, const char*, bool>;  // photograph, field, text, batch
-  for (const auto& [name, field, text, batch] : std::initializer_list<Row>{
-           {"IMG_7.jpg", 5, "1/214748365", false},
-           {"IMG_8.jpg", 8, "-1", true},
-           {"IMG_9", 0, "no dot", true},
-           {"x.Exif", 0, "Edited", false}}) {
+  for (const auto& [name, field, text, batch] :
+       std::initializer_list<Row>{{"IMG_7.jpg", 5, "1/214748365", false},
+                                  {"IMG_8.jpg", 8, "-1", true},
+                                  {"IMG_9", 0, "no dot", true},
+                                  {"x.Exif", 0, "Edited", false}}) {
     const std::string caption(kFields[static_cast<std::size_t>(field)].caption);
     SCOPED_TRACE(std::string(name) + " " + text);
     const std::string photo = dir.Write(name, PhotoWithExif());
