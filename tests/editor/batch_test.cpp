@@ -41,62 +41,62 @@ class SessionBatch : public SessionTest {
   }
 };
 
-TEST_F(SessionBatch, BackupCountsPhotographsWithExifBackupsAndFailures) {
+// One list, backed up and then restored: a photograph with EXIF whose old
+// backup is replaced (and then damaged: a failed restore), one without EXIF
+// whose backup is kept and then restored, one whose backup name is a folder
+// (a failed backup, no restore), a missing one whose backup must not go into
+// the photograph before it, and a .JPG and a .THM that share one backup file,
+// replaced in list order. Answered No, nothing changes.
+TEST_F(SessionBatch, ABackupThenARestoreOfTheListCountEveryFileAndEndOnTheLastPhotograph) {
   const std::string a = dir.Write("a.jpg", PhotoWithExif("Alpha"));
-  dir.Write("a.Exif", BackupOf("An older camera with a longer name"));  // nothing of it may remain
-  dir.Write("b.jpg", PhotoWithoutExif());
-  dir.Write("b.Exif", BackupOf("Beta"));  // shown for b, and kept
+  dir.Write("a.Exif", BackupOf("An older camera with a longer name"));
+  const std::string b = dir.Write("b.jpg", PhotoWithoutExif());
+  dir.Write("b.Exif", BackupOf("Beta"));
   const std::string c = dir.Write("c.jpg", PhotoWithExif("Gamma"));
-  std::filesystem::create_directory(dir.File("c.Exif"));  // c's backup cannot be written
-  List({a, dir.File("b.jpg"), c});
+  std::filesystem::create_directory(dir.File("c.Exif"));
+  dir.Write("gone.Exif", BackupOf("Gone"));
+  List({a, b, c, dir.File("gone.jpg"), dir.Write("IMG_1.JPG", PhotoWithExif("FromJpg")),
+        dir.Write("IMG_1.THM", PhotoWithExif("FromThm"))});
   auto expected = Snapshot(dir.Path());
-  expected["a.Exif"] = kHeader + CameraSegment("Alpha");
+  host.answers = {false, false};
+  EXPECT_EQ(session.cmdBackup_Click(), Outcome::kDeclined);
+  EXPECT_EQ(session.cmdRestore_Click(), Outcome::kDeclined);
+  EXPECT_TRUE(host.messages.size() == 2 && Snapshot(dir.Path()) == expected);
 
+  host.messages.clear();
   EXPECT_EQ(session.cmdBackup_Click(), Outcome::kFailed);
-  const std::string summary = Summary(text::kConfirmBatchBackup);
-  const std::string counts =
-      "批量操作结果:\r\n"
-      "  共处理文件:3\r\n"
-      "  Exif信息:2\r\n"
-      "    成功备份:1\r\n"
-      "    备份失败:1\r\n";
+  std::string summary = Summary(text::kConfirmBatchBackup);
+  std::string counts =
+      "批量操作结果:\r\n  共处理文件:6\r\n  Exif信息:4\r\n    成功备份:3\r\n    备份失败:1\r\n";
   ASSERT_EQ(summary.substr(0, counts.size()), counts);
   const std::string failure = summary.substr(counts.size());  // one line, ended by CR LF
   EXPECT_TRUE(failure.starts_with("  失败:" + c + " (") &&
               failure.find("\r\n") == failure.size() - 2)
       << failure;
+  expected["a.Exif"] = kHeader + CameraSegment("Alpha");
+  expected["IMG_1.Exif"] = kHeader + CameraSegment("FromThm");
   EXPECT_TRUE(Snapshot(dir.Path()) == expected);
   EXPECT_TRUE(host.previews.empty()) << "no reload after a batch backup";
-}
+  expected["a.Exif"] = kHeader + "\xFF\xD8" + CameraSegment("Alpha").substr(2);
+  dir.Write("a.Exif", expected["a.Exif"]);
 
-TEST_F(SessionBatch, ARestoreStoresEveryBackupFoundAndEndsOnTheLastPhotograph) {
-  // a: no EXIF, its backup shown; b: own EXIF, replaced by its backup's; c: own
-  // EXIF beside a damaged backup, a failure; gone.jpg is missing, and its backup
-  // must not go into the photograph loaded before it.
-  const std::string a = dir.Write("a.jpg", PhotoWithoutExif());
-  const std::string c = dir.Write("c.jpg", PhotoWithExif("Gamma"));
-  const std::string b = dir.Write("b.jpg", PhotoWithExif("Beta"));
-  dir.Write("a.Exif", BackupOf("Alpha Backup"));
-  dir.Write("b.Exif", BackupOf("Beta Backup"));
-  dir.Write("c.Exif", kHeader + "\xFF\xD8" + CameraSegment("Gamma").substr(2));
-  dir.Write("gone.Exif", BackupOf("Gone"));
-  List({a, c, dir.File("gone.jpg"), b});
-  auto expected = Snapshot(dir.Path());
-  // SOI, the backup's segment, then the rest without its old EXIF segment.
-  expected["a.jpg"] = "\xFF\xD8" + CameraSegment("Alpha Backup") + PhotoWithoutExif().substr(2);
-  expected["b.jpg"] = "\xFF\xD8" + CameraSegment("Beta Backup") + PhotoWithoutExif().substr(2);
-
+  host.messages.clear();
   EXPECT_EQ(session.cmdRestore_Click(), Outcome::kFailed);
-  const std::string summary = Summary(text::kConfirmBatchRestore);
-  const std::string counts =
-      "批量保存操作结果:\r\n  共处理文件:4\r\nExif备份文件:3\r\n    成功保存:2\r\n    "
+  summary = Summary(text::kConfirmBatchRestore);
+  counts =
+      "批量保存操作结果:\r\n  共处理文件:6\r\nExif备份文件:4\r\n    成功保存:3\r\n    "
       "保存失败:1\r\n";
   ASSERT_EQ(summary.substr(0, counts.size()), counts);
-  EXPECT_EQ(summary.substr(counts.size()).rfind("  失败:" + c + " (", 0), 0u) << summary;
+  EXPECT_EQ(summary.substr(counts.size()).rfind("  失败:" + a + " (", 0), 0u) << summary;
+  // SOI, the backup's segment, then the rest without its old EXIF segment.
+  for (const auto& [name, make] :
+       {std::pair{"b.jpg", "Beta"}, {"IMG_1.JPG", "FromThm"}, {"IMG_1.THM", "FromThm"}}) {
+    expected[name] = "\xFF\xD8" + CameraSegment(make) + PhotoWithoutExif().substr(2);
+  }
   EXPECT_TRUE(Snapshot(dir.Path()) == expected);
   // The last photograph of the list is on show, read again from the file.
   ASSERT_FALSE(host.previews.empty());
-  EXPECT_EQ(host.previews.back() + " " + session.txtExif[0], b + " Beta Backup");
+  EXPECT_EQ(host.previews.back() + " " + session.txtExif[0], dir.File("IMG_1.THM") + " FromThm");
   EXPECT_FALSE(session.ExifFromBackup);
 }
 
@@ -114,26 +114,6 @@ TEST_F(SessionBatch, MissingPhotographsCountOnlyAsProcessedGroupedByTheNumberLoc
             "批量保存操作结果:\r\n  共处理文件:1,234\r\nExif备份文件:0\r\n    成功保存:0\r\n    "
             "保存失败:0\r\n");
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
-}
-
-// Answered No, nothing changes; Yes, photographs sharing a backup file replace it in list order.
-TEST_F(SessionBatch, PhotographsSharingABackupFileReplaceItInListOrder) {
-  List({dir.Write("IMG_1.JPG", PhotoWithExif("FromJpg")),
-        dir.Write("IMG_1.THM", PhotoWithExif("FromThm")),
-        dir.Write("IMG_2.JPG", PhotoWithExif("Other"))});
-  dir.Write("IMG_2.Exif", BackupOf("Old"));
-  const auto before = Snapshot(dir.Path());
-  host.answers = {false, false};
-  EXPECT_EQ(session.cmdBackup_Click(), Outcome::kDeclined);
-  EXPECT_EQ(session.cmdRestore_Click(), Outcome::kDeclined);
-  EXPECT_TRUE(host.messages.size() == 2 && Snapshot(dir.Path()) == before);
-  host.messages.clear();
-  EXPECT_EQ(session.cmdBackup_Click(), Outcome::kDone);
-  EXPECT_NE(Summary(text::kConfirmBatchBackup).find(std::string(text::kBackedUp) + "3"),
-            std::string::npos);
-  EXPECT_EQ(ReadFile(dir.File("IMG_1.Exif")), kHeader + CameraSegment("FromThm"));
-  EXPECT_EQ(ReadFile(dir.File("IMG_2.Exif")), kHeader + CameraSegment("Other"));
-  EXPECT_EQ(Snapshot(dir.Path()).size(), 5u) << "a temporary file was left";
 }
 
 TEST_F(SessionBatch, TheSingleBackupAsksOnlyWhenABackupExists) {
