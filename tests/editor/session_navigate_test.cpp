@@ -20,31 +20,6 @@ class SessionNavigate : public SessionTest {
   }
 };
 
-TEST_F(SessionNavigate, TheButtonsStepThroughTheListAndStopAtItsEnds) {
-  for (const std::string& photo : Photos("Camera ", 4)) session.lstDragFiles.Append(photo);
-  session.DoDrop();
-  const std::pair<int, const char*> steps[] = {
-      {2, "1111 2/4"}, {3, "1100 4/4"}, {2, "1100 4/4"},  // past the end: the button is off
-      {1, "1111 3/4"}, {0, "0011 1/4"}, {1, "0011 1/4"}};
-  for (const auto& [button, shown] : steps) {
-    session.cmdNavigate_Click(button);
-    EXPECT_EQ(Navigation(), shown) << button;
-    EXPECT_EQ(session.txtExif[0], "Camera " + std::to_string(session.FileIndex - 1));
-  }
-  // The open dialog leaves the list but starts it at 1 again; a cancel turns batch mode off.
-  const std::string other = dir.Write("other.jpg", PhotoWithExif("Other"));
-  session.SetBatch(true);
-  session.cmdOpen_Click(std::nullopt);
-  EXPECT_FALSE(session.chkBatch || session.chkBatchControl.enabled);
-  EXPECT_EQ(session.txtExif[0], "Camera 0");
-  session.cmdNavigate_Click(2);
-  session.cmdOpen_Click(other);
-  EXPECT_EQ(session.txtExif[0], "Other");
-  EXPECT_EQ(Navigation(), "0011 1/4");
-  session.cmdNavigate_Click(2);
-  EXPECT_EQ(session.txtExif[0], "Camera 1");
-}
-
 // A picture scaled to fill its 3200-twip box along its longer side and centred
 // along the other; the products are 64-bit.
 TEST(PreviewGeometry, FillsTheBoxAlongTheLongerSide) {
@@ -60,28 +35,42 @@ TEST(PreviewGeometry, FillsTheBoxAlongTheLongerSide) {
 }
 
 // Only photographs join the list, in the order of the drop; the first is
-// shown, its picture placed; a picture that cannot be loaded is told once.
-TEST_F(SessionNavigate, ADropKeepsThePhotographsInOrderAndPlacesThePicture) {
-  const std::vector<std::string> photos = Photos("Camera ", 2);
+// shown, its picture placed. The buttons step through the list and stop at
+// its ends; a picture that cannot be loaded is told once; a drop without a
+// photograph changes nothing.
+TEST_F(SessionNavigate, ADropKeepsThePhotographsInOrderAndTheButtonsStepThroughThem) {
+  const std::vector<std::string> photos = Photos("Camera ", 4);
   host.picture = PictureSize{1200, 1600};
   session.Image1_DropFiles({dir.Write("notes.txt", "x"), photos[0], dir.File("a.png"), photos[1],
-                            dir.File("folder.d/photo")});
-  EXPECT_EQ(session.lstDragFiles.Count(), 2);
-  EXPECT_EQ(Navigation(), "0011 1/2");
+                            dir.File("folder.d/photo"), photos[2], photos[3]});
+  EXPECT_EQ(Navigation(), "0011 1/4");
   EXPECT_TRUE(session.chkBatchControl.enabled && session.cmdNavigate[3].visible);
   EXPECT_EQ(session.Image1.path + " " + session.txtExif[0], photos[0] + " Camera 0");
   EXPECT_TRUE(session.Image1.visible && session.Image1.place.left == 520);
+  const std::pair<int, const char*> steps[] = {
+      {2, "1111 2/4"}, {3, "1100 4/4"}, {2, "1100 4/4"},  // past the end: the button is off
+      {1, "1111 3/4"}, {0, "0011 1/4"}, {1, "0011 1/4"}};
+  for (const auto& [button, shown] : steps) {
+    session.cmdNavigate_Click(button);
+    EXPECT_EQ(Navigation(), shown) << button;
+    EXPECT_EQ(session.txtExif[0], "Camera " + std::to_string(session.FileIndex - 1));
+  }
+  // The open dialog leaves the list but starts it at 1 again; a cancel turns batch mode off.
+  session.SetBatch(true);
+  session.cmdOpen_Click(std::nullopt);
+  EXPECT_FALSE(session.chkBatch || session.chkBatchControl.enabled);
+  session.cmdNavigate_Click(2);
+  session.cmdOpen_Click(dir.Write("other.jpg", PhotoWithExif("Other")));
+  EXPECT_EQ(session.txtExif[0] + " " + Navigation(), "Other 0011 1/4");
   host.picture = std::nullopt;
   host.messages.clear();
   session.cmdNavigate_Click(2);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, std::string(text::kCannotShowPicture) + photos[1]);
-  EXPECT_FALSE(session.Image1.visible);
-  EXPECT_EQ(session.txtExif[0], "Camera 1");
-  // A drop without a photograph changes nothing, not even the list on show.
+  EXPECT_TRUE(!session.Image1.visible && session.txtExif[0] == "Camera 1");
   session.Image1_DropFiles({dir.File("notes.txt")});
   session.Image1_DropFiles({});
-  EXPECT_EQ(Navigation(), "1100 2/2");
+  EXPECT_EQ(Navigation(), "1111 2/4");
   session.Image1_DblClick();
   EXPECT_EQ(host.opened, std::vector<std::string>{photos[1]});
 }

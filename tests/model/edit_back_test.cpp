@@ -50,9 +50,8 @@ TEST(ConvDate, ReadsBothSeparatorsAndA24HourTimeOrGivesTheDefaultDate) {
   for (const auto& [text, date] : dates) EXPECT_EQ(ConvDate(text), date) << text;
   for (const char* text :
        {"2001/05/12", "", "2001/02/29 12:00", "1900/02/29 12:00", "2001/04/31 12:00",
-        "2001/13/01 12:00", "2001/05/00 12:00", "2001/05/12 24:00", "2001/05/12 23:59:60",
-        "2001/05/12 9:05:", "2001/5-12 9:05", "01/05/12 9:05", "0000/05/12 9:05",
-        "2001/05/12 009:05", " 2001/05/12 9:05", "2001/05/12 9:05 PM", "2001:05-12 14:30:00"}) {
+        "2001/13/01 12:00", "2001/05/12 24:00", "2001/05/12 9:05:", "2001/5-12 9:05",
+        "01/05/12 9:05", " 2001/05/12 9:05", "2001/05/12 9:05 PM"}) {
     EXPECT_EQ(ConvDate(text), kDefaultDate) << '"' << text << '"';
   }
 }
@@ -77,9 +76,8 @@ TEST(RestoreValue, WritesEachFieldInItsRowsForm) {
       {kShutter, "1/3.25", "10/32"},   {kShutter, "fast", "0/100"},
       {kAperture, "  2.8  ", "28/10"}, {kAperture, "1/2", "1/2"},
       {kAperture, "1.4/2", "14/20"},   {kDistance, "20000000", "2E+09/100"},
-      {kFocal, "35", "350/10"},        {kBias, "+1/3", "+1/3"},
-      {kBias, "-1", "-10/10"},         {kIso, "65534.5", "65534.5"},
-      {kMetering, "spot", "0"},
+      {kBias, "+1/3", "+1/3"},         {kBias, "-1", "-10/10"},
+      {kIso, "65534.5", "65534.5"},    {kMetering, "spot", "0"},
   };
   for (const auto& [field, text, value] : numbers) check(field, text, value, "1");
   const std::tuple<int, const char*, const char*, const char*> texts[] = {
