@@ -1,5 +1,5 @@
-// The backup and restore buttons over the navigation list (batch mode), and
-// the backup of the photograph on show: questions, summaries, and files.
+// The backup and restore buttons over the navigation list (batch mode):
+// questions, summaries, and files.
 
 #include <locale>
 
@@ -11,12 +11,6 @@ namespace {
 using namespace test;
 
 const std::string kHeader(kBackupHeader);
-
-// Digits grouped by three with commas.
-struct GroupedByThree : std::numpunct<char> {
-  char do_thousands_sep() const override { return ','; }
-  std::string do_grouping() const override { return "\3"; }
-};
 
 class SessionBatch : public SessionTest {
  protected:
@@ -98,40 +92,6 @@ TEST_F(SessionBatch, ABackupThenARestoreOfTheListCountEveryFileAndEndOnTheLastPh
   ASSERT_FALSE(host.previews.empty());
   EXPECT_EQ(host.previews.back() + " " + session.txtExif[0], dir.File("IMG_1.THM") + " FromThm");
   EXPECT_FALSE(session.ExifFromBackup);
-}
-
-// A batch in which not one file was there has failed.
-TEST_F(SessionBatch, MissingPhotographsCountOnlyAsProcessedGroupedByTheNumberLocale) {
-  List(std::vector<std::string>(1234, dir.File("missing.jpg")));
-  session.numberLocale = std::locale(std::locale::classic(), new GroupedByThree);
-  EXPECT_EQ(session.cmdBackup_Click(), Outcome::kFailed);
-  EXPECT_EQ(Summary(text::kConfirmBatchBackup),
-            "批量操作结果:\r\n  共处理文件:1,234\r\n  Exif信息:0\r\n    成功备份:0\r\n    "
-            "备份失败:0\r\n");
-  host.messages.clear();
-  EXPECT_EQ(session.cmdRestore_Click(), Outcome::kFailed);
-  EXPECT_EQ(Summary(text::kConfirmBatchRestore),
-            "批量保存操作结果:\r\n  共处理文件:1,234\r\nExif备份文件:0\r\n    成功保存:0\r\n    "
-            "保存失败:0\r\n");
-  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
-}
-
-TEST_F(SessionBatch, TheSingleBackupAsksOnlyWhenABackupExists) {
-  Open(dir.Write("a.jpg", PhotoWithExif("Alpha")));
-  const std::string told = std::string(text::kBackupSucceeded) + dir.File("a.Exif");
-  const std::string asked(text::kConfirmOverwriteBackup);
-  const std::vector<std::vector<std::string>> messages = {{told}, {asked}, {asked, told}};
-  host.answers = {false};
-  for (int attempt = 0; attempt < 3; ++attempt) {  // none yet; one, answered No; then Yes
-    if (attempt == 1) dir.Write("a.Exif", BackupOf("Old"));
-    host.messages.clear();
-    EXPECT_EQ(session.cmdBackup_Click(), attempt == 1 ? Outcome::kDeclined : Outcome::kDone);
-    EXPECT_EQ(ReadFile(dir.File("a.Exif")),
-              attempt == 1 ? BackupOf("Old") : kHeader + CameraSegment("Alpha"));
-    std::vector<std::string> texts;
-    for (const Message& message : host.messages) texts.push_back(message.text);
-    EXPECT_EQ(texts, messages[attempt]);
-  }
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST_F(SessionRead, TheBlockComesFromThePhotographItsBackupOrNowhere) {
            {"after JFIF, ICC, Photoshop",
             JpegBuilder().App0Jfif().App2Icc().App13().App1Exif(tiff).Scan().Build(),
             "not a backup at all, and never opened", own},
-           {"after XMP", JpegBuilder().App1Xmp().App1Exif(tiff).Scan().Build(), "", 
+           {"after XMP", JpegBuilder().App1Xmp().App1Exif(tiff).Scan().Build(), "",
             "loaded backup-button write-button"},
            // A segment at the file's first byte cannot be backed up.
            {"without SOI", JpegBuilder().WithoutSoi().App1Exif(tiff).Scan().Build(), BackupOf("B"),
@@ -38,8 +38,6 @@ TEST_F(SessionRead, TheBlockComesFromThePhotographItsBackupOrNowhere) {
            {"JFIF only", PhotoWithoutExif(), BackupOf("Backup Cam"), fromBackup},
            {"no backup", PhotoWithoutExif(), "", "banner write-button"},
            {"backup name taken by a folder", PhotoWithoutExif(), "<folder>", "banner write-button"},
-           {"APP1 that is not Exif", JpegBuilder().Segment(0xE1, "Exig\0\0MM").Scan().Build(), "",
-            "banner write-button"},
            {"not a JPEG", "GIF89a and more bytes", "", "banner write-button"}}) {
     SCOPED_TRACE(c.name);
     TempDir folder;
@@ -94,23 +92,6 @@ TEST_F(SessionRead, WhatCannotBeReadIsToldOutsideBatchModeOnly) {
       EXPECT_EQ(session.ImageFileName, session.PhotoFound() ? path : before);
     }
   }
-}
-
-TEST_F(SessionRead, KeptAreasSurviveOnlyPhotographsWithoutABlock) {
-  Open(dir.Write("first.jpg", PhotoWithExif("Canon")));
-  session.chkKeep = {true, false, true};
-  dir.Write("bare.jpg", PhotoWithoutExif());
-  for (const char* name : {"bare.jpg", "missing.jpg"}) {
-    Open(dir.File(name));
-    EXPECT_EQ(session.txtExif[0] + session.txtExif[3] + session.txtExif[5], "Canon(c) Ann Lee");
-  }
-  // A block without a copyright empties it whatever the boxes say.
-  Open(dir.Write("third.jpg",
-                 JpegBuilder()
-                     .App1Exif(TiffBuilder().Ifd0({Ascii(0x010F, "Nikon")}).ExifIfd({}).Build())
-                     .Scan()
-                     .Build()));
-  EXPECT_EQ(session.txtExif[0] + "|" + session.txtExif[3], "Nikon|");
 }
 
 TEST_F(SessionRead, FieldsAndPickersShowTheDisplayForms) {

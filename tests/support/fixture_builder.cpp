@@ -39,9 +39,8 @@ std::string TiffBuilder::Build() const {
     return out;
   };
 
-  std::string tiff = mark_ ? *mark_ : (big ? "MM" : "II");
-  tiff += number(42, 2) + number(ifd0OffsetField_.value_or(ifd0Offset_), 4);
-  if (tiff.size() < ifd0Offset_) tiff.resize(ifd0Offset_, '\0');
+  std::string tiff = big ? "MM" : "II";
+  tiff += number(42, 2) + number(ifd0OffsetField_.value_or(8), 4);
 
   // Writes one directory at the end of `tiff`, its values after it. Returns
   // the offset of the value field of the entry with `patchTag`, if any.

@@ -73,12 +73,10 @@ class TiffBuilder {
   // Adds the Exif IFD and the pointer entry (8769) at the end of IFD0.
   TiffBuilder& ExifIfd(std::vector<Entry> entries) { return Set(exif_, std::move(entries)); }
 
-  TiffBuilder& Ifd0Offset(std::uint32_t offset) { return Set(ifd0Offset_, offset); }  // default 8
   TiffBuilder& Ifd0CountOverride(std::uint16_t count) { return Set(ifd0Count_, count); }
   TiffBuilder& ExifCountOverride(std::uint16_t count) { return Set(exifCount_, count); }
   TiffBuilder& PointerTo(std::uint32_t offset) { return Set(pointer_, offset); }
-  TiffBuilder& ByteOrderMark(const std::string& mark) { return Set(mark_, mark); }  // not II/MM
-  // The IFD0 offset written in the header; the directory stays at Ifd0Offset.
+  // The IFD0 offset written in the header; the directory stays at 8.
   TiffBuilder& Ifd0OffsetOverride(std::uint32_t offset) { return Set(ifd0OffsetField_, offset); }
   // Writes `bytes` at `offset` of the finished block, which grows as needed.
   TiffBuilder& Place(std::uint32_t offset, const std::string& bytes) {
@@ -96,11 +94,9 @@ class TiffBuilder {
   ByteOrder order_;
   std::vector<Entry> ifd0_;
   std::optional<std::vector<Entry>> exif_;
-  std::uint32_t ifd0Offset_ = 8;
   std::optional<std::uint16_t> ifd0Count_, exifCount_;
   std::optional<std::uint32_t> pointer_, ifd0OffsetField_;
   std::vector<std::pair<std::uint32_t, std::string>> placed_;
-  std::optional<std::string> mark_;
 };
 
 // A JPEG stream: start of image, header segments, then (optionally) a scan.
