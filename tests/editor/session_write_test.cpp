@@ -21,10 +21,9 @@ std::string Joined(std::initializer_list<std::string_view> parts) {
 
 using SessionWrite = SessionTest;
 
-// No changes nothing; Yes writes, tells and reads the photograph again. Texts
-// nobody edited keep their bytes (a GB2312 copyright stays GB2312, a subject
-// distance of "infinity", FFFFFFFF, stays that); edited texts are written as
-// UTF-8; the confirmation tells what the new block leaves out.
+// No changes nothing; Yes writes, tells and reloads. Unedited texts keep their
+// bytes (GB2312 stays GB2312, an "infinity" distance FFFFFFFF/1 stays that),
+// edited ones are UTF-8; the confirmation tells what the new block leaves out.
 TEST_F(SessionWrite, NoChangesNothingAndYesWritesTellsAndReloads) {
   const std::string gbk = "\xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0";
   const std::string tiff = TiffBuilder()
@@ -72,6 +71,10 @@ TEST_F(SessionWrite, NoChangesNothingAndYesWritesTellsAndReloads) {
     EXPECT_EQ(session.store.lstValue.Row(3), "张三");
     EXPECT_EQ(session.store.lstValue.Row(5) + "|" + session.store.lstValue.Row(12),
               c.copyright + "|" + c.distance);
+    // Backing up over the backup the write left is asked first; No keeps it.
+    host.answers = {false};
+    EXPECT_EQ(session.cmdBackup_Click(), Outcome::kDeclined);
+    EXPECT_EQ(host.messages.back().text, text::kConfirmOverwriteBackup);
   }
 }
 

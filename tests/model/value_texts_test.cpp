@@ -4,7 +4,6 @@
 
 #include "model/display_conversion.h"
 #include "model/edit_back.h"
-#include "model/number_text.h"
 #include "model/value_text.h"
 
 namespace tagloom {
