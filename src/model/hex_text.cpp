@@ -50,40 +50,31 @@ void HexPairs(const std::uint8_t* in, std::size_t n, char* out) {
 }  // namespace
 
 std::string HexDigits(std::string_view bytes, std::string_view prefix) {
-  // Built in blocks through a buffer, so that the text is written once,
-  // without being zeroed first.
-  std::string text;
-  text.reserve(prefix.size() + bytes.size() * 2);
-  text.append(prefix);
-  constexpr std::size_t kBlock = 256;
-  char out[2 * kBlock];
-  for (std::size_t at = 0; at < bytes.size(); at += kBlock) {
-    const std::size_t n = std::min(kBlock, bytes.size() - at);
-    const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data() + at);
-    std::size_t done = 0;
+  std::string text(prefix.size() + bytes.size() * 2, '\0');
+  text.replace(0, prefix.size(), prefix);
+  const auto* in = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  char* out = text.data() + prefix.size();
+  std::size_t done = 0;
 #if defined(__SSE2__)
-    // Maker notes run to tens of kilobytes: sixteen bytes at a time, each
-    // nibble turned into its digit by arithmetic ('0' + n, or 'A' + n - 10).
-    const __m128i lowNibbles = _mm_set1_epi8(0x0F);
-    const __m128i nine = _mm_set1_epi8(9);
-    const __m128i zero = _mm_set1_epi8('0');
-    const __m128i letterGap = _mm_set1_epi8('A' - '0' - 10);
-    auto digits = [&](__m128i nibbles) {
-      __m128i letters = _mm_and_si128(_mm_cmpgt_epi8(nibbles, nine), letterGap);
-      return _mm_add_epi8(_mm_add_epi8(nibbles, zero), letters);
-    };
-    for (; done + 16 <= n; done += 16) {
-      __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + done));
-      __m128i high = digits(_mm_and_si128(_mm_srli_epi16(block, 4), lowNibbles));
-      __m128i low = digits(_mm_and_si128(block, lowNibbles));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * done), _mm_unpacklo_epi8(high, low));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * done + 16),
-                       _mm_unpackhi_epi8(high, low));
-    }
-#endif
-    HexPairs(in + done, n - done, out + 2 * done);
-    text.append(out, 2 * n);
+  // Maker notes run to tens of kilobytes: sixteen bytes at a time, each
+  // nibble turned into its digit by arithmetic ('0' + n, or 'A' + n - 10).
+  const __m128i lowNibbles = _mm_set1_epi8(0x0F);
+  const __m128i nine = _mm_set1_epi8(9);
+  const __m128i zero = _mm_set1_epi8('0');
+  const __m128i letterGap = _mm_set1_epi8('A' - '0' - 10);
+  auto digits = [&](__m128i nibbles) {
+    __m128i letters = _mm_and_si128(_mm_cmpgt_epi8(nibbles, nine), letterGap);
+    return _mm_add_epi8(_mm_add_epi8(nibbles, zero), letters);
+  };
+  for (; done + 16 <= bytes.size(); done += 16) {
+    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + done));
+    __m128i high = digits(_mm_and_si128(_mm_srli_epi16(block, 4), lowNibbles));
+    __m128i low = digits(_mm_and_si128(block, lowNibbles));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * done), _mm_unpacklo_epi8(high, low));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * done + 16), _mm_unpackhi_epi8(high, low));
   }
+#endif
+  HexPairs(in + done, bytes.size() - done, out + 2 * done);
   return text;
 }
 
