@@ -74,7 +74,7 @@ void Session::ClearArea(int area) {
   for (int i = 0; i < kFieldCount; ++i) {
     if (kFields[static_cast<std::size_t>(i)].area != area) continue;
     SetFieldText(i, "");
-    asRead_[static_cast<std::size_t>(i)] = {};
+    asRead_[static_cast<std::size_t>(i)].Forget();
     // A picker shows what its field holds: nothing now.
     if (const PickerInfo* picker = PickerOfField(i)) {
       this->*kSelection[static_cast<std::size_t>(picker->picker)] = -1;
@@ -204,8 +204,9 @@ void Session::MoveValue() {
                                  : std::string();
     const std::string& value = r == row::kDateTime ? date : store.lstValue.Row(r);
     const auto type = static_cast<int>(store.lstType.Number(r));
-    // The field's text, as bytes of the block; shown decoded.
-    FieldAsRead read;
+    // The field's text, as bytes of the block; shown decoded. The buffers
+    // are kept from photograph to photograph.
+    FieldAsRead& read = asRead_[static_cast<std::size_t>(i)];
     read.set = true;
     if (IsStoredFraction(value, type)) {
       read.bytes = FractionForDisplay(r, value);
@@ -214,13 +215,16 @@ void Session::MoveValue() {
       if (picker != nullptr && picker->followsField) {
         SelectPicker(picker->picker, PickerItemFor(value, picker->ItemCount()));
       }
-      read.bytes = TextForDisplay(r, value);
+      read.bytes.assign(TextForDisplay(r, value));
     }
     // Hexadecimal digits (a maker note of tens of kilobytes) need no look.
     read.textIsBytes = value.starts_with(kHexPrefix) || IsAscii(read.bytes);
-    if (!read.textIsBytes) read.decoded = BytesToText(read.bytes);
+    if (read.textIsBytes) {
+      read.decoded.clear();
+    } else {
+      read.decoded = BytesToText(read.bytes);
+    }
     SetFieldText(i, read.Text());
-    asRead_[static_cast<std::size_t>(i)] = std::move(read);
   }
 }
 

@@ -116,7 +116,7 @@ class Session {
   // --- Fields and pickers -----------------------------------------------------
   // Sets a field's text, by code or by typing: the one way a field changes.
   // A change runs the change handling (the inspector's access texts).
-  void SetFieldText(int field, std::string text);
+  void SetFieldText(int field, std::string_view text);
   // Chooses a picker item (or -1 for none); the item is written into the
   // picker's field, as choosing it by hand does. An item the picker does not
   // have selects nothing and writes nothing.
@@ -265,6 +265,12 @@ class Session {
     std::string decoded;  // the text shown, when it differs from the bytes
     bool textIsBytes = true;
     const std::string& Text() const { return textIsBytes ? bytes : decoded; }
+    void Forget() {  // as if never read; the buffers are kept for the next photograph
+      set = false;
+      bytes.clear();
+      decoded.clear();
+      textIsBytes = true;
+    }
   };
   std::array<FieldAsRead, kFieldCount> asRead_;
   // During a batch backup: the backups written but not yet in place.

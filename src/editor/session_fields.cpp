@@ -34,11 +34,11 @@ std::string Hex4(double value) {
 
 }  // namespace
 
-void Session::SetFieldText(int field, std::string text) {
+void Session::SetFieldText(int field, std::string_view text) {
   if (field < 0 || field >= kFieldCount) return;
   std::string& current = txtExif[static_cast<std::size_t>(field)];
   if (current == text) return;  // no change, no change handling
-  current = std::move(text);
+  current.assign(text);  // the field's buffer is kept from photograph to photograph
   txtExif_Change(field);
 }
 

@@ -1,5 +1,7 @@
 #include "model/catalogue.h"
 
+#include <algorithm>
+
 #include "model/hex_text.h"
 
 namespace tagloom {
@@ -39,19 +41,25 @@ std::string TagText(std::uint16_t tag) {
 }
 
 int CatalogueRowOf(std::uint16_t tag) {
-  static const auto kNumbers = [] {
-    std::array<std::uint16_t, kCatalogueRows> numbers{};
-    for (std::size_t r = 0; r < numbers.size(); ++r) {
+  // The tags as numbers with their rows, in the order of the numbers: most
+  // entries of a block are not catalogued, and are told so in five steps.
+  struct TagRow {
+    std::uint16_t tag;
+    int row;
+    bool operator<(const TagRow& other) const { return tag < other.tag; }
+  };
+  static const auto kByTag = [] {
+    std::array<TagRow, kCatalogueRows> byTag{};
+    for (std::size_t r = 0; r < byTag.size(); ++r) {
       unsigned value = 0;
       for (char c : kCatalogue[r].tag) value = value * 16 + static_cast<unsigned>(HexDigitValue(c));
-      numbers[r] = static_cast<std::uint16_t>(value);
+      byTag[r] = {static_cast<std::uint16_t>(value), static_cast<int>(r)};
     }
-    return numbers;
+    std::sort(byTag.begin(), byTag.end());
+    return byTag;
   }();
-  for (int r = 0; r < kCatalogueRows; ++r) {
-    if (kNumbers[static_cast<std::size_t>(r)] == tag) return r;
-  }
-  return -1;
+  const auto* found = std::lower_bound(kByTag.begin(), kByTag.end(), TagRow{tag, 0});
+  return found != kByTag.end() && found->tag == tag ? found->row : -1;
 }
 
 }  // namespace tagloom

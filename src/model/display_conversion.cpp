@@ -24,7 +24,7 @@ std::string DateForDisplay(std::string_view stored) {
 }
 
 bool IsStoredFraction(std::string_view value, int type) {
-  return value.find('/') != std::string_view::npos && tiff::IsRational(type);
+  return tiff::IsRational(type) && value.find('/') != std::string_view::npos;
 }
 
 namespace {
@@ -92,13 +92,13 @@ std::string FractionForDisplay(int row, std::string_view value) {
   return std::string(value);
 }
 
-std::string TextForDisplay(int row, std::string_view value) {
+std::string_view TextForDisplay(int row, std::string_view value) {
   if (row == row::kUserComment && value.substr(0, kCommentMarker.size()) == kCommentMarker) {
     value.remove_prefix(kCommentMarker.size());
   } else if (row == row::kMakerNote && value.substr(0, kHexPrefix.size()) == kHexPrefix) {
     value.remove_prefix(kHexPrefix.size());
   }
-  return std::string(value);
+  return value;
 }
 
 int PickerItemFor(std::string_view value, int itemCount) {

@@ -21,7 +21,7 @@ std::string FractionForDisplay(int row, std::string_view value);
 
 // Field text of any other value: the comment marker and the "Hex:" prefix of a
 // maker note are removed; everything else is shown as stored.
-std::string TextForDisplay(int row, std::string_view value);
+std::string_view TextForDisplay(int row, std::string_view value);
 
 // Picker item that stands for a stored number: the number rounded (halves to
 // even), or -1 when the picker has no such item.

@@ -112,8 +112,10 @@ bool TextList::Append(std::string_view text) {
 
 bool TextList::AppendNumber(std::int64_t number) {
   if (Full()) return false;
-  rows_.emplace_back();
-  SetNumber(Count() - 1, number);
+  Cell& cell = rows_.emplace_back();
+  cell.number = number;
+  cell.kind = Kind::kNumber;
+  cell.written = false;
   return true;
 }
 

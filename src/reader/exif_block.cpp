@@ -149,6 +149,7 @@ bool ReadExifDataFromFile(ReadChannel& channel, RecordStore& store, ExifBlockLay
   layout.Ifd0EntryCount = channel.ReadInt();
   const std::int64_t linkAt = channel.Position() + kEntrySize * layout.Ifd0EntryCount;
   Recorded recorded;
+  recorded.uncatalogued.reserve(64);  // a camera's block has some dozens
   RecordEntries(channel, store, layout, layout.Ifd0EntryCount, recorded);
   // IFD0: 2 count + 12 * n entries + 4 link to the next directory.
   channel.Seek(linkAt);

@@ -22,7 +22,7 @@ struct ReadChannel::File {
   static constexpr std::size_t kFirstWindow = 4 * 1024;
 
   int fd = -1;
-  std::unique_ptr<std::uint8_t[]> window{new std::uint8_t[kWindow]};  // not zeroed: filled by reads
+  std::uint8_t window[kWindow];  // not zeroed (the File is made by new File): filled by reads
   bool filled = false;  // whether the window was read into before
 
   ~File() {
@@ -65,7 +65,7 @@ std::optional<ReadChannel> ReadChannel::OpenFile(const std::string& path, OpenPr
   // It changes nothing for the regular files that are read.
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return fail(errno == ENXIO ? OpenProblem::kNotRegular : OpenProblem::kCannotOpen);
-  auto file = std::make_unique<File>();
+  std::unique_ptr<File> file(new File);
   file->fd = fd;
   struct stat info {};
   if (::fstat(fd, &info) != 0) return fail(OpenProblem::kCannotOpen);
@@ -109,12 +109,12 @@ std::size_t ReadChannel::Fetch(std::int64_t offset, std::uint8_t* dst, std::size
   f.filled = true;
   auto size = static_cast<std::size_t>(std::min<std::int64_t>(want, length_ - start));
   viewSize_ = 0;
-  if (!f.ReadAt(start, f.window.get(), size)) {
+  if (!f.ReadAt(start, f.window, size)) {
     std::memset(out, 0, count);
     failed_ = true;
     return count;
   }
-  view_ = f.window.get();
+  view_ = f.window;
   viewOffset_ = start;
   viewSize_ = static_cast<std::int64_t>(size);
   std::memcpy(out, view_ + (begin - viewOffset_), count);
