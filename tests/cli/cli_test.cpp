@@ -46,7 +46,8 @@ std::string Tag(const std::string& path, const char* group, const char* name) {
 // JSON for scripts keeps every value whole (control characters as JSON escapes);
 // the text for people escapes them and shortens long maker notes; a backup
 // beside a photograph without EXIF is shown, a damaged one reported; a missing
-// photograph is reported, the others are still printed, and the exit status is 1.
+// photograph is reported, the others are still printed, and the exit status is 1;
+// all in the order given.
 TEST(CliShow, JsonForScriptsTextForPeople) {
   TempDir dir;
   const std::string noExif = JpegBuilder().App0Jfif().Scan().Build();
@@ -77,6 +78,14 @@ TEST(CliShow, JsonForScriptsTextForPeople) {
   EXPECT_TRUE(run.Says("damaged.jpg") && run.Says(text::kBackupDamaged)) << run.err;
   EXPECT_EQ(reports[5]["fields"]["make"], "Evil\x1B[2J\x07Maker");
   EXPECT_EQ(reports[6]["fields"]["maker_note"].get<std::string>().size(), 2u * 33270);
+  // Hundreds of photographs, read by several readers at once, print in order.
+  std::vector<std::string> many = {"show", "--json"};
+  for (int k = 0; k < 600; ++k) many.push_back(k % 3 ? evil : fromBackup);
+  const json all = json::parse(RunCli(many).out);
+  ASSERT_EQ(all.size(), 600u);
+  for (std::size_t k = 0; k < all.size(); ++k) {
+    ASSERT_EQ(all[k]["source"], k % 3 ? "photo" : "backup") << k;
+  }
 
   const CliRun people = RunCli({"show", evil, konica});
   EXPECT_EQ(people.status, 0) << people.err;
