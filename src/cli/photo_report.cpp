@@ -53,7 +53,9 @@ std::string FieldForPerson(const Session& session, int field) {
 }
 
 std::string ReportText(const Session& session, const std::string& path, bool inspect) {
-  std::string out = Printable(BytesToText(path));
+  std::string out;
+  out.reserve(1024);  // a report without the inspector's lists is some 600 bytes
+  AppendPrintable(out, BytesToText(path));
   out += "\n  source: ";
   out += session.Source();
   out += session.imgBackupLit ? "    backup file: exists\n" : "    backup file: none\n";
@@ -68,7 +70,7 @@ std::string ReportText(const Session& session, const std::string& path, bool ins
     out += "  ";
     out += caption;
     out.append(kCaptionWidth - DisplayWidth(caption) + 2, ' ');
-    out += Printable(FieldForPerson(session, i));
+    AppendPrintable(out, FieldForPerson(session, i));
     out += '\n';
   }
   if (inspect) {

@@ -40,7 +40,11 @@ std::string WithThousands(std::size_t n) {
 
 std::string Printable(std::string_view text) {
   std::string out;
-  out.reserve(text.size());
+  AppendPrintable(out, text);
+  return out;
+}
+
+void AppendPrintable(std::string& out, std::string_view text) {
   std::size_t plain = 0;  // start of the run of characters not yet copied
   for (std::size_t i = 0; i < text.size(); ++i) {
     auto c = static_cast<unsigned char>(text[i]);
@@ -56,7 +60,6 @@ std::string Printable(std::string_view text) {
     plain = i + 1;
   }
   out.append(text.substr(plain));
-  return out;
 }
 
 std::string TerminalText(std::string_view text) {

@@ -11,6 +11,7 @@ namespace tagloom::cli {
 // A UTF-8 text with its control characters (C0, DEL and C1, which values read
 // from damaged files and odd file names may hold) written as \xNN.
 std::string Printable(std::string_view text);
+void AppendPrintable(std::string& out, std::string_view text);  // the same, appended to `out`
 
 // A message's text as one block of terminal lines: CR LF line ends become LF.
 std::string TerminalText(std::string_view text);
