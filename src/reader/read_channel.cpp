@@ -56,21 +56,32 @@ ReadChannel::ReadChannel(ReadChannel&&) noexcept = default;
 ReadChannel& ReadChannel::operator=(ReadChannel&&) noexcept = default;
 ReadChannel::~ReadChannel() = default;
 
-std::optional<ReadChannel> ReadChannel::OpenFile(const std::string& path, OpenProblem* problem) {
+int OpenRegularFile(const std::string& path, OpenProblem* problem, struct stat* info) {
   auto fail = [&](OpenProblem why) {
     if (problem) *problem = why;
-    return std::nullopt;
+    return -1;
   };
   // O_NONBLOCK: opening a FIFO for reading would wait for a writer for ever.
   // It changes nothing for the regular files that are read.
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return fail(errno == ENXIO ? OpenProblem::kNotRegular : OpenProblem::kCannotOpen);
+  struct stat status {};
+  const bool known = ::fstat(fd, &status) == 0;
+  if (!known || !S_ISREG(status.st_mode)) {
+    ::close(fd);
+    return fail(known ? OpenProblem::kNotRegular : OpenProblem::kCannotOpen);
+  }
+  if (problem) *problem = OpenProblem::kNone;
+  if (info) *info = status;
+  return fd;
+}
+
+std::optional<ReadChannel> ReadChannel::OpenFile(const std::string& path, OpenProblem* problem) {
+  struct stat info {};
+  const int fd = OpenRegularFile(path, problem, &info);
+  if (fd < 0) return std::nullopt;
   std::unique_ptr<File> file(new File);
   file->fd = fd;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) return fail(OpenProblem::kCannotOpen);
-  if (!S_ISREG(info.st_mode)) return fail(OpenProblem::kNotRegular);
-  if (problem) *problem = OpenProblem::kNone;
   ReadChannel channel(std::move(file), static_cast<std::int64_t>(info.st_size));
   channel.identity_ = {static_cast<std::uint64_t>(info.st_dev),
                        static_cast<std::uint64_t>(info.st_ino)};

@@ -13,6 +13,8 @@
 #include <span>
 #include <string>
 
+struct stat;
+
 namespace tagloom {
 
 // A JPEG segment length field, or any 16-bit number stored high byte first.
@@ -26,6 +28,12 @@ enum class OpenProblem {
   kCannotOpen,  // missing, or not readable
   kNotRegular,  // a folder, a device, a pipe: never opened for reading
 };
+
+// Opens a regular file for reading and returns its descriptor, or -1 (and
+// why, when asked). Opening never blocks: a FIFO is refused, not waited on.
+// `info`, when given, receives the open file's status.
+int OpenRegularFile(const std::string& path, OpenProblem* problem = nullptr,
+                    struct stat* info = nullptr);
 
 class ReadChannel {
  public:

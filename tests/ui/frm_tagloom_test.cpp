@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 #include "editor/texts.h"
 #include "ui/date/frm_date_choose.h"
@@ -132,6 +133,12 @@ class FrmTagloomTest : public QObject {
     QVERIFY(image->height() > image->width());
     QTRY_VERIFY(image->pixmap().height() > image->pixmap().width());
     QVERIFY(dialogs->shown.empty());
+    // A FIFO named like a photograph is refused at once, not waited on for ever.
+    const QString fifo = dir->filePath(QStringLiteral("pipe.jpg"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    Drop({fifo});
+    QCOMPARE(dialogs->shown.size(), 1u);
+    QVERIFY(dialogs->shown[0].text.startsWith(QString::fromUtf8(text::kNotRegularFile.data())));
   }
 
   // Typing reaches the Session, the confirmation tells what the new block
