@@ -23,7 +23,8 @@ using SessionWrite = SessionTest;
 
 // No changes nothing; Yes writes, tells and reloads. Unedited texts keep their
 // bytes (GB2312 stays GB2312, an "infinity" distance FFFFFFFF/1 stays that),
-// edited ones are UTF-8; the confirmation tells what the new block leaves out.
+// edited ones are UTF-8; the confirmation tells what the new block leaves out;
+// all-blank fields are refused unasked.
 TEST_F(SessionWrite, NoChangesNothingAndYesWritesTellsAndReloads) {
   const std::string gbk = "\xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0";
   const std::string tiff = TiffBuilder()
@@ -75,6 +76,14 @@ TEST_F(SessionWrite, NoChangesNothingAndYesWritesTellsAndReloads) {
     host.answers = {false};
     EXPECT_EQ(session.cmdBackup_Click(), Outcome::kDeclined);
     EXPECT_EQ(host.messages.back().text, text::kConfirmOverwriteBackup);
+    // Fields that are all blank are refused before anything is asked.
+    const auto written = Snapshot(folder.Path());
+    const std::size_t told = host.messages.size();
+    for (int i = 0; i < kFieldCount; ++i) session.SetFieldText(i, " ");
+    EXPECT_EQ(session.cmdExifWrite_Click(), Outcome::kFailed);
+    EXPECT_TRUE(host.messages.size() == told + 1 &&
+                host.messages.back().text == text::kAllFieldsEmpty);
+    EXPECT_TRUE(Snapshot(folder.Path()) == written);
   }
 }
 
