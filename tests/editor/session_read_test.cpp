@@ -15,6 +15,7 @@ using SessionRead = SessionTest;
 // a start of image), its backup file, or nowhere (the banner). What the
 // photograph before left on the lamps and buttons goes. Ticking batch mode
 // shows the backup button; unticking gives it back the state the photograph gave it.
+// A kept area outlives only photographs without a block.
 TEST_F(SessionRead, TheBlockComesFromThePhotographItsBackupOrNowhere) {
   const std::string tiff = CameraTiff("Canon", ByteOrder::kBig);
   const std::string own =
@@ -60,6 +61,14 @@ TEST_F(SessionRead, TheBlockComesFromThePhotographItsBackupOrNowhere) {
     session.SetBatch(false);
     EXPECT_EQ(On(session), c.on);
   }
+  // A kept area keeps its fields over a photograph without a block; a block replaces them.
+  TempDir folder;
+  session.chkKeep[kAreaCamera] = true;
+  Open(folder.Write("a.jpg", PhotoWithExif("Canon")));
+  Open(folder.Write("b.jpg", PhotoWithoutExif()));
+  EXPECT_EQ(session.txtExif[0] + "|" + session.txtExif[6], "Canon|");
+  Open(folder.Write("c.jpg", PhotoWithExif("Nikon")));
+  EXPECT_EQ(session.txtExif[0], "Nikon");
 }
 
 // A damaged backup, a missing photograph, a folder, a device and a pipe are
