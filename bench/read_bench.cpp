@@ -18,6 +18,8 @@
 
 #include "editor/quiet_host.h"
 #include "editor/session.h"
+#include "reader/backup_format.h"
+#include "reader/read_channel.h"
 
 namespace {
 
@@ -95,9 +97,8 @@ void ReadFloorWithChecks(benchmark::State& state) {
   OverCorpus(state, [](const std::string& path) {
     char buffer[4096];
     struct stat info {};
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    ::fstat(fd, &info);
-    ::stat((path.substr(0, path.rfind('.')) + ".Exif").c_str(), &info);
+    const int fd = tagloom::OpenRegularFile(path);
+    ::stat(tagloom::BackupFileNameFor(path).c_str(), &info);
     benchmark::DoNotOptimize(::pread(fd, buffer, sizeof buffer, 0));
     ::close(fd);
   });
