@@ -23,7 +23,7 @@ struct ReadChannel::File {
 
   int fd = -1;
   std::uint8_t window[kWindow];  // not zeroed (the File is made by new File): filled by reads
-  bool filled = false;  // whether the window was read into before
+  bool filled = false;           // whether the window was read into before
 
   ~File() {
     if (fd >= 0) ::close(fd);
@@ -83,8 +83,7 @@ std::optional<ReadChannel> ReadChannel::OpenFile(const std::string& path, OpenPr
   std::unique_ptr<File> file(new File);
   file->fd = fd;
   ReadChannel channel(std::move(file), static_cast<std::int64_t>(info.st_size));
-  channel.identity_ = {static_cast<std::uint64_t>(info.st_dev),
-                       static_cast<std::uint64_t>(info.st_ino)};
+  channel.identity_ = IdentityOf(info);
   return channel;
 }
 

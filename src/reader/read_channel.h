@@ -13,6 +13,8 @@
 #include <span>
 #include <string>
 
+#include "reader/file_identity.h"
+
 struct stat;
 
 namespace tagloom {
@@ -49,12 +51,8 @@ class ReadChannel {
   ~ReadChannel();
 
   std::int64_t Length() const { return length_; }
-  // Which file an opened channel reads (device and inode); {0, 0} in memory.
-  struct Identity {
-    std::uint64_t device = 0, inode = 0;
-    bool operator==(const Identity&) const = default;
-  };
-  Identity FileIdentity() const { return identity_; }
+  // Which file an opened channel reads; {0, 0} in memory.
+  FileIdentity Identity() const { return identity_; }
   // The 1-based position of the next byte to be read.
   std::int64_t Position() const { return position_; }
   // Makes byte `position` (counting from 1) the next one read; any number is
@@ -108,7 +106,7 @@ class ReadChannel {
   std::int64_t viewOffset_ = 0;
   std::int64_t viewSize_ = 0;
   std::int64_t length_ = 0;
-  Identity identity_;
+  FileIdentity identity_;
   std::int64_t position_ = 1;
   bool motorola_ = false;
   bool readOutside_ = false;

@@ -1,0 +1,23 @@
+#include "reader/file_identity.h"
+
+#include <sys/stat.h>
+
+namespace tagloom {
+
+FileIdentity IdentityOf(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
+std::optional<FileIdentity> IdentityOfPath(const std::string& path, bool followLinks) {
+  struct stat info {};
+  const int status = followLinks ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info);
+  if (status != 0) return std::nullopt;
+  return IdentityOf(info);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  const std::optional<FileIdentity> first = IdentityOfPath(a);
+  return first && first == IdentityOfPath(b);
+}
+
+}  // namespace tagloom

@@ -1,0 +1,29 @@
+// Which file a name or an open file is: its device and inode. Two names of
+// one file (hard links, a name reached through a symbolic link, IMG.JPG and
+// img.jpg where the file system ignores case) have one identity; this is the
+// one place that decides whether two files are the same.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct stat;
+
+namespace tagloom {
+
+struct FileIdentity {
+  std::uint64_t device = 0, inode = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+FileIdentity IdentityOf(const struct stat& info);
+
+// The identity of the file a path names (through symbolic links, or of the
+// link itself when `followLinks` is false); nullopt when there is none.
+std::optional<FileIdentity> IdentityOfPath(const std::string& path, bool followLinks = true);
+
+// Whether both paths exist and name one file.
+bool SameFile(const std::string& a, const std::string& b);
+
+}  // namespace tagloom
