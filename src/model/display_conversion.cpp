@@ -101,9 +101,12 @@ std::string_view TextForDisplay(int row, std::string_view value) {
   return value;
 }
 
-int PickerItemFor(std::string_view value, int itemCount) {
+int PickerItemFor(std::string_view value, const PickerInfo& picker) {
   double n = RoundHalfEven(LeadingNumber(value));
-  if (n < 0 || n >= itemCount) return -1;
+  if (picker.picker == Picker::kOptFlash && n >= 0 && n <= 65535) {
+    return static_cast<int>(n) & 1;
+  }
+  if (n < 0 || n >= picker.ItemCount()) return -1;
   return static_cast<int>(n);
 }
 

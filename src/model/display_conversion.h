@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/pickers.h"
+
 namespace tagloom {
 
 // The stored date with its first two ":" turned into "/" (2001/05/12 14:30:00).
@@ -24,7 +26,8 @@ std::string FractionForDisplay(int row, std::string_view value);
 std::string_view TextForDisplay(int row, std::string_view value);
 
 // Picker item that stands for a stored number: the number rounded (halves to
-// even), or -1 when the picker has no such item.
-int PickerItemFor(std::string_view value, int itemCount);
+// even), or -1 when the picker has no such item. Cameras store the flash as
+// bits (16, 24, 25, 9 ...): its picker shows bit 0, whether the flash fired.
+int PickerItemFor(std::string_view value, const PickerInfo& picker);
 
 }  // namespace tagloom

@@ -120,7 +120,9 @@ TEST_F(SessionRead, FieldsAndPickersShowTheDisplayForms) {
       {Short(0x8822, 2), 7, "2", 2},
       {Short(0x8822, 9), 7, "9", -1},
       {Short(0x9207, 5), 14, "5", 5},
-      {Short(0x9209, 16), 11, "16", -1},
+      // The flash shows whether it fired (bit 0); its field keeps the camera's number.
+      {Short(0x9209, 16), 11, "16", 0},
+      {Short(0x9209, 25), 11, "25", 1},
       {Short(0x8827, 100), 14, "", 0}};
   for (ByteOrder order : {ByteOrder::kLittle, ByteOrder::kBig}) {
     for (const Shown& c : cases) {
@@ -137,9 +139,12 @@ TEST_F(SessionRead, FieldsAndPickersShowTheDisplayForms) {
     }
   }
   // A picker never takes an item it does not have, nor writes one.
-  for (const auto& [picker, item] :
-       {std::pair{Picker::kCombo3, 10}, {Picker::kCombo3, 99}, {Picker::kCombo4, 18},
-        {Picker::kCombo1, 9}, {Picker::kOptFlash, 2}, {Picker::kCombo2, -2}}) {
+  for (const auto& [picker, item] : {std::pair{Picker::kCombo3, 10},
+                                     {Picker::kCombo3, 99},
+                                     {Picker::kCombo4, 18},
+                                     {Picker::kCombo1, 9},
+                                     {Picker::kOptFlash, 2},
+                                     {Picker::kCombo2, -2}}) {
     const std::array<std::string, kFieldCount> fields = session.txtExif;
     const int selected = session.Selected(picker);
     session.SelectPicker(picker, item);
