@@ -20,9 +20,8 @@ Session::Session(Host& host, FileSystem& fs) : numberLocale(UserLocale()), host_
 namespace {
 
 // The Session's member that holds each picker's selection, by Picker value.
-constexpr int Session::*kSelection[kPickerCount] = {&Session::Combo1, &Session::Combo2,
-                                                    &Session::Combo3, &Session::Combo4,
-                                                    &Session::OptFlash};
+constexpr int Session::*kSelection[kPickerCount] = {
+    &Session::Combo1, &Session::Combo2, &Session::Combo3, &Session::Combo4, &Session::OptFlash};
 
 }  // namespace
 
@@ -117,9 +116,7 @@ bool Session::CheckBackupFile() {
   // file (x.Exif, or IMG.EXIF where case is ignored) is no backup of itself.
   struct stat info {};
   if (::stat(BackupFileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  const ReadChannel::Identity backup{static_cast<std::uint64_t>(info.st_dev),
-                                     static_cast<std::uint64_t>(info.st_ino)};
-  return !photo_ || photo_->FileIdentity() != backup;
+  return !photo_ || photo_->Identity() != IdentityOf(info);
 }
 
 bool Session::CheckFile() {
@@ -152,8 +149,7 @@ void Session::GetExifData() {
   if (!opened) {
     if (chkBatch) return;
     if (openProblem_ == OpenProblem::kNotRegular) {
-      host_.Tell(std::string(text::kNotRegularFile) + Text1, text::kAppTitle,
-                 MessageIcon::kNone);
+      host_.Tell(std::string(text::kNotRegularFile) + Text1, text::kAppTitle, MessageIcon::kNone);
     } else {
       host_.Tell(text::kNoImageFile, text::kAppTitle, MessageIcon::kNone);
     }
@@ -161,7 +157,7 @@ void Session::GetExifData() {
   }
   ReadChannel photo = std::move(*photo_);
   photo_.reset();
-  block.ExifSegmentLength = 0;
+  block = {};  // nothing of the photograph before may outlive it (its thumbnail, its maker note)
 
   if (std::optional<JpegSegment> segment = FindExifSegment(photo)) {
     ClearKeptAreas();
@@ -213,7 +209,7 @@ void Session::MoveValue() {
     } else {
       const PickerInfo* picker = PickerOfField(i);
       if (picker != nullptr && picker->followsField) {
-        SelectPicker(picker->picker, PickerItemFor(value, picker->ItemCount()));
+        SelectPicker(picker->picker, PickerItemFor(value, *picker));
       }
       read.bytes.assign(TextForDisplay(r, value));
     }

@@ -13,10 +13,13 @@
 #include "editor/host.h"
 #include "editor/preview_geometry.h"
 #include "model/catalogue.h"
+#include "model/edit_back.h"
 #include "model/pickers.h"
 #include "model/record_store.h"
 #include "reader/exif_block.h"
 #include "reader/read_channel.h"
+#include "writer/backup_writer.h"
+#include "writer/exif_segment.h"
 #include "writer/file_system.h"
 #include "writer/replace_group.h"
 #include "writer/write_result.h"
@@ -38,8 +41,17 @@ enum class Outcome {
 
 // The lists of the record store that the inspector shows, in its order.
 enum class StoreList {
-  kTag, kPosition, kCount, kType, kValuePos, kTitle, kValue,
-  kUnuseTag, kUnusePos, kUnuseValuePos, kUnuseValue,
+  kTag,
+  kPosition,
+  kCount,
+  kType,
+  kValuePos,
+  kTitle,
+  kValue,
+  kUnuseTag,
+  kUnusePos,
+  kUnuseValuePos,
+  kUnuseValue,
 };
 inline constexpr int kStoreListCount = 11;
 
@@ -97,7 +109,8 @@ class Session {
   std::array<bool, kAreaCount> chkKeep{};
   bool imgReadLit = false;    // the read lamp: data on show came from the backup
   bool imgBackupLit = false;  // the backup lamp: a backup file exists
-  std::array<ControlState, 4> cmdNavigate{{{false, true}, {false, true}, {false, true}, {false, true}}};
+  std::array<ControlState, 4> cmdNavigate{
+      {{false, true}, {false, true}, {false, true}, {false, true}}};
   struct Label {
     std::string text;
     bool visible = false;
@@ -239,11 +252,24 @@ class Session {
   void ReportFailure(std::string_view what, std::string_view title, const std::string& reason);
   // Why a write came to nothing, in the person's words.
   std::string ReasonFor(const WriteResult& result) const;
-  // What a write will not carry over from the block on show.
-  std::string WhatIsNotKept() const;
-  // Puts a built segment (then also into the backup file), or the backup
-  // file's segment when `built` is null, into the photograph.
-  bool Store(const std::string* built);
+  // A new block built from the fields, in a copy of the store.
+  struct NewBlock {
+    RecordStore store;
+    DirectoryCounts counts;
+    BuiltSegment segment;
+  };
+  // Builds from the fields without touching the Session; nullopt when a field
+  // is refused (the person has been told).
+  std::optional<NewBlock> BuildFromFields();
+  // The new block becomes the block on show: its rows, counts and segment.
+  void TakeOver(NewBlock&& built);
+  // What the write's confirmation tells besides its question: what the new
+  // block will not carry over, and which backup file keeps the block before.
+  std::string WriteDetails(MakerNoteKept makerNote) const;
+  // Puts a built segment, or the backup file's segment when `built` is null,
+  // into the photograph; a built one saves the photograph's own segment (at
+  // `own`) into a new backup file first where it has none.
+  bool Store(const std::string* built, const std::optional<SegmentAt>& own = std::nullopt);
   // Reads the block whose APP1 marker was just read, and shows it.
   void ReadBlock(ReadChannel& channel);
   // ClearAllArea once Reset has run: only the kept areas still hold texts.

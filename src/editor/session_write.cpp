@@ -104,7 +104,6 @@ std::string Session::ReasonFor(const WriteResult& result) const {
     case Problem::kVerifyFailed:
       return Join({text::kVerifyFailed, ImageFileName});
     case Problem::kFile:
-    case Problem::kBackupNotUpdated:
       break;
   }
   using Step = FileFailure::Step;
@@ -147,15 +146,26 @@ Outcome Session::cmdExifWrite_Click() {
     host_.Tell(text::kAllFieldsEmpty, text::kAllFieldsEmptyTitle, MessageIcon::kNone);
     return Outcome::kFailed;
   }
+  // Built first, so that the question can tell what the new block keeps;
+  // the store takes it over only once the person has said Yes.
+  std::optional<NewBlock> built = BuildFromFields();
+  if (!built) return Outcome::kFailed;
   std::string_view question =
       labNoExif.visible ? text::kConfirmCreateExif : text::kConfirmRewriteExif;
-  if (!host_.AskYesNo(question, text::kConfirmTitle, MessageIcon::kQuestion, WhatIsNotKept())) {
+  if (!host_.AskYesNo(question, text::kConfirmTitle, MessageIcon::kQuestion,
+                      WriteDetails(built->segment.makerNote))) {
     return Outcome::kDeclined;
   }
-  return BuildExifHead() && Store(&ExifHeadBytes) ? Outcome::kDone : Outcome::kFailed;
+  // The block the photograph holds now, to be saved where it has no backup
+  // yet; taking the new block over changes what the Session knows of it.
+  std::optional<SegmentAt> own;
+  if (ExifLoaded && !ExifFromBackup)
+    own = SegmentAt{block.ExifSegmentOffset, block.ExifSegmentLength};
+  TakeOver(std::move(*built));
+  return Store(&ExifHeadBytes, own) ? Outcome::kDone : Outcome::kFailed;
 }
 
-std::string Session::WhatIsNotKept() const {
+std::string Session::WriteDetails(MakerNoteKept makerNote) const {
   std::string lines;
   const int entries = store.lstUnuseTag.Count();
   if (entries > 0) lines += Join({text::kLostEntries, IntegerText(entries), text::kCrLf});
@@ -166,40 +176,60 @@ std::string Session::WhatIsNotKept() const {
     }
   }
   if (block.HasIfd1) lines += Join({text::kLostThumbnail, text::kCrLf});
-  return lines.empty() ? lines : Join({text::kNotKeptHeading, text::kCrLf, lines});
+  if (makerNote == MakerNoteKept::kMoved) lines += Join({text::kMakerNoteMoved, text::kCrLf});
+  if (makerNote == MakerNoteKept::kPartly) lines += Join({text::kMakerNotePartly, text::kCrLf});
+  std::string details = lines.empty() ? lines : Join({text::kNotKeptHeading, text::kCrLf, lines});
+  // Where the block the photograph holds now stays to be restored.
+  if (BackupAvailable) {
+    details += Join({text::kBackupKept, BackupFileName, text::kCrLf});
+  } else if (ExifLoaded && !ExifFromBackup) {
+    details += Join({text::kOriginalSaved, BackupFileName, text::kCrLf});
+  }
+  return details;
 }
 
-bool Session::BuildExifHead() {
-  DirectoryCounts counts;
-  if (std::optional<RefusedField> refused = RestoreValue(FieldsToWrite(), store, counts, UneditedFields())) {
+std::optional<Session::NewBlock> Session::BuildFromFields() {
+  NewBlock built{store, {}, {}};
+  if (std::optional<RefusedField> refused =
+          RestoreValue(FieldsToWrite(), built.store, built.counts, UneditedFields())) {
     const FieldInfo& field = kFields[static_cast<std::size_t>(refused->field)];
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
                   Join({text::kOutOfRange, field.caption, " ",
                         txtExif[static_cast<std::size_t>(refused->field)]}));
-    return false;
+    return std::nullopt;
   }
-  ++storeVersion;
-  block.Ifd0EntryCount = counts.Ifd0EntryCount;
-  block.ExifIfdEntryCount = counts.ExifIfdEntryCount;
-
-  BuiltSegment built = AssembleExifSegment(store);
-  if (built.error != BuildError::kNone) {
-    std::string reason = built.error == BuildError::kTooLarge
-                             ? Join({text::kTooLarge, ImageFileName})
-                             : Join({text::kOutOfRange, store.lstTitle.Row(built.errorRow)});
+  built.segment = AssembleExifSegment(built.store, block.makerNote);
+  if (built.segment.error != BuildError::kNone) {
+    std::string reason =
+        built.segment.error == BuildError::kTooLarge
+            ? Join({text::kTooLarge, ImageFileName})
+            : Join({text::kOutOfRange, store.lstTitle.Row(built.segment.errorRow)});
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, reason);
-    return false;
+    return std::nullopt;
   }
-  block.ExifSegmentLength = static_cast<std::int64_t>(built.bytes.size());
-  ExifHeadBytes = std::move(built.bytes);
-  return true;
+  return built;
+}
+
+void Session::TakeOver(NewBlock&& built) {
+  store = std::move(built.store);
+  ++storeVersion;
+  block.Ifd0EntryCount = built.counts.Ifd0EntryCount;
+  block.ExifIfdEntryCount = built.counts.ExifIfdEntryCount;
+  block.ExifSegmentLength = static_cast<std::int64_t>(built.segment.bytes.size());
+  ExifHeadBytes = std::move(built.segment.bytes);
+}
+
+bool Session::BuildExifHead() {
+  std::optional<NewBlock> built = BuildFromFields();
+  if (built) TakeOver(std::move(*built));
+  return built.has_value();
 }
 
 bool Session::StoreExifData() {
   return Store(nullptr);
 }
 
-bool Session::Store(const std::string* built) {
+bool Session::Store(const std::string* built, const std::optional<SegmentAt>& own) {
   // The backup must be this photograph's own: after a photograph that could
   // not be opened, ImageFileName still names the one before it.
   if (!photoFound_ || BackupFileNameFor(ImageFileName) != BackupFileName) {
@@ -217,32 +247,27 @@ bool Session::Store(const std::string* built) {
   {
     BusyPointer busy(host_);
     BarProgress progress(*this, host_);
-    result = built ? WriteExifSegment(ImageFileName, BackupFileName, *built, fs_, progress)
+    result = built ? WriteExifSegment(ImageFileName, BackupFileName, *built, own, fs_, progress)
                    : RestoreExifSegment(ImageFileName, BackupFileName, fs_, progress);
   }
   cmdRestore.enabled = true;
-  const bool photoWritten =
-      result.Ok() || result.problem == WriteResult::Problem::kBackupNotUpdated;
-  if (!photoWritten) {
+  if (!result.Ok()) {
     if (Bar.visible) ShowBar(false);
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, ReasonFor(result));
     return false;
   }
   block.ExifSegmentLength = result.segmentLength;
-  if (built && result.Ok()) {
-    cmdBackup.enabled = true;
-    BackupAvailable = true;
-    chkBackup();
-  }
-  if (!result.Ok()) {
-    ReportFailure(text::kBackupNotUpdated, text::kWriteFailedTitle, ReasonFor(result));
-  } else if (!chkBatch) {
+  // The lamps and buttons follow the files as they now are.
+  BackupAvailable = CheckBackupFile();
+  if (BackupAvailable) cmdBackup.enabled = true;
+  chkBackup();
+  if (!chkBatch) {
     host_.Tell(Join({text::kWriteSucceeded, BackupFileName}), text::kWriteSucceededTitle,
                MessageIcon::kNone);
   }
   ShowBar(false);
   if (!chkBatch) DrawImage(ImageFileName);
-  return result.Ok();
+  return true;
 }
 
 bool Session::StartBackupExif() {
@@ -260,7 +285,7 @@ bool Session::StartBackupExif() {
   {
     BusyPointer busy(host_);
     BarProgress progress(*this, host_);
-    result = BackupPhotoSegment(ImageFileName, block.ExifSegmentOffset, block.ExifSegmentLength,
+    result = BackupPhotoSegment(ImageFileName, {block.ExifSegmentOffset, block.ExifSegmentLength},
                                 BackupFileName, fs_, progress, backupGroup_);
   }
   cmdBackup.enabled = true;

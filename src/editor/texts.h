@@ -34,6 +34,12 @@ inline constexpr std::string_view kNotKeptHeading = "新的Exif信息不会保�
 inline constexpr std::string_view kLostEntries = "  其他Exif条目(个): ";
 inline constexpr std::string_view kLostGps = "  GPS位置信息";
 inline constexpr std::string_view kLostThumbnail = "  缩略图";
+inline constexpr std::string_view kMakerNoteMoved =
+    "  制造商信息的原位置(移动后其他软件可能无法解读其中的内容)";
+inline constexpr std::string_view kMakerNotePartly = "  制造商信息指向的部分数据";
+// Which backup file keeps the block the photograph holds before the write.
+inline constexpr std::string_view kOriginalSaved = "写入前,原Exif信息将保存到备份文件:";
+inline constexpr std::string_view kBackupKept = "已有的备份文件保持不变:";
 inline constexpr std::string_view kCannotShowPicture = "无法显示这个图像:";
 inline constexpr std::string_view kDateFormatWrong = "你的日期格式有误!";
 inline constexpr std::string_view kDateFormatWrongTitle = "格式错误!";
@@ -78,7 +84,6 @@ inline constexpr std::string_view kNotJpeg = "不是JPEG图像文件:";
 inline constexpr std::string_view kPhotoReadOnly = "图像文件是只读的,不能改写:";
 inline constexpr std::string_view kBackupIsPhoto = "备份文件就是图像文件本身,不能用作备份:";
 inline constexpr std::string_view kBusy = "另一个程序正在写入这个文件,请稍后再试:";
-inline constexpr std::string_view kBackupNotUpdated = "Exif信息已写入图像文件,但备份文件没有更新!";
 inline constexpr std::string_view kPhotoChanged = "图像文件已被其他程序改变,请重新打开:";
 inline constexpr std::string_view kVerifyFailed = "新文件校验失败:";
 inline constexpr std::string_view kCannotCreate = "无法建立文件:";
@@ -91,7 +96,7 @@ inline constexpr std::string_view kTooLarge = "Exif信息超过64KB,无法写入
 inline constexpr std::string_view kOutOfRange = "数值超出范围,无法写入:";
 
 // The window's title and the version texts, from the program's version.
-std::string WindowTitle();                       // "Tagloom Version 3.0 Build 3002 - Vantoro Studio."
+std::string WindowTitle();  // "Tagloom Version 3.0 Build 3002 - Vantoro Studio."
 std::string VersionText(int blanksBeforeBuild);  // "Version 3.0 Build 3002", or with two blanks
 
 }  // namespace tagloom::text

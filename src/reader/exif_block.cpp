@@ -133,6 +133,7 @@ void GetValue(ReadChannel& channel, const ExifBlockLayout& layout, const Entry& 
 
 bool ReadExifDataFromFile(ReadChannel& channel, RecordStore& store, ExifBlockLayout& layout) {
   layout.HasIfd1 = false;
+  layout.makerNote = {};
   layout.ExifSegmentOffset = channel.Position() - 3;
   layout.ExifSegmentLength = channel.ReadLeng();
   if (!IsExifSignature(channel.ReadString(static_cast<std::int64_t>(kExifSignature.size())))) {
@@ -182,6 +183,13 @@ bool ReadExifDataFromFile(ReadChannel& channel, RecordStore& store, ExifBlockLay
 
   fetchCatalogued(row::kLastIfd0Row + 1, kCatalogueRows - 1);
   fetchUncatalogued(ifd0Unused);
+  const Entry& note = recorded.catalogued[row::kMakerNote];
+  if (note.position > 0 && note.type == tiff::kUndefined) {
+    // The TIFF block ends with the segment: its length counts itself and "Exif" 00 00.
+    layout.makerNote =
+        LocateMakerNote(channel, layout.TiffBase, note.valuePosition - layout.TiffBase + 1,
+                        note.count, layout.ExifSegmentLength - 8);
+  }
   return true;
 }
 

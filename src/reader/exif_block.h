@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "model/record_store.h"
+#include "reader/maker_note.h"
 #include "reader/read_channel.h"
 
 namespace tagloom {
@@ -24,6 +25,7 @@ struct ExifBlockLayout {
   std::int64_t Ifd0EntryCount = 0;
   std::int64_t ExifIfdEntryCount = 0;
   bool HasIfd1 = false;  // IFD0 links to a next directory (a thumbnail), which is not read
+  MakerNotePlace makerNote;
 };
 
 // Reads the block whose APP1 marker was just read (the channel stands on the

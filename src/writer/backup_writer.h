@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,26 +18,32 @@
 
 namespace tagloom {
 
-// Whether `backupPath` names the photograph itself (the same file, also on
-// file systems that ignore the case of names).
-bool BackupIsPhoto(const std::string& photoPath, const std::string& backupPath);
-
 // Writes the backup file's new content under its temporary name, synced
 // unless `sync` is false, and returns the replacement ready to be put in
-// place; nullptr (and why, in `result`) when it cannot be written. A replaced
-// backup keeps its owner and mode; a new one gets the photograph's owner.
-std::unique_ptr<FileReplacer> StageBackupFile(const std::string& photoPath,
-                                              const std::string& backupPath,
-                                              std::string_view segment, FileSystem& fs, bool sync,
-                                              WriteResult& result);
+// place (`swap` says how); nullptr (and why, in `result`) when it cannot be
+// written. A replaced backup keeps its owner and mode; a new one gets the
+// photograph's owner.
+std::unique_ptr<FileReplacer> StageBackupFile(
+    const std::string& photoPath, const std::string& backupPath, std::string_view segment,
+    FileSystem& fs, bool sync, WriteResult& result,
+    FileReplacer::Swap swap = FileReplacer::Swap::kRename);
 
-// Copies the photograph's own APP1 segment (its FF E1 at 0-based
-// `segmentOffset`, length field `segmentLength`) into its backup file. The
-// photograph must still hold that segment where it was read. With a group,
+// Where the photograph's own APP1 segment was read: its FF E1 at 0-based
+// `offset`, its length field `length`.
+struct SegmentAt {
+  std::int64_t offset = 0;
+  std::int64_t length = 0;
+};
+
+// The photograph's own segment, all its length + 2 bytes, which must still
+// be where it was read; nullopt (and why, in `result`) when it is not.
+std::optional<std::string> ReadPhotoSegment(const std::string& photoPath, SegmentAt at,
+                                            WriteResult& result);
+
+// Copies the photograph's own segment into its backup file. With a group,
 // the new backup is only staged: the group's Commit puts it in place.
-WriteResult BackupPhotoSegment(const std::string& photoPath, std::int64_t segmentOffset,
-                               std::int64_t segmentLength, const std::string& backupPath,
-                               FileSystem& fs, CopyProgress& progress,
-                               ReplaceGroup* group = nullptr);
+WriteResult BackupPhotoSegment(const std::string& photoPath, SegmentAt at,
+                               const std::string& backupPath, FileSystem& fs,
+                               CopyProgress& progress, ReplaceGroup* group = nullptr);
 
 }  // namespace tagloom

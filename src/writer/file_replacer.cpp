@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "reader/file_identity.h"
 #include "writer/interrupt_cleanup.h"
 
 namespace tagloom {
@@ -36,10 +37,6 @@ std::string ThroughLinks(std::string path) {
   if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
   std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
   return real ? std::string(real.get()) : path;
-}
-
-bool SameFile(const struct stat& a, const struct stat& b) {
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 }  // namespace
@@ -93,8 +90,10 @@ bool FileReplacer::Create(mode_t mode) {
     }
     // The name must still be the file locked: the writer of a leftover may
     // have removed it between the open and the lock.
-    struct stat held {}, named {};
-    if (::fstat(fd, &held) != 0 || ::lstat(temp_.c_str(), &named) != 0 || !SameFile(held, named)) {
+    struct stat held {
+    }, named{};
+    if (::fstat(fd, &held) != 0 || ::lstat(temp_.c_str(), &named) != 0 ||
+        IdentityOf(held) != IdentityOf(named)) {
       drop();
       continue;
     }
@@ -109,8 +108,7 @@ bool FileReplacer::Create(mode_t mode) {
     }
     fd_ = fd;
     lock_ = ::dup(fd);  // the same open file, so the same lock, after Finish closes fd_
-    device_ = held.st_dev;
-    inode_ = held.st_ino;
+    identity_ = IdentityOf(held);
     created_ = true;
     RegisterTemporaryFile(temp_);
     return true;
@@ -186,8 +184,7 @@ bool FileReplacer::Finish(bool sync) {
 }
 
 bool FileReplacer::StillOurs() const {
-  struct stat named {};
-  return ::lstat(temp_.c_str(), &named) == 0 && named.st_dev == device_ && named.st_ino == inode_;
+  return IdentityOfPath(temp_, false) == identity_;
 }
 
 void FileReplacer::ReleaseLock() {
@@ -213,6 +210,7 @@ bool FileReplacer::Commit(bool syncFolder) {
       return Fail(FileFailure::Step::kPark, target_);
     }
   }
+  if (swap_ == Swap::kCreateOnly) return CommitNew(syncFolder);
   // From the rename on, the temporary name is no longer this writer's to remove.
   UnregisterTemporaryFile(temp_);
   if (fs_.Rename(temp_, target_) != 0) {
@@ -226,9 +224,31 @@ bool FileReplacer::Commit(bool syncFolder) {
   // before the parked name of the old content goes.
   if (syncFolder) fs_.SyncFolderOf(target_);
   struct stat now {};
-  if (isParked && ::lstat(parked.c_str(), &now) == 0 && SameFile(now, parkedInfo)) {
+  if (isParked && ::lstat(parked.c_str(), &now) == 0 && IdentityOf(now) == IdentityOf(parkedInfo)) {
     fs_.Unlink(parked);
   }
+  ReleaseLock();
+  return true;
+}
+
+bool FileReplacer::CommitNew(bool syncFolder) {
+  if (fs_.Link(temp_, target_) != 0) {
+    if (!NoHardLinks(errno)) return Fail(FileFailure::Step::kCreate, target_);
+    if (IdentityOfPath(target_, false)) {
+      errno = EEXIST;
+      return Fail(FileFailure::Step::kCreate, target_);
+    }
+    UnregisterTemporaryFile(temp_);
+    if (fs_.Rename(temp_, target_) != 0) {
+      RegisterTemporaryFile(temp_);
+      return Fail(FileFailure::Step::kCreate, target_);
+    }
+  } else {
+    fs_.Unlink(temp_);
+    UnregisterTemporaryFile(temp_);
+  }
+  committed_ = true;
+  if (syncFolder) fs_.SyncFolderOf(target_);
   ReleaseLock();
   return true;
 }

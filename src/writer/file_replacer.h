@@ -17,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "reader/file_identity.h"
 #include "writer/file_system.h"
 
 namespace tagloom {
@@ -37,6 +38,10 @@ class FileReplacer {
     // stays reachable under a second name until the swap is durable; where
     // the file system has no hard links (FAT, exFAT) rename directly.
     kParkOld,
+    // Put the new file in place only where no file of that name exists (a
+    // hard link, which fails when the name is taken; without hard links, a
+    // rename after a look).
+    kCreateOnly,
   };
   enum class Links {
     kFollow,   // a symbolic link at the target: the file it names is replaced
@@ -80,6 +85,7 @@ class FileReplacer {
 
  private:
   bool Fail(FileFailure::Step step, const std::string& path);
+  bool CommitNew(bool syncFolder);
   bool WriteAll(std::string_view bytes);
   bool Flush();
   // Whether the temporary name still names the file this replacer locked.
@@ -91,8 +97,7 @@ class FileReplacer {
   Swap swap_;
   int fd_ = -1;    // for writing, until Finish
   int lock_ = -1;  // the same open file: holds the lock until the swap
-  dev_t device_ = 0;
-  ino_t inode_ = 0;
+  FileIdentity identity_;
   bool created_ = false, committed_ = false;
   std::string buffer_;
   std::int64_t size_ = 0;            // bytes written to the temporary file

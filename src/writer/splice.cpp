@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "reader/backup_format.h"
+#include "reader/file_identity.h"
 #include "reader/jpeg_segments.h"
 #include "reader/read_channel.h"
 #include "writer/backup_writer.h"
@@ -111,8 +112,7 @@ WriteResult Splice(const std::string& photoPath, const std::string& segment, Fil
     return result;
   }
 
-  FileReplacer replacer(fs, photoPath, FileReplacer::Swap::kParkOld,
-                        FileReplacer::Links::kFollow);
+  FileReplacer replacer(fs, photoPath, FileReplacer::Swap::kParkOld, FileReplacer::Links::kFollow);
   auto fileFailed = [&]() {
     result.problem = WriteResult::Problem::kFile;
     result.file = replacer.Failure();
@@ -166,7 +166,7 @@ WriteResult Splice(const std::string& photoPath, const std::string& segment, Fil
 WriteResult RestoreExifSegment(const std::string& photoPath, const std::string& backupPath,
                                FileSystem& fs, CopyProgress& progress) {
   WriteResult result;
-  if (BackupIsPhoto(photoPath, backupPath)) {
+  if (SameFile(photoPath, backupPath)) {
     result.problem = WriteResult::Problem::kBackupIsPhoto;
     return result;
   }
@@ -176,19 +176,30 @@ WriteResult RestoreExifSegment(const std::string& photoPath, const std::string& 
 }
 
 WriteResult WriteExifSegment(const std::string& photoPath, const std::string& backupPath,
-                             std::string_view segment, FileSystem& fs, CopyProgress& progress) {
-  // The new backup is written and synced first, so that once the photograph
-  // holds the new block, one rename is all that is left to do.
+                             std::string_view segment, const std::optional<SegmentAt>& original,
+                             FileSystem& fs, CopyProgress& progress) {
   WriteResult result;
-  std::unique_ptr<FileReplacer> backup =
-      StageBackupFile(photoPath, backupPath, segment, fs, true, result);
-  if (!backup) return result;
-  result = Splice(photoPath, Completed(segment), fs, progress);
-  if (!result.Ok()) return result;  // the staged backup is removed with `backup`
-  if (!backup->Commit()) {
-    result.problem = WriteResult::Problem::kBackupNotUpdated;
-    result.file = backup->Failure();
+  if (SameFile(photoPath, backupPath)) {
+    result.problem = WriteResult::Problem::kBackupIsPhoto;
+    return result;
   }
+  // Any file of the backup's name, even a dangling link, is the person's own.
+  std::optional<FileIdentity> saved;
+  if (original && !IdentityOfPath(backupPath, false)) {
+    std::optional<std::string> bytes = ReadPhotoSegment(photoPath, *original, result);
+    if (!bytes) return result;
+    std::unique_ptr<FileReplacer> backup = StageBackupFile(photoPath, backupPath, *bytes, fs, true,
+                                                           result, FileReplacer::Swap::kCreateOnly);
+    if (!backup) return result;
+    if (!backup->Commit()) {
+      result.problem = WriteResult::Problem::kFile;
+      result.file = backup->Failure();
+      return result;
+    }
+    saved = IdentityOfPath(backupPath, false);
+  }
+  result = Splice(photoPath, Completed(segment), fs, progress);
+  if (!result.Ok() && saved && IdentityOfPath(backupPath, false) == saved) fs.Unlink(backupPath);
   return result;
 }
 

@@ -10,9 +10,11 @@
 // and swaps it in. Any failure leaves the photograph as it was.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "writer/backup_writer.h"
 #include "writer/file_system.h"
 #include "writer/write_result.h"
 
@@ -22,11 +24,13 @@ namespace tagloom {
 WriteResult RestoreExifSegment(const std::string& photoPath, const std::string& backupPath,
                                FileSystem& fs, CopyProgress& progress);
 
-// A write of edits: a built segment goes into the photograph, and once the
-// photograph holds it, into the backup file too. A write that fails leaves
-// both files as they were, so the backup (perhaps the only copy of the
-// original block) is never replaced by edits that did not reach the photograph.
+// A write of edits: a built segment goes into the photograph. The photograph's
+// own segment (at `original`, when it has one) is first saved into a new
+// backup file, synced, where the photograph has none yet, so that a restore
+// brings back what it held before its first write. An existing backup file is
+// never touched; a write that fails removes the backup it made.
 WriteResult WriteExifSegment(const std::string& photoPath, const std::string& backupPath,
-                             std::string_view segment, FileSystem& fs, CopyProgress& progress);
+                             std::string_view segment, const std::optional<SegmentAt>& original,
+                             FileSystem& fs, CopyProgress& progress);
 
 }  // namespace tagloom

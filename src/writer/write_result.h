@@ -11,17 +11,16 @@ namespace tagloom {
 struct WriteResult {
   enum class Problem {
     kNone,
-    kBackupMissing,     // the backup file cannot be opened
-    kBackupDamaged,     // its header, marker, length or signature is wrong
-    kBackupIsPhoto,     // the backup file's name names the photograph itself
-    kPhotoUnreadable,   // the photograph cannot be opened or read to its end
-    kPhotoNotRegular,   // a folder, a device or a pipe, not a photograph
-    kPhotoReadOnly,     // its owner may not write it: an original kept safe
-    kNotJpeg,           // the photograph does not start with a JPEG start-of-image marker
-    kPhotoChanged,      // the photograph is not what was read from it a moment ago
-    kFile,              // a step of the safe write failed: see `file`
-    kVerifyFailed,      // the new file read back is not what was meant to be written
-    kBackupNotUpdated,  // the photograph was written, its backup file not: see `file`
+    kBackupMissing,    // the backup file cannot be opened
+    kBackupDamaged,    // its header, marker, length or signature is wrong
+    kBackupIsPhoto,    // the backup file's name names the photograph itself
+    kPhotoUnreadable,  // the photograph cannot be opened or read to its end
+    kPhotoNotRegular,  // a folder, a device or a pipe, not a photograph
+    kPhotoReadOnly,    // its owner may not write it: an original kept safe
+    kNotJpeg,          // the photograph does not start with a JPEG start-of-image marker
+    kPhotoChanged,     // the photograph is not what was read from it a moment ago
+    kFile,             // a step of the safe write failed: see `file`
+    kVerifyFailed,     // the new file read back is not what was meant to be written
   };
   Problem problem = Problem::kNone;
   FileFailure file;

@@ -17,9 +17,12 @@ namespace {
 
 using namespace test;
 
-enum class Operation { kWrite, kRestore, kBackup, kBatchBackup };
+// A first write saves the photograph's block into a new backup file; a write
+// leaves an existing one as it was.
+enum class Operation { kWrite, kFirstWrite, kRestore, kBackup, kBatchBackup };
 
-// The files an operation works on, each with its content before: name, bytes.
+// The files an operation works on, each with its content before: name, bytes
+// ("" for a file that is not there).
 using Files = std::vector<std::pair<std::string, std::string>>;
 
 Files FilesFor(Operation operation) {
@@ -28,7 +31,7 @@ Files FilesFor(Operation operation) {
     const std::string tiff =
         TiffBuilder(ByteOrder::kBig).Ifd0({Short(0x0112, 6)}).ExifIfd({}).Build();
     return {{"big.jpg", JpegBuilder().App0Jfif().App1Exif(tiff).App2Icc().Scan(8 << 20).Build()},
-            {"big.Exif", BackupOf("FromBackup")}};
+            {"big.Exif", operation == Operation::kFirstWrite ? "" : BackupOf("FromBackup")}};
   }
   // A batch backup puts its 40 backups in place together, after one sync.
   for (int i = 0; i < 40; ++i) {
@@ -69,7 +72,10 @@ TEST_P(KillTest, EveryFileIsAlwaysWholeOldOrWholeNew) {
   const Files files = FilesFor(operation);
   TempDir dir;
   auto setUp = [&] {  // leftovers of the last kill (.$$$, .%#%) stay where they are
-    for (const auto& [name, bytes] : files) dir.Write(name, bytes);
+    for (const auto& [name, bytes] : files) {
+      if (bytes.empty()) std::filesystem::remove(dir.File(name));
+      if (!bytes.empty()) dir.Write(name, bytes);
+    }
   };
   auto contents = [&] {
     std::vector<std::string> now;
@@ -110,7 +116,8 @@ TEST_P(KillTest, EveryFileIsAlwaysWholeOldOrWholeNew) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, KillTest,
-                         ::testing::Values(std::pair{Operation::kWrite, 100},
+                         ::testing::Values(std::pair{Operation::kWrite, 60},
+                                           std::pair{Operation::kFirstWrite, 60},
                                            std::pair{Operation::kRestore, 60},
                                            std::pair{Operation::kBackup, 60},
                                            std::pair{Operation::kBatchBackup, 40}));

@@ -23,28 +23,39 @@ using SessionWrite = SessionTest;
 
 // No changes nothing; Yes writes, tells and reloads. Unedited texts keep their
 // bytes (GB2312 stays GB2312, an "infinity" distance FFFFFFFF/1 stays that),
-// edited ones are UTF-8; the confirmation tells what the new block leaves out;
-// all-blank fields are refused unasked.
+// edited ones are UTF-8; the confirmation tells what the new block leaves out
+// and which backup file keeps the block before. A backup file is never
+// replaced; a photograph with a block and none has it saved first, so that
+// its restore brings back the block before its first write. All-blank fields
+// are refused unasked.
 TEST_F(SessionWrite, NoChangesNothingAndYesWritesTellsAndReloads) {
   const std::string gbk = "\xB0\xE6\xC8\xA8\xCB\xF9\xD3\xD0";
   const std::string tiff = TiffBuilder()
                                .Ifd0({Ascii(0x010F, "Canon"), Ascii(0x8298, gbk), Long(0x8825, 0)})
                                .ExifIfd({Rational(0x9206, 0xFFFFFFFF, 1), Short(0x8827, 100)})
                                .Build();
+  const std::string withExif = JpegBuilder().App1Exif(tiff).Scan().Build();
+  const std::string notKept = Joined({text::kNotKeptHeading, text::kCrLf, text::kLostEntries, "1",
+                                      text::kCrLf, text::kLostGps, text::kCrLf});
   struct Case {
-    std::string photo, backup;
+    std::string photo, backup;  // no backup file when ""
     std::string_view question;  // depends on the banner
-    std::string details, copyright, distance;
+    std::string details;        // "@" stands for the backup file
+    std::string copyright, distance;
+    std::string backupAfter;
   };
-  for (const Case& c : {Case{JpegBuilder().App1Exif(tiff).Scan().Build(), BackupOf("Backup"),
-                             text::kConfirmRewriteExif,
-                             Joined({text::kNotKeptHeading, text::kCrLf, text::kLostEntries, "1",
-                                     text::kCrLf, text::kLostGps, text::kCrLf}),
-                             gbk, "-1/1"},
-                        Case{PhotoWithoutExif(), "", text::kConfirmCreateExif, "", "", ""}}) {
-    SCOPED_TRACE(c.question);
+  const std::string original = BackupFile(ExifSegmentOf(withExif));
+  for (const Case& c :
+       {Case{withExif, BackupOf("Backup"), text::kConfirmRewriteExif,
+             Joined({notKept, text::kBackupKept, "@", text::kCrLf}), gbk, "-1/1",
+             BackupOf("Backup")},
+        Case{withExif, "", text::kConfirmRewriteExif,
+             Joined({notKept, text::kOriginalSaved, "@", text::kCrLf}), gbk, "-1/1", original},
+        Case{PhotoWithoutExif(), "", text::kConfirmCreateExif, "", "", "", ""}}) {
+    SCOPED_TRACE(c.details);
     TempDir folder;
     const std::string photo = folder.Write("IMG_2.jpg", c.photo);
+    const std::string backup = folder.File("IMG_2.Exif");
     if (!c.backup.empty()) folder.Write("IMG_2.Exif", c.backup);
     Open(photo);
     const auto before = Snapshot(folder.Path());
@@ -57,25 +68,32 @@ TEST_F(SessionWrite, NoChangesNothingAndYesWritesTellsAndReloads) {
     ASSERT_EQ(session.cmdExifWrite_Click(), Outcome::kDone);
     ASSERT_EQ(host.messages.size(), 3u);
     EXPECT_TRUE(host.messages[0].text == c.question && host.messages[1].text == c.question);
-    EXPECT_EQ(host.messages[1].details, c.details);
-    const std::string backup = folder.File("IMG_2.Exif");
+    std::string details = c.details;
+    if (details.find('@') != std::string::npos) details.replace(details.find('@'), 1, backup);
+    EXPECT_EQ(host.messages[1].details, details);
     EXPECT_EQ(host.messages[2].text, Joined({text::kWriteSucceeded, backup}));
-    EXPECT_EQ(ReadFile(backup), std::string(kBackupHeader) + session.ExifHeadBytes);
+    EXPECT_EQ(ReadFile(backup), c.backupAfter);
+    EXPECT_EQ(ExifSegmentOf(ReadFile(photo)), session.ExifHeadBytes + std::string(2, '\0'));
     // The copy showed the progress panel once; the reload did not, and showed the preview again.
     EXPECT_EQ(std::count(host.progress.begin(), host.progress.end(), "show"), 1);
     EXPECT_EQ(host.previews, (std::vector<std::string>{photo, photo}));
     EXPECT_EQ(On(session),
-              "loaded backup-found backup-lamp backup-button restore-button write-button");
+              c.backupAfter.empty()
+                  ? "loaded backup-button write-button"
+                  : "loaded backup-found backup-lamp backup-button restore-button write-button");
     // Only what the fields held was written; read again from the new file, the bytes of each row.
     EXPECT_EQ(session.txtExif[0] + "|" + session.txtExif[1] + "|" + session.txtExif[field::kDate],
               "Nikon|张三|2021/03/04 05:06:00");
     EXPECT_EQ(session.store.lstValue.Row(3), "张三");
     EXPECT_EQ(session.store.lstValue.Row(5) + "|" + session.store.lstValue.Row(12),
               c.copyright + "|" + c.distance);
-    // Backing up over the backup the write left is asked first; No keeps it.
-    host.answers = {false};
-    EXPECT_EQ(session.cmdBackup_Click(), Outcome::kDeclined);
-    EXPECT_EQ(host.messages.back().text, text::kConfirmOverwriteBackup);
+    if (c.backupAfter.empty()) continue;
+    // A second write keeps the backup; the restore brings back the block before the first.
+    session.SetFieldText(0, "Second");
+    ASSERT_EQ(session.cmdExifWrite_Click(), Outcome::kDone);
+    EXPECT_EQ(ReadFile(backup), c.backupAfter);
+    ASSERT_EQ(session.cmdRestore_Click(), Outcome::kDone);
+    EXPECT_EQ(ExifSegmentOf(ReadFile(photo)), c.backupAfter.substr(kBackupHeader.size()));
     // Fields that are all blank are refused before anything is asked.
     const auto written = Snapshot(folder.Path());
     const std::size_t told = host.messages.size();

@@ -63,6 +63,17 @@ std::optional<ExiftoolTag> FindTag(const std::vector<ExiftoolTag>& tags, std::st
   return std::nullopt;
 }
 
+std::vector<std::string> ExiftoolMakerNotes(const std::string& path) {
+  std::istringstream lines(
+      RunCommand("exiftool -a -G0:1 -s -n -u " + ShellQuoted(path) + " 2>/dev/null").output);
+  std::vector<std::string> values;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("[MakerNotes")) values.push_back(line);
+  }
+  std::sort(values.begin(), values.end());
+  return values;
+}
+
 std::map<std::string, std::string> Exiv2Values(const std::string& path) {
   std::istringstream lines(
       RunCommand("exiv2 -q -Pkv " + ShellQuoted(path) + " 2>/dev/null").output);

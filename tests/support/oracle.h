@@ -33,6 +33,10 @@ std::vector<ExiftoolTag> ExiftoolTags(const std::string& path);
 std::optional<ExiftoolTag> FindTag(const std::vector<ExiftoolTag>& tags, std::string_view group,
                                    std::variant<int, std::string_view> idOrName);
 
+// The maker-note values exiftool decodes (`exiftool -a -G0:1 -s -n -u`), one
+// "[MakerNotes:Canon] Name : value" line each, sorted.
+std::vector<std::string> ExiftoolMakerNotes(const std::string& path);
+
 // Every key exiv2 reports (`exiv2 -Pkv`) with its plain value.
 std::map<std::string, std::string> Exiv2Values(const std::string& path);
 

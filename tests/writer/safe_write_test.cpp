@@ -65,8 +65,8 @@ struct Scene {
   WriteResult Restore(FileSystem& files) {
     return RestoreExifSegment(photo, backup, files, noProgress);
   }
-  WriteResult Write(FileSystem& files, const std::string& segment = kBuilt) {
-    return WriteExifSegment(photo, backup, segment, files, noProgress);
+  WriteResult Write(FileSystem& files, std::optional<SegmentAt> original = std::nullopt) {
+    return WriteExifSegment(photo, backup, kBuilt, original, files, noProgress);
   }
   std::string Photo() const { return ReadFile(photo); }
   std::string Backup() const { return ReadFile(backup); }
@@ -86,10 +86,12 @@ const std::map<FsCall, Step> kStepOf = {
     {FsCall::kLink, Step::kPark},    {FsCall::kRename, Step::kRename}};
 
 // Each write run first without a failure, then with each of its calls failing
-// in turn: every file holds its old or its new content, never anything else,
-// and the photograph holds its new block before the backup file does.
+// in turn: every file holds its old or its new content, never anything else.
+// The first write of edits saves the photograph's block into a new backup
+// file before the photograph is touched, and removes it again if it fails.
 TEST(SafeWrite, AFailureAtAnyCallLeavesEveryFileWholeAndNamesTheFailure) {
   const std::string large = Piece().Scan(2'500'000).Build();  // several writes to the disk
+  const SegmentAt oldExifAt{2 + static_cast<std::int64_t>(kApp0.size()), SegmentLengthOf(kOldExif)};
   enum Kind { kRestoreBuilt, kRestoreLarge, kBackup, kWriteEdits };
   for (Kind kind : {kRestoreBuilt, kRestoreLarge, kBackup, kWriteEdits}) {
     SCOPED_TRACE(kind);
@@ -100,22 +102,21 @@ TEST(SafeWrite, AFailureAtAnyCallLeavesEveryFileWholeAndNamesTheFailure) {
     std::map<FsCall, int> seen;
     for (std::size_t n = 0; n <= calls.size(); ++n) {
       Scene s(after, test::BackupFile(segment));
-      if (kind == kWriteEdits) s.dir.Write("IMG_1.Exif", test::BackupFile(kCopied));
+      if (kind == kWriteEdits) fs::remove(s.backup);
       const std::string oldBackup = s.Backup();
       const std::string newPhoto = kind == kBackup ? s.old : s.Spliced(segment, kept);
       const std::string newBackup =
-          kind == kBackup ? kHeader + kOldExif : kind == kWriteEdits ? kHeader + kBuilt : oldBackup;
+          kind == kBackup || kind == kWriteEdits ? kHeader + kOldExif : oldBackup;
       const FsCall call = n == 0 ? FsCall::kOpen : calls[n - 1].first;
       const int nth = n == 0 ? -1 : ++seen[call];
       SCOPED_TRACE("call " + std::to_string(static_cast<int>(call)) + ", number " +
                    std::to_string(nth));
       FaultyFileSystem files;
       files.FailNth(call, nth, ENOSPC);
-      WriteResult result =
-          kind == kBackup
-              ? BackupPhotoSegment(s.photo, 2 + static_cast<std::int64_t>(kApp0.size()),
-                                   SegmentLengthOf(kOldExif), s.backup, files, noProgress)
-              : kind == kWriteEdits ? s.Write(files) : s.Restore(files);
+      WriteResult result = kind == kBackup
+                               ? BackupPhotoSegment(s.photo, oldExifAt, s.backup, files, noProgress)
+                           : kind == kWriteEdits ? s.Write(files, oldExifAt)
+                                                 : s.Restore(files);
       if (n == 0) {
         calls = files.calls;
         ASSERT_TRUE(result.Ok());
@@ -130,24 +131,29 @@ TEST(SafeWrite, AFailureAtAnyCallLeavesEveryFileWholeAndNamesTheFailure) {
                                         std::search(order.begin(), order.end(), durable.begin(),
                                                     durable.end()) != order.end()));
       }
-      EXPECT_FALSE(fs::exists(s.photo + ".$$$") || fs::exists(s.backup + ".$$$"));
+      // (A new backup's temporary name, a second name of it, may outlive a failed removal.)
+      EXPECT_FALSE(fs::exists(s.photo + ".$$$") ||
+                   (fs::exists(s.backup + ".$$$") && call != FsCall::kUnlink));
       const std::string photo = s.Photo(), backup = s.Backup();
       EXPECT_TRUE(photo == s.old || photo == newPhoto);
       EXPECT_TRUE(backup == oldBackup || backup == newBackup);
-      EXPECT_FALSE(backup == newBackup && newBackup != oldBackup && photo != newPhoto)
-          << "the backup holds edits the photograph does not";
+      EXPECT_FALSE(kind == kWriteEdits && photo == newPhoto && backup != newBackup)
+          << "the block replaced was not saved";
       if (result.Ok()) {
         EXPECT_TRUE(photo == newPhoto && backup == newBackup);
-        EXPECT_TRUE(!fs::exists(s.parked) || (call == FsCall::kUnlink && ReadFile(s.parked) == s.old));
+        EXPECT_TRUE(!fs::exists(s.parked) ||
+                    (call == FsCall::kUnlink && ReadFile(s.parked) == s.old));
         continue;
       }
       ASSERT_TRUE(kStepOf.count(call)) << "a failure that needs not stop the write did";
-      EXPECT_EQ(result.file.step, kStepOf.at(call));
+      // A new backup file that cannot take its name is a file that cannot be made.
+      const bool backupName = calls[n - 1].second.ends_with(".Exif.$$$");
+      EXPECT_EQ(result.file.step,
+                call == FsCall::kLink && backupName ? Step::kCreate : kStepOf.at(call));
       EXPECT_EQ(result.file.error, ENOSPC);
       EXPECT_FALSE(fs::exists(s.parked));
-      const bool photoWritten = result.problem == Problem::kBackupNotUpdated;
-      EXPECT_TRUE(photoWritten || result.problem == Problem::kFile);
-      EXPECT_TRUE(photo == (photoWritten ? newPhoto : s.old) && backup == oldBackup);
+      EXPECT_EQ(result.problem, Problem::kFile);
+      EXPECT_TRUE(photo == s.old && backup == oldBackup);
     }
   }
 }
@@ -195,9 +201,11 @@ TEST(SpliceExifSegment, ABadOrChangedPhotographIsNotReplaced) {
 TEST(SpliceExifSegment, OnlyTheExifSegmentsGoAndThePhotographKeepsItsOwnerAndMode) {
   const std::string exif2 = test::ExifSegment(
       test::TiffBuilder(test::ByteOrder::kBig).Ifd0({test::Short(0x0112, 3)}).Build());
-  const std::string icc = Piece().App2Icc().Build(), com = Piece().Segment(0xFE, "a comment").Build();
+  const std::string icc = Piece().App2Icc().Build(),
+                    com = Piece().Segment(0xFE, "a comment").Build();
   struct Case {
-    std::string after, kept;  // the photograph after its start of image; what follows the new segment
+    std::string after,
+        kept;  // the photograph after its start of image; what follows the new segment
     fs::perms mode;
     int linkError;
   };
@@ -230,12 +238,17 @@ TEST(SpliceExifSegment, OnlyTheExifSegmentsGoAndThePhotographKeepsItsOwnerAndMod
 
 TEST(BackupPhotoSegment, CopiesTheWholeSegmentOrRefusesAPhotographThatNoLongerHoldsIt) {
   const std::string photo = "\xFF\xD8" + kApp0 + kCopied + kScan;
-  const std::int64_t at = 2 + static_cast<std::int64_t>(kApp0.size()), length = SegmentLengthOf(kCopied);
+  const std::int64_t at = 2 + static_cast<std::int64_t>(kApp0.size()),
+                     length = SegmentLengthOf(kCopied);
   using Row = std::tuple<std::string, std::int64_t, std::int64_t, Problem>;
   for (const auto& [jpeg, offset, size, problem] : std::initializer_list<Row>{
            {photo, at, length, Problem::kNone},
-           {"\xFF\xD8" + std::string("\xFF\xE1\x00\x0A" "Exif\0\0II", 12) + kScan, 2, 10,
-            Problem::kNone},  // fewer than 30 bytes: backed up like any other
+           {"\xFF\xD8" +
+                std::string("\xFF\xE1\x00\x0A"
+                            "Exif\0\0II",
+                            12) +
+                kScan,
+            2, 10, Problem::kNone},  // fewer than 30 bytes: backed up like any other
            {photo, at + 1, length, Problem::kPhotoChanged},
            {photo.substr(0, 40), at, length, Problem::kPhotoChanged},  // cut inside the segment
            {"", at, length, Problem::kPhotoUnreadable},
@@ -244,7 +257,7 @@ TEST(BackupPhotoSegment, CopiesTheWholeSegmentOrRefusesAPhotographThatNoLongerHo
     s.dir.Write("IMG_1.JPG", jpeg);
     if (jpeg.empty()) fs::remove(s.photo);
     FaultyFileSystem files;
-    EXPECT_EQ(BackupPhotoSegment(s.photo, offset, size, s.backup, files, noProgress).problem,
+    EXPECT_EQ(BackupPhotoSegment(s.photo, {offset, size}, s.backup, files, noProgress).problem,
               problem);
     const bool ok = problem == Problem::kNone;
     EXPECT_EQ(s.Backup(), ok ? kHeader + jpeg.substr(static_cast<std::size_t>(offset),
@@ -253,9 +266,10 @@ TEST(BackupPhotoSegment, CopiesTheWholeSegmentOrRefusesAPhotographThatNoLongerHo
   }
 }
 
-// A photograph reached through a link is replaced where it lies; a backup file
-// is always written in the photograph's folder: a link of its name is replaced
-// by the file, and what it pointed to stays as it was.
+// A photograph reached through a link is replaced where it lies. A write
+// leaves a backup file of any kind alone, a link too; a backup is always
+// written in the photograph's folder: a link of its name is replaced by the
+// file, and what it pointed to stays as it was.
 TEST(SafeWrite, ABackupFileIsNeverWrittenThroughALink) {
   Scene s;
   test::TempDir elsewhere;
@@ -264,9 +278,16 @@ TEST(SafeWrite, ABackupFileIsNeverWrittenThroughALink) {
   fs::create_symlink(target, s.backup);
   const std::string link = s.dir.File("link.JPG");
   fs::create_symlink(s.photo, link);
-  ASSERT_TRUE(WriteExifSegment(link, s.backup, kBuilt, RealFileSystem(), noProgress).Ok());
+  const SegmentAt oldExifAt{2 + static_cast<std::int64_t>(kApp0.size()), SegmentLengthOf(kOldExif)};
+  ASSERT_TRUE(
+      WriteExifSegment(link, s.backup, kBuilt, oldExifAt, RealFileSystem(), noProgress).Ok());
   EXPECT_TRUE(fs::is_symlink(link) && s.Photo() == s.Spliced(kBuilt, kApp0 + kXmp + kScan));
-  EXPECT_TRUE(!fs::is_symlink(s.backup) && s.Backup() == kHeader + kBuilt);
+  EXPECT_TRUE(fs::is_symlink(s.backup));
+  ASSERT_TRUE(BackupPhotoSegment(s.photo, {2, SegmentLengthOf(kBuilt)}, s.backup, RealFileSystem(),
+                                 noProgress)
+                  .Ok());
+  EXPECT_TRUE(!fs::is_symlink(s.backup) &&
+              s.Backup() == kHeader + s.Photo().substr(2, kBuilt.size() + 2));
   EXPECT_EQ(ReadFile(target), "someone else's file");
 }
 

@@ -97,5 +97,63 @@ TEST(AssembleExifSegment, AValueTheBuilderCannotEncodeFailsTheBuild) {
   }
 }
 
+// The maker note keeps the TIFF offset it was read at, and so do the bytes it
+// points to outside itself; zeros fill the gap before it, and other values
+// go there where they fit, after it where not. Where its place cannot be
+// kept, it goes where a block without a place for it would put it.
+TEST(AssembleExifSegment, TheMakerNoteKeepsItsOffsetWhereItCan) {
+  struct Built {
+    BuiltSegment segment;
+    std::int64_t noteAt, commentAt;
+  };
+  auto build = [](const MakerNotePlace& place, const std::string& hex) {
+    RecordStore store = Restored({{kMakerNoteField, hex}, {field::kComment, std::string(60, 'c')}});
+    BuiltSegment segment = AssembleExifSegment(store, place);
+    auto at = [&](int r) { return static_cast<std::int64_t>(store.lstValuePos.Number(r)); };
+    return Built{segment, at(row::kMakerNote), at(row::kUserComment)};
+  };
+  const std::string hex40(80, 'A');
+  const Built unpinned = build({}, hex40);
+  const std::int64_t gap = unpinned.noteAt;  // the first free offset
+  ASSERT_EQ(unpinned.commentAt, gap + 40) << "the maker note's entry comes first";
+  const auto moved = static_cast<std::int64_t>(unpinned.segment.bytes.size());
+  using Kept = MakerNoteKept;
+  struct Case {
+    MakerNotePlace place;
+    Kept kept;
+    std::int64_t noteAt, commentAt, size;  // size: of the segment
+    std::string hex = std::string(80, 'A');
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {{600, 40, {{700, "outside"}}, false}, Kept::kKept, 600, gap, 10 + 707},
+           {{gap + 4, 40, {}, false}, Kept::kKept, gap + 4, gap + 44, 10 + gap + 44 + 85},
+           {{gap - 4, 40, {}, false}, Kept::kMoved, gap, gap + 40, moved},
+           {{gap - 4, 40, {}, true}, Kept::kNoPlace, gap, gap + 40, moved},
+           // An edited maker note that grew over what it pointed to.
+           {{600, 40, {{640, "outside"}}, false},
+            Kept::kPartly,
+            600,
+            gap,
+            10 + 650,
+            std::string(100, 'A')},
+           {{600, 40, {{65530, "outside"}}, false}, Kept::kPartly, 600, gap, 10 + 640},
+           {{65500, 40, {}, false}, Kept::kMoved, gap, gap + 40, moved},
+       }) {
+    SCOPED_TRACE(c.place.offset);
+    const Built b = build(c.place, c.hex);
+    EXPECT_EQ(b.segment.makerNote, c.kept);
+    EXPECT_EQ(b.noteAt, c.noteAt);
+    EXPECT_EQ(b.commentAt, c.commentAt);
+    ASSERT_EQ(static_cast<std::int64_t>(b.segment.bytes.size()), c.size);
+    const auto in = [&](std::int64_t offset, std::size_t n) {
+      return b.segment.bytes.substr(static_cast<std::size_t>(offset + 10), n);
+    };
+    EXPECT_EQ(in(c.noteAt, c.hex.size() / 2), std::string(c.hex.size() / 2, '\xAA'));
+    if (c.kept == Kept::kKept && !c.place.outside.empty()) {
+      EXPECT_EQ(in(700, 7), "outside");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tagloom
