@@ -5,10 +5,14 @@ set(CPACK_PACKAGE_NAME tagloom)
 set(CPACK_PACKAGE_VENDOR "Vantoro Studio")
 set(CPACK_PACKAGE_CONTACT "Vantoro Studio <tagloom@vantoro.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "EXIF editor for photographers, with backup and restore")
+# The long description: lines of at most 80 columns (lintian checks them).
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tagloom shows a photograph with its sixteen best-known EXIF fields, edits them and\n\
-writes a new EXIF block into the JPEG. It backs up and restores each photograph's\n\
-EXIF block in a file beside it, one photograph or a whole list at a time.\n\
+    "Tagloom shows a photograph with its sixteen best-known EXIF fields,\n\
+edits them and writes a new EXIF block into the JPEG, leaving the picture\n\
+itself untouched. It backs up and restores each photograph's EXIF block\n\
+in a file beside it, one photograph or a whole list at a time. The window\n\
+speaks Simplified Chinese.\n\
+\n\
 tagloom-cli does the same from the command line.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_GENERATOR DEB)

@@ -28,7 +28,9 @@ SCREENSHOT_PACKAGES=(xvfb xauth)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libimage-exiftool-perl exiv2)
 # What the desktop files' checks need.
 DESKTOP_CHECK_PACKAGES=(desktop-file-utils appstream)
-# What making the Debian package needs: dpkg-shlibdeps finds its dependencies.
-PACKAGE_PACKAGES=(dpkg-dev file)
+# What making the Debian package needs: dpkg-shlibdeps finds its dependencies,
+# dpkg-buildflags gives Debian's compiler flags, gzip compresses the manual
+# pages and the changelog, lintian checks the package.
+PACKAGE_PACKAGES=(dpkg-dev file gzip lintian)
 # What the fuzzing harnesses need: clang with libFuzzer and the sanitizer runtimes.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   tagloom::RemoveTemporaryFilesOnInterrupt();
   CLI::App app{"Tagloom: read, edit, back up and restore the EXIF block of JPEG photographs"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "tagloom-cli " TAGLOOM_VERSION, "Print the version and exit");
 
   ShowOptions show;
   CLI::App* showCommand =
@@ -47,7 +48,7 @@ int main(int argc, char** argv) {
 
   try {
     app.parse(argc, argv);
-  } catch (const CLI::CallForHelp& e) {
+  } catch (const CLI::Success& e) {  // --help or --version
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     app.exit(e);

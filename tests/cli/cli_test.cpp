@@ -96,6 +96,8 @@ TEST(CliShow, JsonForScriptsTextForPeople) {
   EXPECT_EQ(json::parse(RunCli({"show", "--json", dir.File("missing.jpg")}).out), json::array());
   const CliRun usage = RunCli({"show", "--bogus", konica});
   EXPECT_TRUE(usage.status == 2 && !usage.err.empty());
+  const CliRun version = RunCli({"--version"});
+  EXPECT_TRUE(version.status == 0 && version.out == "tagloom-cli 3.0.3002\n") << version.out;
 }
 
 // Only --yes writes; a refusal exits 1 and changes no file. Messages escape the
