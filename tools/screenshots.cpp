@@ -5,18 +5,18 @@
 //
 //   tagloom-screenshots OUTPUT_FOLDER PHOTOS_FOLDER
 #include <QAbstractButton>
-#include <QComboBox>
-#include <QPushButton>
-#include <QToolButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <QToolButton>
 #include <QTranslator>
 #include <cstdio>
 #include <utility>
@@ -25,6 +25,7 @@
 #include "ui/drop/frm_drop.h"
 #include "ui/main/dialogs.h"
 #include "ui/main/frm_tagloom.h"
+#include "ui/main/theme.h"
 
 using namespace tagloom;
 using namespace tagloom::ui;
@@ -56,7 +57,7 @@ void Snap(const QString& name) {
 // each name it is given, and answers No.
 class PhotographedDialogs : public Dialogs {
  public:
-  QString nextName;         // the picture the next box goes into; empty: not photographed
+  QString nextName;        // the picture the next box goes into; empty: not photographed
   bool answerYes = false;  // for the next question only
 
   bool AskYesNo(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
@@ -64,11 +65,10 @@ class PhotographedDialogs : public Dialogs {
     Photograph(MakeMessageBox(parent, text, title, icon, true, details));
     return std::exchange(answerYes, false);
   }
-  void Tell(QWidget* parent, const QString& text, const QString& title,
-            MessageIcon icon) override {
+  void Tell(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override {
     Photograph(MakeMessageBox(parent, text, title, icon, false, {}));
   }
-  std::optional<QString> ChooseFile(QWidget*, const QStringList&) override { return std::nullopt; }
+  QStringList ChooseFiles(QWidget*, const QStringList&) override { return {}; }
 
  private:
   void Photograph(QMessageBox* box) {
@@ -92,6 +92,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: tagloom-screenshots OUTPUT_FOLDER PHOTOS_FOLDER\n");
     return 2;
   }
+  UseFixedLayoutStyle();
   output = QString::fromLocal8Bit(argv[1]);
   const QDir photos(QString::fromLocal8Bit(argv[2]));
   QDir().mkpath(output);

@@ -22,8 +22,8 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libcli11-dev nlohmann-json3-dev
 # What the window needs to run as it should: Qt's own Chinese texts and a font
 # for Simplified and Traditional Chinese characters.
 RUN_PACKAGES=(qt6-translations-l10n fonts-wqy-microhei)
-# What the screenshots need: a virtual X display.
-SCREENSHOT_PACKAGES=(xvfb xauth)
+# What the screenshots need: a virtual X display, and a dark desktop style.
+SCREENSHOT_PACKAGES=(xvfb xauth adwaita-qt6)
 # What the tests need besides: GoogleTest and the independent EXIF readers.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libimage-exiftool-perl exiv2)
 # What the desktop files' checks need.

@@ -4,9 +4,9 @@
 #include <QColor>
 #include <QFile>
 #include <QMimeData>
+#include <QString>
 #include <QStringList>
 #include <QUrl>
-#include <QString>
 #include <QWidget>
 #include <string>
 #include <string_view>
@@ -23,11 +23,16 @@ inline QString Indexed(const char* name, int index) {
   return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
-// A solid background colour.
-inline void Paint(QWidget* widget, const QColor& background) {
+// A solid background colour, and a text colour that reads on it whatever
+// the desktop's theme (a dark theme's light text would not on a light field).
+inline void Paint(QWidget* widget, const QColor& background, const QColor& text = Qt::black) {
   QPalette palette = widget->palette();
-  palette.setColor(QPalette::Window, background);
-  palette.setColor(QPalette::Base, background);
+  for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base}) {
+    palette.setColor(role, background);
+  }
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    palette.setColor(role, text);
+  }
   widget->setPalette(palette);
   widget->setAutoFillBackground(true);
 }
@@ -52,6 +57,12 @@ inline std::string ToPath(const QString& path) {
 }
 inline QString FromPath(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+inline std::vector<std::string> ToPaths(const QStringList& paths) {
+  std::vector<std::string> out;
+  for (const QString& path : paths) out.push_back(ToPath(path));
+  return out;
 }
 
 // The local files of a drop, in its order (what any file manager drags is a

@@ -4,8 +4,6 @@
 // boxes, the progress panel, the busy pointer and the preview.
 #pragma once
 
-#include <QFrame>
-#include <QPushButton>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -14,13 +12,16 @@
 #include "ui/main/dialogs.h"
 #include "ui/main/preview_loader.h"
 #include "ui/main/progress_panel.h"
+#include "ui/main/window_widgets.h"
 
+class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QPushButton;
 class QToolButton;
 
 namespace tagloom::ui {
@@ -29,32 +30,6 @@ class Inspector;
 class SelectAllOnFocus;
 class frmDateChoose;
 class frmDrop;
-
-// A button whose caption wraps to its width, as narrow buttons of the
-// layout need.
-class WrappingButton : public QPushButton {
- public:
-  using QPushButton::QPushButton;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-};
-
-// The picture frame: takes file lists dropped from any file manager and
-// double clicks, anywhere over the preview.
-class PictureFrame : public QFrame {
-  Q_OBJECT
- public:
-  using QFrame::QFrame;
- signals:
-  void filesDropped(const QStringList& paths);  // local files, in the order of the drop
-  void doubleClicked();
-
- protected:
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
-};
 
 class frmTagloom : public QWidget, public Host {
   Q_OBJECT
@@ -67,6 +42,10 @@ class frmTagloom : public QWidget, public Host {
   void Render();
   // Photographs given on the command line: opened as a drop of them is.
   void OpenPaths(const QStringList& paths);
+  // Photographs handed over by another start of the program: taken as a
+  // drop as soon as no other action or modal window is under way; then this
+  // window comes to the front.
+  void HandOver(const QStringList& paths);
   // Whether the photographs beside the one on show are decoded ahead (the
   // benchmark measures both ways).
   void SetDecodeAhead(bool ahead) { decodeAhead_ = ahead; }
@@ -90,14 +69,24 @@ class frmTagloom : public QWidget, public Host {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The controls (frm_tagloom_build.cpp).
   void Build();
+  void BuildFileArea();
+  void BuildPictureArea();
   void BuildFields();
+  void BuildButtons();
+  void AddKeys();
+  QLineEdit* AddField(int field, QWidget* frame, const QRect& box);
+  void AddBoxField(int field);
+  QComboBox* AddCombo(Picker picker, const QRect& rect);
+
   void Connect();
   // Runs a Session action, then shows its result.
   template <typename Action>
   void Do(Action action);
   void ShowPicture(const QString& path, const QImage& image);
   void RenderPicture();
+  void TakeHandOver();
   // The date picker: opens on the field's date, writes the day chosen.
   void ChooseDate();
   // cmdTarget: the drop target takes this window's place until its "<Exit>".
