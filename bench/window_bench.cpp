@@ -36,7 +36,7 @@ class SilentDialogs : public Dialogs {
     return false;
   }
   void Tell(QWidget*, const QString&, const QString&, MessageIcon) override {}
-  std::optional<QString> ChooseFile(QWidget*, const QStringList&) override { return {}; }
+  QStringList ChooseFiles(QWidget*, const QStringList&) override { return {}; }
 };
 
 // A 6000 x 4000 photograph with detail everywhere, as a camera's is.
@@ -49,7 +49,8 @@ QString MakePhotograph(const QDir& folder, int serial) {
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
     for (int x = 0; x < image.width(); ++x) {
       const int noise = static_cast<int>(random.bounded(40));
-      line[x] = qRgb((x / 23 + noise + serial * 40) & 255, (y / 17 + noise) & 255, (x + y) / 40 & 255);
+      line[x] =
+          qRgb((x / 23 + noise + serial * 40) & 255, (y / 17 + noise) & 255, (x + y) / 40 & 255);
     }
   }
   image.save(path, "JPEG", 90);
@@ -82,7 +83,8 @@ double TimeNext(frmTagloom& window, int button, const QString& expectedName) {
   clock.start();
   next->click();
   Until([&] {
-    return !image->pixmap().isNull() && QFileInfo(FromPath(window.session().ImageFileName)).fileName() == expectedName;
+    return !image->pixmap().isNull() &&
+           QFileInfo(FromPath(window.session().ImageFileName)).fileName() == expectedName;
   });
   window.repaint();
   return static_cast<double>(clock.nsecsElapsed()) / 1e6;

@@ -1,5 +1,6 @@
 #include "editor/drop_target.h"
 
+#include "editor/photo_list.h"
 #include "editor/session.h"
 #include "model/number_text.h"
 #include "model/path_name.h"
@@ -17,7 +18,7 @@ void DropTarget::MovePic() {
 
 void DropTarget::DropFiles(const std::vector<std::string>& paths) {
   if (lstLastDrop.Count() > 0) MovePic();
-  for (const std::string& path : paths) {
+  for (const std::string& path : WithFoldersOpened(paths)) {
     if (IsPhotoFile(path) && lstLastDrop.Append(path)) ++PhotoCount;
   }
   ShowPic();

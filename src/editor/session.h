@@ -185,10 +185,20 @@ class Session {
   void MoveValue();
 
   // --- Opening and navigating ---------------------------------------------------
-  // The open dialog's answer: a chosen full path, or nullopt for a cancel.
-  void cmdOpen_Click(const std::optional<std::string>& chosen);
-  // Files dropped on the picture, or given on the command line.
+  // The open dialog's answer: the full paths chosen, none for a cancel. One
+  // photograph is shown with the list kept; two or more become the list, as
+  // a drop of them does.
+  void cmdOpen_Click(const std::vector<std::string>& chosen);
+  // Files dropped on the picture, or given on the command line; a folder
+  // brings the photographs directly inside it.
   void Image1_DropFiles(const std::vector<std::string>& paths);
+  // Photographs handed over by another start of the program ("Open With"
+  // while this one runs). They wait until TakeHandOver, which takes them as
+  // a drop on the picture unless an action is under way (then it is false
+  // and they go on waiting); a hand-over never runs inside another action.
+  void HandOver(const std::vector<std::string>& paths);
+  bool TakeHandOver();
+  bool HandOverWaiting() const { return !handedOver_.empty(); }
   // Takes over lstDragFiles, freshly filled (by the drop target).
   void DoDrop();
   // First, previous, next, last.
@@ -275,6 +285,8 @@ class Session {
   // ClearAllArea once Reset has run: only the kept areas still hold texts.
   void ClearKeptAreas();
 
+  // Photographs handed over, waiting to be taken.
+  std::vector<std::string> handedOver_;
   // A batch's failures, one line each, for its summary.
   std::vector<std::string> batchFailures_;
   // Whether a batch is running: its failures go into the summary instead of

@@ -1,6 +1,9 @@
 // The Session's ways to a photograph: the open dialog, a drop on the picture,
 // the list handed over by the drop target, and the navigation buttons; every
 // one ends in DrawImage.
+#include <utility>
+
+#include "editor/photo_list.h"
 #include "editor/preview_geometry.h"
 #include "editor/session.h"
 #include "editor/texts.h"
@@ -65,19 +68,30 @@ void Session::Image1_DropFiles(const std::vector<std::string>& paths) {
   ActionGuard action(*this);
   if (!action || paths.empty()) return;
   lstDragFiles.Clear();
-  for (const std::string& path : paths) {
+  for (const std::string& path : WithFoldersOpened(paths)) {
     if (IsPhotoFile(path)) lstDragFiles.Append(path);
   }
   if (lstDragFiles.Count() > 0) TakeOverList();
 }
 
-void Session::cmdOpen_Click(const std::optional<std::string>& chosen) {
+void Session::HandOver(const std::vector<std::string>& paths) {
+  handedOver_.insert(handedOver_.end(), paths.begin(), paths.end());
+}
+
+bool Session::TakeHandOver() {
+  if (working_ || handedOver_.empty()) return false;
+  Image1_DropFiles(std::exchange(handedOver_, {}));
+  return true;
+}
+
+void Session::cmdOpen_Click(const std::vector<std::string>& chosen) {
+  if (chosen.size() >= 2) return Image1_DropFiles(chosen);
   ActionGuard action(*this);
   if (!action) return;
-  if (chosen) {
+  if (!chosen.empty()) {
     FileIndex = 1;
     SetNavigate();
-    DrawImage(*chosen);
+    DrawImage(chosen.front());
   }
   SetBatch(false);
   chkBatchControl.enabled = false;

@@ -4,6 +4,7 @@
 #include "editor/drop_target.h"
 #include "editor/editor_support.h"
 #include "editor/preview_geometry.h"
+#include "model/path_name.h"
 
 namespace tagloom {
 namespace {
@@ -25,10 +26,12 @@ class SessionNavigate : public SessionTest {
 TEST(PreviewGeometry, FillsTheBoxAlongTheLongerSide) {
   using Place = std::tuple<double, double, double, double>;  // left, top, width, height
   using Case = std::tuple<std::int64_t, std::int64_t, Place>;
-  for (const auto& [w, h, placed] : std::initializer_list<Case>{
-           {1600, 1200, {120, 580, 3200, 2400}}, {1200, 1600, {520, 180, 2400, 3200}},
-           {500, 500, {120, 180, 3200, 3200}}, {0, 0, {120, 180, 3200, 3200}},
-           {3'000'000'000, 1'500'000'000, {120, 980, 3200, 1600}}}) {
+  for (const auto& [w, h, placed] :
+       std::initializer_list<Case>{{1600, 1200, {120, 580, 3200, 2400}},
+                                   {1200, 1600, {520, 180, 2400, 3200}},
+                                   {500, 500, {120, 180, 3200, 3200}},
+                                   {0, 0, {120, 180, 3200, 3200}},
+                                   {3'000'000'000, 1'500'000'000, {120, 980, 3200, 1600}}}) {
     const PreviewPlacement place = PlacePreview(w, h);
     EXPECT_EQ(Place(place.left, place.top, place.width, place.height), placed) << w << " x " << h;
   }
@@ -57,10 +60,10 @@ TEST_F(SessionNavigate, ADropKeepsThePhotographsInOrderAndTheButtonsStepThroughT
   }
   // The open dialog leaves the list but starts it at 1 again; a cancel turns batch mode off.
   session.SetBatch(true);
-  session.cmdOpen_Click(std::nullopt);
+  session.cmdOpen_Click({});
   EXPECT_FALSE(session.chkBatch || session.chkBatchControl.enabled);
   session.cmdNavigate_Click(2);
-  session.cmdOpen_Click(dir.Write("other.jpg", PhotoWithExif("Other")));
+  session.cmdOpen_Click({dir.Write("other.jpg", PhotoWithExif("Other"))});
   EXPECT_EQ(session.txtExif[0] + " " + Navigation(), "Other 0011 1/4");
   host.picture = std::nullopt;
   host.messages.clear();
@@ -73,6 +76,48 @@ TEST_F(SessionNavigate, ADropKeepsThePhotographsInOrderAndTheButtonsStepThroughT
   EXPECT_EQ(Navigation(), "1111 2/4");
   session.Image1_DblClick();
   EXPECT_EQ(host.opened, std::vector<std::string>{photos[1]});
+}
+
+// A folder brings the photographs directly inside it, by name in natural
+// order, hidden ones and subfolders left out; so does the open dialog's
+// choice of several. A list handed over by another start waits while an
+// action is under way, then is taken as a drop.
+TEST_F(SessionNavigate, FoldersOpenInNaturalOrderAndAHandOverWaitsForTheActionUnderWay) {
+  TempDir folder;
+  for (const char* name : {"IMG_10.jpg", "IMG_2.jpg", "img_3.JPG", ".hidden.jpg", "IMG_02.jpg"}) {
+    folder.Write(name, PhotoWithExif(name));
+  }
+  folder.Write("notes.txt", "x");
+  std::filesystem::create_directory(folder.Path() / "sub");
+  folder.Write("sub/IMG_1.jpg", PhotoWithExif());
+  const std::string loose = dir.Write("loose.jpg", PhotoWithExif("loose"));
+  auto names = [&] {
+    std::string listed;
+    for (int i = 0; i < session.lstDragFiles.Count(); ++i) {
+      listed += std::string(FileNameOf(session.lstDragFiles.Row(i))) + " ";
+    }
+    return listed;
+  };
+  session.Image1_DropFiles({folder.Path().string(), loose});
+  EXPECT_EQ(names(), "IMG_02.jpg IMG_2.jpg img_3.JPG IMG_10.jpg loose.jpg ");
+  session.cmdOpen_Click({loose, folder.File("IMG_2.jpg")});
+  EXPECT_EQ(names() + Navigation(), "loose.jpg IMG_2.jpg 0011 1/2");
+
+  Open(dir.Write("big.jpg", PhotoWithExif("Big", 6'000'000)));
+  std::vector<bool> taken;
+  host.onYield = [&] {
+    session.HandOver({loose});
+    taken.push_back(session.TakeHandOver());
+  };
+  session.SetFieldText(0, "Written");
+  ASSERT_EQ(session.cmdExifWrite_Click(), Outcome::kDone);
+  host.onYield = nullptr;
+  EXPECT_TRUE(!taken.empty() && std::find(taken.begin(), taken.end(), true) == taken.end());
+  EXPECT_EQ(names(), "loose.jpg IMG_2.jpg ") << "a hand-over ran inside the write";
+  EXPECT_TRUE(session.TakeHandOver());
+  EXPECT_EQ(std::string(FileNameOf(session.lstDragFiles.Row(0))), "loose.jpg");
+  EXPECT_EQ(session.lstDragFiles.Count(), static_cast<int>(taken.size()));
+  EXPECT_FALSE(session.TakeHandOver()) << "nothing is left waiting";
 }
 
 TEST_F(SessionNavigate, TheDropTargetClearsTheLastDropOrAllAndExitHandsEverythingOverInOrder) {

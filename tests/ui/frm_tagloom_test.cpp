@@ -1,6 +1,10 @@
 // The main window's binding to its Session: clicks, drops and typing reach the
 // Session, and the Session's state reaches the widgets. The rules themselves
 // are the Session's tests; here every message box is answered by a script.
+#include "ui/main/frm_tagloom.h"
+
+#include <sys/stat.h>
+
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QComboBox>
@@ -10,11 +14,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <sys/stat.h>
 
 #include "editor/texts.h"
 #include "ui/date/frm_date_choose.h"
-#include "ui/main/frm_tagloom.h"
 #include "window_test_support.h"
 
 using namespace tagloom;
@@ -31,7 +33,9 @@ class FrmTagloomTest : public QObject {
     return found;
   }
   template <typename T = QWidget>
-  T* Control(const char* name) { return Control<T>(QString::fromLatin1(name)); }
+  T* Control(const char* name) {
+    return Control<T>(QString::fromLatin1(name));
+  }
   QString Field(int i) { return Control<QLineEdit>(QStringLiteral("txtExif(%1)").arg(i))->text(); }
   void Click(const char* name) { QTest::mouseClick(Control(name), Qt::LeftButton); }
   QString Copy(const char* name) {
@@ -96,7 +100,7 @@ class FrmTagloomTest : public QObject {
   }
 
   void theOpenDialogsFiltersMatchCameraNames() {
-    dialogs->chosen = std::nullopt;
+    dialogs->chosen = {};
     Click("cmdOpen");
     QCOMPARE(dialogs->filters.size(), 3);
     // Each filter's patterns, matched as a case-sensitive file dialog matches them.
@@ -114,17 +118,18 @@ class FrmTagloomTest : public QObject {
     QVERIFY(matches(2, "IMG_0001.THM") && !matches(2, "a.JPG"));
   }
 
-  void aDropOfFiveFilesWithTwoPhotographsGivesOneOfTwo() {
+  // Two photographs and their folder, which brings them again, among others.
+  void aDropOfFiveFilesWithTwoPhotographsAndTheirFolderGivesOneOfFour() {
     const QString first = Copy("Canon_40D.jpg"), second = Copy("HTC Desire.jpg");
     const QString text = dir->filePath(QStringLiteral("notes.txt"));
     QVERIFY(QFile(text).open(QIODevice::WriteOnly));
     Drop({text, first, dir->filePath(QStringLiteral("x.png")), second, dir->path()});
     QCOMPARE(Control<QLabel>("labNum")->text() + Control<QLineEdit>("Text1")->text() + Field(0),
-             QStringLiteral("1/2Canon_40D.jpgCanon"));
+             QStringLiteral("1/4Canon_40D.jpgCanon"));
     QVERIFY(Control("labNum")->isVisible() && Control("chkBatch")->isEnabled());
     QVERIFY(!Control("cmdNavigate(1)")->isEnabled());
-    Click("cmdNavigate(2)");
-    QCOMPARE(Control<QLabel>("labNum")->text() + Field(0), QStringLiteral("2/2HTC"));
+    Click("cmdNavigate(3)");
+    QCOMPARE(Control<QLabel>("labNum")->text() + Field(0), QStringLiteral("4/4HTC"));
     QVERIFY(!Control("cmdNavigate(2)")->isEnabled());
     // The picture arrives from its decoder, upright and placed by the Session.
     auto* image = Control<QLabel>("Image1");
@@ -139,6 +144,31 @@ class FrmTagloomTest : public QObject {
     Drop({fifo});
     QCOMPARE(dialogs->shown.size(), 1u);
     QVERIFY(dialogs->shown[0].text.startsWith(QString::fromUtf8(text::kNotRegularFile.data())));
+  }
+
+  // From inside a field, the keys step through the list and write as the
+  // enabled buttons do; the buttons' tooltips name them.
+  void keysActFromInsideAFieldAsTheButtonsDo() {
+    Drop({Copy("Canon_40D.jpg"), Copy("HTC Desire.jpg"), Copy("portrait_6.jpg")});
+    auto* make = Control<QLineEdit>("txtExif(0)");
+    make->setFocus();
+    using Press = std::tuple<Qt::Key, Qt::KeyboardModifiers, const char*>;
+    for (const auto& [key, modifiers, shown] :
+         std::initializer_list<Press>{{Qt::Key_PageDown, {}, "2/3"},
+                                      {Qt::Key_End, Qt::AltModifier, "3/3"},
+                                      {Qt::Key_PageDown, {}, "3/3"},
+                                      {Qt::Key_Home, Qt::AltModifier, "1/3"},
+                                      {Qt::Key_PageUp, {}, "1/3"}}) {
+      QTest::keyClick(make, key, modifiers);
+      QCOMPARE(Control<QLabel>("labNum")->text(), QLatin1String(shown));
+    }
+    dialogs->answers = {false};
+    QTest::keyClick(make, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(dialogs->shown.size(), std::size_t{1});
+    QCOMPARE(dialogs->shown[0].text.toStdString(), text::kConfirmRewriteExif);
+    QCOMPARE(Control("cmdNavigate(2)")->toolTip(),
+             QStringLiteral("下一张 (%1)")
+                 .arg(QKeySequence(Qt::Key_PageDown).toString(QKeySequence::NativeText)));
   }
 
   // Typing reaches the Session, the confirmation tells what the new block
@@ -207,7 +237,7 @@ class FrmTagloomTest : public QObject {
     MouseOnRow("lstTag", QEvent::MouseButtonPress, 2, Qt::LeftButton);
     MouseOnRow("lstTag", QEvent::MouseMove, 5, Qt::LeftButton);
     MouseOnRow("lstTag", QEvent::MouseButtonRelease, 5, Qt::LeftButton);
-    QVERIFY(CurrentRow("lstTag") == 5 && CurrentRow("lstValue") == 5);  // the group follows
+    QVERIFY(CurrentRow("lstTag") == 5 && CurrentRow("lstValue") == 5);    // the group follows
     MouseOnRow("lstValue", QEvent::MouseButtonPress, 7, Qt::LeftButton);  // a value row: alone
     QVERIFY(CurrentRow("lstValue") == 7 && CurrentRow("lstTag") == 5);
     MouseOnRow("lstTag", QEvent::MouseButtonPress, 8, Qt::RightButton);

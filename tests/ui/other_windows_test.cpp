@@ -1,5 +1,8 @@
 // The drop target, the clear dialog, the splash and the About box, each
 // bound to what it drives: the gathering, its choice, the main window.
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -61,11 +64,31 @@ class OtherWindowsTest : public QObject {
       QTest::mouseRelease(picture, button, {}, QPoint(30, 25));
       QCOMPARE(drop->pos(), before + QPoint(20, 15));
     }
-    // The system's close command is "<Exit>".
-    drop->close();
-    QVERIFY(drop->isHidden() && main.isVisible());
+    // "<Clear>" and "<Exit>" are reached by Tab and act as buttons do: on
+    // Space or Enter, and on a screen reader's press.
+    auto* clear = drop->findChild<QAbstractButton*>(QStringLiteral("Label1"));
+    auto* exit = drop->findChild<QAbstractButton*>(QStringLiteral("Label2"));
+    QVERIFY(clear && exit);
+    clear->setFocus();
+    QTest::keyClick(clear, Qt::Key_Tab);
+    QCOMPARE(drop->focusWidget(), exit);
+    for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+      bool asked = false;
+      WhenShown([&](QWidget* d) { asked = true, QTest::keyClick(d, Qt::Key_Escape); });
+      QTest::keyClick(clear, key);
+      QVERIFY(asked);
+    }
+    QAccessibleActionInterface* press =
+        QAccessible::queryAccessibleInterface(exit)->actionInterface();
+    QVERIFY(press && press->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    press->doAction(QAccessibleActionInterface::pressAction());  // an animated click
+    QTRY_VERIFY(drop->isHidden() && main.isVisible());
     QCOMPARE(main.session().lstDragFiles.Count(), 3);
     QCOMPARE(main.findChild<QLabel*>(QStringLiteral("labNum"))->text(), QStringLiteral("1/3"));
+    // The system's close command is "<Exit>" too.
+    QTest::mouseClick(main.findChild<QWidget*>(QStringLiteral("cmdTarget")), Qt::LeftButton);
+    drop->close();
+    QVERIFY(drop->isHidden() && main.isVisible());
   }
 
   void theClearDialogGivesOnlyTheChoiceOfEachShowing() {
@@ -110,7 +133,8 @@ class OtherWindowsTest : public QObject {
     QCOMPARE(about.windowTitle(), QStringLiteral("关于Tagloom"));
     QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
              QStringLiteral("Version 3.0 Build 3002"));
-    QCOMPARE(about.findChild<QPushButton*>(QStringLiteral("cmdOK"))->text(), QStringLiteral("知道了!"));
+    QCOMPARE(about.findChild<QPushButton*>(QStringLiteral("cmdOK"))->text(),
+             QStringLiteral("知道了!"));
     const QByteArray path = qgetenv("PATH");
     test::TempDir bin;
     qputenv("PATH", QByteArray::fromStdString(bin.File("")));

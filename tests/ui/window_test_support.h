@@ -19,7 +19,7 @@ class ScriptedDialogs : public Dialogs {
   };
   std::vector<Shown> shown;
   std::deque<bool> answers;  // for the next questions, in order; then Yes
-  std::optional<QString> chosen;
+  QStringList chosen;
   QStringList filters;
 
   bool AskYesNo(QWidget*, const QString& text, const QString& title, MessageIcon,
@@ -32,7 +32,7 @@ class ScriptedDialogs : public Dialogs {
   void Tell(QWidget*, const QString& text, const QString& title, MessageIcon) override {
     shown.push_back({text, title, {}, false});
   }
-  std::optional<QString> ChooseFile(QWidget*, const QStringList& offered) override {
+  QStringList ChooseFiles(QWidget*, const QStringList& offered) override {
     filters = offered;
     return chosen;
   }

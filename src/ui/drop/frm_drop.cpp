@@ -1,11 +1,13 @@
 #include "ui/drop/frm_drop.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QUrl>
 #include <QWindow>
 
@@ -17,21 +19,36 @@
 namespace tagloom::ui {
 namespace {
 
-// A label that acts on a click of the left button.
-class ClickLabel : public QLabel {
+// "<Clear>" and "<Exit>": coloured words on the window's blue, that act as
+// buttons do: on a click, on Space and Enter, and through the press action
+// that screen readers offer; Tab reaches them.
+class LinkButton : public QAbstractButton {
  public:
-  ClickLabel(const QString& text, std::function<void()> clicked, QWidget* parent)
-      : QLabel(text, parent), clicked_(std::move(clicked)) {}
-
- protected:
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-      clicked_();
-    }
+  LinkButton(const QString& text, std::function<void()> clicked, QWidget* parent)
+      : QAbstractButton(parent) {
+    setText(text);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(this, &QAbstractButton::clicked, this, std::move(clicked));
   }
 
- private:
-  std::function<void()> clicked_;
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(rect(), Qt::AlignCenter, text());
+    if (hasFocus()) {
+      // The focus shows as a dotted frame in the word's own colour.
+      painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+      painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+  }
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      click();
+      return;
+    }
+    QAbstractButton::keyPressEvent(event);  // Space
+  }
 };
 
 // The camera picture: takes dropped files, and moves its window when it is
@@ -102,12 +119,11 @@ frmDrop::frmDrop(std::function<void()> exited, QWidget* parent)
   picture->setToolTip(QStringLiteral("可以将文件拖曳到这里，供 Tagloom 使用"));
   picture->setAccessibleName(picture->toolTip());
 
-  auto link = [this](const char* name, const QString& text, const QColor& ink,
-                     const QString& tip, int top, std::function<void()> clicked) {
-    auto* label = new ClickLabel(text, std::move(clicked), this);
+  auto link = [this](const char* name, const QString& text, const QColor& ink, const QString& tip,
+                     int top, std::function<void()> clicked) {
+    auto* label = new LinkButton(text, std::move(clicked), this);
     Name(label, QString::fromLatin1(name));
     label->setGeometry(TwipsRect(75, top, 825, 225));
-    label->setAlignment(Qt::AlignCenter);
     label->setCursor(Qt::PointingHandCursor);
     label->setToolTip(tip);
     Ink(label, ink);
@@ -124,9 +140,7 @@ void frmDrop::Render() {
 }
 
 void frmDrop::DropFiles(const QStringList& paths) {
-  std::vector<std::string> dropped;
-  for (const QString& path : paths) dropped.push_back(ToPath(path));
-  target_.DropFiles(dropped);
+  target_.DropFiles(ToPaths(paths));
   Render();
 }
 

@@ -33,9 +33,9 @@ QString Lines(const QString& text) {
 
 QMessageBox* MakeMessageBox(QWidget* parent, const QString& text, const QString& title,
                             MessageIcon icon, bool question, const QString& details) {
-  auto* box = new QMessageBox(IconOf(icon), title, Lines(text),
-                              question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                              parent);
+  auto* box =
+      new QMessageBox(IconOf(icon), title, Lines(text),
+                      question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
   box->setTextFormat(Qt::PlainText);
   if (!details.isEmpty()) box->setDetailedText(Lines(details));
   box->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -54,21 +54,22 @@ void StandardDialogs::Tell(QWidget* parent, const QString& text, const QString& 
   box->exec();
 }
 
-std::optional<QString> StandardDialogs::ChooseFile(QWidget* parent, const QStringList& filters) {
+QStringList StandardDialogs::ChooseFiles(QWidget* parent, const QStringList& filters) {
   QFileDialog dialog(parent);
-  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setNameFilters(filters);
   dialog.selectNameFilter(filters.value(0));
   // The descriptions already name the patterns; the doubled-case lists stay hidden.
   dialog.setOption(QFileDialog::HideNameFilterDetails);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().constFirst();
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.selectedFiles();
 }
 
 QStringList OpenDialogFilters() {
-  return {QStringLiteral("Exif Files(*.jpg, *.jpeg, *.thm) (*.jpg *.JPG *.jpeg *.JPEG *.thm *.THM)"),
-          QStringLiteral("JPEG Files(*.jpg, *.jpeg) (*.jpg *.JPG *.jpeg *.JPEG)"),
-          QStringLiteral("Canon G1 RAW Files(*.thm) (*.thm *.THM)")};
+  return {
+      QStringLiteral("Exif Files(*.jpg, *.jpeg, *.thm) (*.jpg *.JPG *.jpeg *.JPEG *.thm *.THM)"),
+      QStringLiteral("JPEG Files(*.jpg, *.jpeg) (*.jpg *.JPG *.jpeg *.JPEG)"),
+      QStringLiteral("Canon G1 RAW Files(*.thm) (*.thm *.THM)")};
 }
 
 }  // namespace tagloom::ui

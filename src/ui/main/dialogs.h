@@ -23,9 +23,9 @@ class Dialogs {
   // OK only.
   virtual void Tell(QWidget* parent, const QString& text, const QString& title,
                     MessageIcon icon) = 0;
-  // The open dialog with the given filters (the first selected): the chosen
-  // full path, or nullopt for a cancel.
-  virtual std::optional<QString> ChooseFile(QWidget* parent, const QStringList& filters) = 0;
+  // The open dialog with the given filters (the first selected): the full
+  // paths chosen (one or several), none for a cancel.
+  virtual QStringList ChooseFiles(QWidget* parent, const QStringList& filters) = 0;
 };
 
 // Qt's message boxes and file dialog.
@@ -33,9 +33,8 @@ class StandardDialogs : public Dialogs {
  public:
   bool AskYesNo(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
                 const QString& details) override;
-  void Tell(QWidget* parent, const QString& text, const QString& title,
-            MessageIcon icon) override;
-  std::optional<QString> ChooseFile(QWidget* parent, const QStringList& filters) override;
+  void Tell(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override;
+  QStringList ChooseFiles(QWidget* parent, const QStringList& filters) override;
 };
 
 // The open dialog's filters: photographs (JPEG and .thm), JPEG only, .thm
@@ -46,6 +45,6 @@ QStringList OpenDialogFilters();
 // The message box of a question or message, not yet shown (the screenshots
 // show them without waiting for an answer).
 QMessageBox* MakeMessageBox(QWidget* parent, const QString& text, const QString& title,
-                                  MessageIcon icon, bool question, const QString& details);
+                            MessageIcon icon, bool question, const QString& details);
 
 }  // namespace tagloom::ui
