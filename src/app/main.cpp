@@ -1,17 +1,23 @@
-// tagloom: the desktop program. Photographs given as arguments (as a file
-// manager's "Open With" passes them) open as a drop of them does.
+// tagloom: the desktop program. Photographs and folders given as arguments
+// (as a file manager's "Open With" passes them) open at once as a drop of
+// them does; without them the splash comes first. A second start hands its
+// photographs to the running Tagloom.
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "app/single_instance.h"
 #include "editor/texts.h"
 #include "ui/about/frm_splash.h"
 #include "ui/main/dialogs.h"
 #include "ui/main/frm_tagloom.h"
+#include "ui/main/theme.h"
 #include "writer/interrupt_cleanup.h"
 
 namespace {
 
+// For the benchmark of the start-up: ends the program at the first paint of
+// the main window (or of the splash, when it comes first).
 class FirstPaintQuits : public QObject {
  public:
   using QObject::QObject;
@@ -29,7 +35,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tagloom"));
   QApplication::setApplicationVersion(QString::fromStdString(tagloom::text::VersionText(1)));
-  QApplication::setDesktopFileName(QStringLiteral("com.vantoro.Tagloom"));
+  QApplication::setDesktopFileName(QString::fromLatin1(tagloom::app::kApplicationId));
+  QStringList photos = QApplication::arguments();
+  photos.removeFirst();
+  if (tagloom::app::ClaimOrHandOn(photos) == tagloom::app::Instance::kHandedOn) return 0;
+
   // The program speaks Simplified Chinese, and so shall Qt's own buttons and dialogs.
   QTranslator qtTexts;
   if (qtTexts.load(QStringLiteral("qtbase_zh_CN"),
@@ -37,21 +47,25 @@ int main(int argc, char** argv) {
     QApplication::installTranslator(&qtTexts);
   }
   tagloom::RemoveTemporaryFilesOnInterrupt();
+  tagloom::ui::UseFixedLayoutStyle();
 
   tagloom::ui::StandardDialogs dialogs;
   tagloom::ui::frmTagloom window(dialogs);
-  QStringList photos = QApplication::arguments();
-  photos.removeFirst();
-  // The splash first; then the main window, with the photographs given.
-  tagloom::ui::frmSplash splash([&] {
-    window.show();
-    if (!photos.isEmpty()) window.OpenPaths(photos);
+  tagloom::ui::frmSplash splash([&] { window.show(); });
+  tagloom::app::ApplicationService service([&](const QStringList& handed) {
+    splash.CloseSplash();  // the main window comes at once
+    window.HandOver(handed);
   });
-  // For the benchmark of the start-up: end as soon as the program is on screen,
-  // which may be while the splash is shown.
+  tagloom::app::Serve(&service);
   if (qEnvironmentVariableIsSet("TAGLOOM_EXIT_ON_FIRST_PAINT")) {
     app.installEventFilter(new FirstPaintQuits(&app));
   }
-  splash.show();
+  if (photos.isEmpty()) {
+    splash.show();
+  } else {
+    // Opened before it is shown: its first paint has the fields filled.
+    window.OpenPaths(photos);
+    splash.CloseSplash();
+  }
   return QApplication::exec();
 }

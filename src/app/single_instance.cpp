@@ -1,0 +1,69 @@
+#include "app/single_instance.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace tagloom::app {
+namespace {
+
+constexpr char kInterface[] = "org.freedesktop.Application";
+// The object path is the application's id with "/" for ".".
+constexpr char kObjectPath[] = "/com/vantoro/Tagloom";
+// A running Tagloom answers at once (it takes the photographs later); one
+// that does not is hung, and this start goes on as a program of its own.
+constexpr int kAnswerMs = 3000;
+
+}  // namespace
+
+void ApplicationService::Activate(const QVariantMap&) {
+  opened_({});
+}
+
+void ApplicationService::Open(const QStringList& uris, const QVariantMap&) {
+  QStringList paths;
+  for (const QString& uri : uris) {
+    const QUrl url(uri);
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  }
+  opened_(paths);
+}
+
+void ApplicationService::ActivateAction(const QString&, const QVariantList&, const QVariantMap&) {
+  opened_({});  // Tagloom has no actions of its own: its window comes forward
+}
+
+Instance ClaimOrHandOn(const QStringList& photos) {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected() || bus.interface() == nullptr) return Instance::kFirst;
+  if (bus.interface()
+          ->registerService(QString::fromLatin1(kApplicationId),
+                            QDBusConnectionInterface::DontQueueService,
+                            QDBusConnectionInterface::DontAllowReplacement)
+          .value() == QDBusConnectionInterface::ServiceRegistered) {
+    return Instance::kFirst;
+  }
+  // Paths as URIs: the running Tagloom has a working folder of its own.
+  QStringList uris;
+  for (const QString& photo : photos) {
+    uris << QUrl::fromLocalFile(QFileInfo(photo).absoluteFilePath()).toString();
+  }
+  QDBusMessage call = QDBusMessage::createMethodCall(
+      QString::fromLatin1(kApplicationId), QString::fromLatin1(kObjectPath),
+      QString::fromLatin1(kInterface),
+      uris.isEmpty() ? QStringLiteral("Activate") : QStringLiteral("Open"));
+  if (!uris.isEmpty()) call << uris;
+  call << QVariantMap();
+  const QDBusMessage reply = bus.call(call, QDBus::Block, kAnswerMs);
+  return reply.type() == QDBusMessage::ReplyMessage ? Instance::kHandedOn : Instance::kFirst;
+}
+
+void Serve(ApplicationService* service) {
+  QDBusConnection::sessionBus().registerObject(QString::fromLatin1(kObjectPath), service,
+                                               QDBusConnection::ExportScriptableSlots);
+}
+
+}  // namespace tagloom::app
