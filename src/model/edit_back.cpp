@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "model/date_shift.h"
 #include "model/hex_text.h"
 #include "model/number_text.h"
 #include "model/tiff_type.h"
@@ -35,15 +36,6 @@ bool Digits(std::string_view text, std::size_t& i, int minDigits, int maxDigits,
     ++count;
   }
   return count >= minDigits;
-}
-
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
 struct Date {
