@@ -35,7 +35,8 @@ class SilentDialogs : public Dialogs {
   bool AskYesNo(QWidget*, const QString&, const QString&, MessageIcon, const QString&) override {
     return false;
   }
-  void Tell(QWidget*, const QString&, const QString&, MessageIcon) override {}
+  void Tell(QWidget*, const QString&, const QString&, MessageIcon, const QString&) override {}
+  ListAnswer ConfirmList(QWidget*, const ListPreview&) override { return ListAnswer::kNone; }
   QStringList ChooseFiles(QWidget*, const QStringList&) override { return {}; }
 };
 

@@ -25,6 +25,7 @@
 #include "ui/drop/frm_drop.h"
 #include "ui/main/dialogs.h"
 #include "ui/main/frm_tagloom.h"
+#include "ui/main/list_preview_dialog.h"
 #include "ui/main/theme.h"
 
 using namespace tagloom;
@@ -65,8 +66,19 @@ class PhotographedDialogs : public Dialogs {
     Photograph(MakeMessageBox(parent, text, title, icon, true, details));
     return std::exchange(answerYes, false);
   }
-  void Tell(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override {
-    Photograph(MakeMessageBox(parent, text, title, icon, false, {}));
+  void Tell(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
+            const QString& details) override {
+    Photograph(MakeMessageBox(parent, text, title, icon, false, details));
+  }
+  ListAnswer listAnswer = ListAnswer::kNone;  // for the next preview only
+  ListAnswer ConfirmList(QWidget* parent, const ListPreview& preview) override {
+    ListPreviewDialog dialog(preview, parent);
+    if (!nextName.isEmpty()) {
+      dialog.show();
+      Snap(nextName);
+      nextName.clear();
+    }
+    return std::exchange(listAnswer, ListAnswer::kNone);
   }
   QStringList ChooseFiles(QWidget*, const QStringList&) override { return {}; }
 
@@ -135,6 +147,19 @@ int main(int argc, char** argv) {
   window.Render();
   dialogs.nextName = QStringLiteral("04-write-confirmation");
   window.session().cmdExifWrite_Click();
+
+  // The copyright written to the whole list: its preview, then the summary
+  // (the list holds scratch copies only).
+  window.session().SetBatch(true);
+  window.session().chkKeep[kAreaCopyright] = true;
+  window.session().SetFieldText(3, "© 2026 张三");
+  window.Render();
+  dialogs.nextName = QStringLiteral("13-list-preview");
+  dialogs.listAnswer = ListAnswer::kAll;
+  QTimer::singleShot(0, [&] { dialogs.nextName = QStringLiteral("14-list-summary"); });
+  window.session().cmdExifWrite_Click();
+  window.session().chkKeep[kAreaCopyright] = false;
+  window.session().SetBatch(false);
 
   // A long copy: a large photograph backed up, photographed while it yields.
   const QString large = scratch.filePath(QStringLiteral("large.jpg"));

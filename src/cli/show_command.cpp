@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -29,7 +29,7 @@ class CollectingHost : public QuietHost {
   std::string subject;
   std::string messages;
 
-  void Tell(std::string_view text, std::string_view title, MessageIcon) override {
+  void Tell(std::string_view text, std::string_view title, MessageIcon, std::string_view) override {
     messages += MessageLine(subject, text, title);
   }
 };

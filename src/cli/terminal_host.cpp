@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "cli/list_report.h"
 #include "cli/terminal_text.h"
 #include "editor/texts.h"
 #include "model/value_text.h"
@@ -35,9 +36,19 @@ std::string MessageLine(std::string_view subject, std::string_view text, std::st
   return line + PrintableMessage(text) + "\n";
 }
 
-void TerminalHost::Tell(std::string_view text, std::string_view title, MessageIcon) {
+void TerminalHost::Tell(std::string_view text, std::string_view title, MessageIcon,
+                        std::string_view details) {
   if (barShown_ && progressOnTerminal_) std::cerr << "\r\033[K";
+  // A run's details are its photographs' outcomes, one a line, before its summary.
+  if (!details.empty()) std::cerr << PrintableMessage(details);
   std::cerr << MessageLine(subject_, text, title);
+}
+
+ListAnswer TerminalHost::ConfirmList(const ListPreview& preview) {
+  if (!assumeYes_ && ::isatty(STDIN_FILENO) == 1) std::cerr << PreviewText(preview);
+  return AskYesNo(text::kListPreviewQuestion, text::kListPreviewTitle, MessageIcon::kQuestion, {})
+             ? ListAnswer::kAll
+             : ListAnswer::kNone;
 }
 
 void TerminalHost::ShowBar(bool visible) {

@@ -18,7 +18,9 @@ class TerminalHost : public QuietHost {
 
   bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
                 std::string_view details) override;
-  void Tell(std::string_view text, std::string_view title, MessageIcon icon) override;
+  void Tell(std::string_view text, std::string_view title, MessageIcon icon,
+            std::string_view details) override;
+  ListAnswer ConfirmList(const ListPreview& preview) override;
   void ShowBar(bool visible) override;
   void InitBar(std::int64_t min, std::int64_t max) override;
   void SetBar(std::int64_t value) override;

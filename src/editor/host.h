@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "editor/list_plan.h"
+
 namespace tagloom {
 
 enum class MessageIcon { kNone, kQuestion, kInformation, kWarning, kCritical };
@@ -25,8 +27,14 @@ class Host {
   // empty) tells more to whoever asks for it.
   virtual bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
                         std::string_view details) = 0;
-  // A message with an OK button only.
-  virtual void Tell(std::string_view text, std::string_view title, MessageIcon icon) = 0;
+  // A message with an OK button only; `details` (may be empty) as with a question.
+  virtual void Tell(std::string_view text, std::string_view title, MessageIcon icon,
+                    std::string_view details) = 0;
+  void Tell(std::string_view text, std::string_view title, MessageIcon icon) {
+    Tell(text, title, icon, {});
+  }
+  // The preview of a write to every photograph of the list, and the answer.
+  virtual ListAnswer ConfirmList(const ListPreview& preview) = 0;
 
   // The progress panel: shown or hidden, its range, its value.
   virtual void ShowBar(bool visible) = 0;
@@ -34,6 +42,10 @@ class Host {
   virtual void SetBar(std::int64_t value) = 0;
   // Lets the window repaint and take events during a long copy.
   virtual void Yield() = 0;
+  // A run over the list that the person may stop (Escape, or the panel's
+  // button): offered while it runs; asked between photographs.
+  virtual void OfferStop(bool offered) = 0;
+  virtual bool StopRequested() = 0;
   // The busy (hourglass) pointer on or off.
   virtual void SetBusy(bool busy) = 0;
 

@@ -13,11 +13,16 @@ class QuietHost : public Host {
   bool AskYesNo(std::string_view, std::string_view, MessageIcon, std::string_view) override {
     return answer_;
   }
-  void Tell(std::string_view, std::string_view, MessageIcon) override {}
+  void Tell(std::string_view, std::string_view, MessageIcon, std::string_view) override {}
+  ListAnswer ConfirmList(const ListPreview&) override {
+    return answer_ ? ListAnswer::kAll : ListAnswer::kNone;
+  }
   void ShowBar(bool) override {}
   void InitBar(std::int64_t, std::int64_t) override {}
   void SetBar(std::int64_t) override {}
   void Yield() override {}
+  void OfferStop(bool) override {}
+  bool StopRequested() override { return false; }
   void SetBusy(bool) override {}
   std::optional<PictureSize> LoadPreview(const std::string&) override { return PictureSize{}; }
   void OpenExternally(const std::string&) override {}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <locale>
 #include <optional>
 #include <string>
@@ -31,6 +32,17 @@ struct ControlState {
   bool visible = true;
   bool enabled = true;
 };
+
+class Session;
+
+// The texts one photograph of a list write is to get: for each field, a text,
+// or nothing to keep what was read; or why it cannot be written.
+struct ListEdit {
+  std::array<std::optional<std::string>, kFieldCount> texts;
+  std::string problem;
+};
+// Gives a photograph's ListEdit, shown the Session with that photograph loaded.
+using ListEditor = std::function<ListEdit(const Session&)>;
 
 // How a button's work ended.
 enum class Outcome {
@@ -212,8 +224,19 @@ class Session {
   void SetBar(std::int64_t value);  // clamped to the bar's range
 
   // --- Writing ------------------------------------------------------------------
-  // The write button: checks, confirms, builds and stores.
+  // The write button: checks, confirms, builds and stores. In batch mode with
+  // a keep box ticked, it writes the ticked areas to the whole list.
   Outcome cmdExifWrite_Click();
+  // A write to every photograph of the navigation list: each gets what
+  // `edit` gives it, with every rule of a write of one; a preview first, a
+  // summary at the end. The outcome of each photograph stays in listOutcomes.
+  Outcome WriteList(const ListEditor& edit);
+  // The preview alone: what the list write would change in each photograph.
+  ListPreview PlanList(const ListEditor& edit);
+  std::vector<PhotoOutcome> listOutcomes;
+  // What the ticked areas hold, for every photograph (the maker note, which
+  // is each camera's own, excepted).
+  ListEditor KeptAreas() const;
   // Builds a new segment from the fields into ExifHeadBytes.
   bool BuildExifHead();
   // Puts the backup file's segment into the photograph. True when stored.
@@ -273,9 +296,25 @@ class Session {
   std::optional<NewBlock> BuildFromFields();
   // The new block becomes the block on show: its rows, counts and segment.
   void TakeOver(NewBlock&& built);
+  // The write of the photograph on show (the single write).
+  Outcome WriteShown();
+  // Loads one photograph of a list write into this (scratch) Session, gives
+  // it its edit and writes it, if it is to change.
+  PhotoOutcome WriteOne(const std::string& path, const ListEditor& edit);
+  // Loads one photograph and plans its edit; the fields then hold the edit.
+  // `built`, when given, receives the new block.
+  PhotoPlan PlanOne(const std::string& path, const ListEditor& edit,
+                    std::optional<NewBlock>* built = nullptr);
+  // The frame of every run over the navigation list: each photograph loaded
+  // as GetExifData does, acted on if it is there, the window let breathe,
+  // per-file messages gathered instead of shown.
+  // `act` is given the photograph's index in the list.
+  std::vector<PhotoOutcome> WalkList(const std::function<PhotoResult(std::size_t)>& act);
   // What the write's confirmation tells besides its question: what the new
   // block will not carry over, and which backup file keeps the block before.
   std::string WriteDetails(MakerNoteKept makerNote) const;
+  // What the new block will not carry over from the block on show, one item a line.
+  std::string WhatIsNotKept(MakerNoteKept makerNote) const;
   // Puts a built segment, or the backup file's segment when `built` is null,
   // into the photograph; a built one saves the photograph's own segment (at
   // `own`) into a new backup file first where it has none.
@@ -287,6 +326,8 @@ class Session {
 
   // Photographs handed over, waiting to be taken.
   std::vector<std::string> handedOver_;
+  // Why the last write or backup failed, for a run's outcomes.
+  std::string lastFailure_;
   // A batch's failures, one line each, for its summary.
   std::vector<std::string> batchFailures_;
   // Whether a batch is running: its failures go into the summary instead of

@@ -41,9 +41,16 @@ Outcome Of(bool done) {
   return done ? Outcome::kDone : Outcome::kFailed;
 }
 
+std::int64_t CountOf(const std::vector<PhotoOutcome>& outcomes, PhotoResult result) {
+  return std::count_if(outcomes.begin(), outcomes.end(),
+                       [&](const PhotoOutcome& o) { return o.result == result; });
+}
+
 // A batch failed when a file of it failed, or when not one of its files was there.
-Outcome OfBatch(std::int64_t failed, std::int64_t missing, std::int64_t files) {
-  return Of(failed == 0 && (missing < files || files == 0));
+Outcome OfBatch(const std::vector<PhotoOutcome>& outcomes) {
+  const std::int64_t missing = CountOf(outcomes, PhotoResult::kMissing);
+  const auto files = static_cast<std::int64_t>(outcomes.size());
+  return Of(CountOf(outcomes, PhotoResult::kRefused) == 0 && (missing < files || files == 0));
 }
 
 }  // namespace
@@ -57,8 +64,8 @@ Outcome Session::cmdBackup_Click() {
     return Outcome::kFailed;
   }
   if (!chkBatch) {
-    if (BackupAvailable &&
-        !host_.AskYesNo(text::kConfirmOverwriteBackup, text::kConfirmTitle, MessageIcon::kNone, {})) {
+    if (BackupAvailable && !host_.AskYesNo(text::kConfirmOverwriteBackup, text::kConfirmTitle,
+                                           MessageIcon::kNone, {})) {
       return Outcome::kDeclined;
     }
     return Of(StartBackupExif());
@@ -66,61 +73,57 @@ Outcome Session::cmdBackup_Click() {
   if (!host_.AskYesNo(text::kConfirmBatchBackup, text::kBatchTitle, MessageIcon::kNone, {})) {
     return Outcome::kDeclined;
   }
-  batchFailures_.clear();
-  batchRunning_ = true;
-  std::int64_t withExif = 0, backedUp = 0, failed = 0, missing = 0;
   // The backups are written as the run goes and put in place a few hundred
   // at a time, with one sync for all of them (see ReplaceGroup).
   ReplaceGroup group(fs_);
   backupGroup_ = &group;
   struct Staged {
     std::string photo, backup;
+    std::size_t index;  // in the list
   };
-  std::vector<Staged> staged;  // the backups in the group, in order
+  std::vector<Staged> staged;                             // the backups in the group, in order
+  std::vector<std::pair<std::size_t, std::string>> lost;  // put in place in vain: index, why
   auto putInPlace = [&] {
     const std::string shown = ImageFileName;
     for (const ReplaceGroup::Failed& failure : group.Commit()) {
-      --backedUp;
-      ++failed;
       ImageFileName = staged[failure.index].photo;
       ReportFailure(text::kBackupFailed, text::kBackupFailedTitle,
                     ReasonFor({WriteResult::Problem::kFile, failure.failure, 0}));
+      lost.emplace_back(staged[failure.index].index, lastFailure_);
     }
     ImageFileName = shown;
     staged.clear();
   };
   constexpr std::size_t kGroupSize = 256;
-  for (int i = 0; i < lstDragFiles.Count(); ++i) {
-    GetExifData(lstDragFiles.Row(i));
-    missing += !photoFound_;
-    if (photoFound_ && ExifLoaded && !ExifFromBackup) {
-      ++withExif;
-      // Photographs that share a backup file (IMG.JPG and IMG.THM) replace it
-      // one after the other, as they would without the group.
-      auto sameBackup = [&](const Staged& s) { return s.backup == BackupFileName; };
-      if (std::any_of(staged.begin(), staged.end(), sameBackup)) putInPlace();
-      if (StartBackupExif()) {
-        ++backedUp;
-        staged.push_back({ImageFileName, BackupFileName});
-      } else {
-        ++failed;
-      }
+  std::vector<PhotoOutcome> done = WalkList([&](std::size_t index) {
+    if (!ExifLoaded || ExifFromBackup) return PhotoResult::kSkipped;
+    // Photographs that share a backup file (IMG.JPG and IMG.THM) replace it
+    // one after the other, as they would without the group.
+    auto sameBackup = [&](const Staged& s) { return s.backup == BackupFileName; };
+    if (std::any_of(staged.begin(), staged.end(), sameBackup)) putInPlace();
+    PhotoResult result = PhotoResult::kRefused;
+    if (StartBackupExif()) {
+      result = PhotoResult::kDone;
+      staged.push_back({ImageFileName, BackupFileName, index});
     }
     if (group.Size() >= kGroupSize) putInPlace();
-    host_.Yield();
-  }
+    return result;
+  });
   putInPlace();
   backupGroup_ = nullptr;
-  batchRunning_ = false;
+  for (const auto& [index, why] : lost)
+    done[index] = {done[index].path, PhotoResult::kRefused, why};
+  const std::int64_t backedUp = CountOf(done, PhotoResult::kDone);
+  const std::int64_t failed = CountOf(done, PhotoResult::kRefused);
   host_.Tell(Summary(text::kBackupSummary,
                      {{text::kFilesProcessed, lstDragFiles.Count()},
-                      {text::kWithExif, withExif},
+                      {text::kWithExif, backedUp + failed},
                       {text::kBackedUp, backedUp},
                       {text::kBackupFailedCount, failed}},
                      batchFailures_, numberLocale),
              text::kBatchResultTitle, MessageIcon::kNone);
   batchFailures_.clear();
-  return OfBatch(failed, missing, lstDragFiles.Count());
+  return OfBatch(done);
 }
 
 Outcome Session::cmdRestore_Click() {
@@ -132,8 +135,8 @@ Outcome Session::cmdRestore_Click() {
     return Outcome::kFailed;
   }
   if (!chkBatch) {
-    if (!host_.AskYesNo(text::kConfirmRestore, text::kConfirmRestoreTitle,
-                        MessageIcon::kQuestion, {})) {
+    if (!host_.AskYesNo(text::kConfirmRestore, text::kConfirmRestoreTitle, MessageIcon::kQuestion,
+                        {})) {
       return Outcome::kDeclined;
     }
     return Of(StoreExifData());
@@ -141,30 +144,23 @@ Outcome Session::cmdRestore_Click() {
   if (!host_.AskYesNo(text::kConfirmBatchRestore, text::kBatchTitle, MessageIcon::kNone, {})) {
     return Outcome::kDeclined;
   }
-  batchFailures_.clear();
-  batchRunning_ = true;
-  std::int64_t found = 0, stored = 0, failed = 0, missing = 0;
-  for (int i = 0; i < lstDragFiles.Count(); ++i) {
-    GetExifData(lstDragFiles.Row(i));
-    missing += !photoFound_;
-    // A file that is not there counts only among the files processed.
-    if (photoFound_ && BackupAvailable) {
-      ++found;
-      (StoreExifData() ? stored : failed) += 1;
-    }
-    host_.Yield();
-  }
-  batchRunning_ = false;
+  // A file that is not there counts only among the files processed.
+  const std::vector<PhotoOutcome> done = WalkList([&](std::size_t) {
+    if (!BackupAvailable) return PhotoResult::kSkipped;
+    return StoreExifData() ? PhotoResult::kDone : PhotoResult::kRefused;
+  });
+  const std::int64_t stored = CountOf(done, PhotoResult::kDone);
+  const std::int64_t failed = CountOf(done, PhotoResult::kRefused);
   host_.Tell(Summary(text::kRestoreSummary,
                      {{text::kFilesProcessed, lstDragFiles.Count()},
-                      {text::kBackupsFound, found},
+                      {text::kBackupsFound, stored + failed},
                       {text::kStored, stored},
                       {text::kStoreFailedCount, failed}},
                      batchFailures_, numberLocale),
              text::kBatchResultTitle, MessageIcon::kNone);
   batchFailures_.clear();
   DrawImage(ImageFileName);
-  return OfBatch(failed, missing, lstDragFiles.Count());
+  return OfBatch(done);
 }
 
 }  // namespace tagloom

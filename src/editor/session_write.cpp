@@ -73,6 +73,7 @@ void Session::SetBar(std::int64_t value) {
 
 void Session::ReportFailure(std::string_view what, std::string_view title,
                             const std::string& reason) {
+  lastFailure_ = reason;
   if (batchRunning_) {
     batchFailures_.push_back(ImageFileName + " (" + reason + ")");
     return;
@@ -132,12 +133,20 @@ std::string Session::ReasonFor(const WriteResult& result) const {
 }
 
 Outcome Session::cmdExifWrite_Click() {
-  ActionGuard action(*this);
-  if (!action) return Outcome::kDeclined;
-  if (!cmdExifWrite.enabled) {  // no photograph opened
-    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, std::string(text::kNoImageFile));
-    return Outcome::kFailed;
+  {
+    ActionGuard action(*this);
+    if (!action) return Outcome::kDeclined;
+    if (!cmdExifWrite.enabled) {  // no photograph opened
+      ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, std::string(text::kNoImageFile));
+      return Outcome::kFailed;
+    }
+    const bool keeping = std::find(chkKeep.begin(), chkKeep.end(), true) != chkKeep.end();
+    if (!chkBatch || !keeping) return WriteShown();
   }
+  return WriteList(KeptAreas());  // an action of its own
+}
+
+Outcome Session::WriteShown() {
   bool allEmpty = true;
   for (const std::string& field : txtExif) {
     if (!TrimBlanks(field).empty()) allEmpty = false;
@@ -165,7 +174,7 @@ Outcome Session::cmdExifWrite_Click() {
   return Store(&ExifHeadBytes, own) ? Outcome::kDone : Outcome::kFailed;
 }
 
-std::string Session::WriteDetails(MakerNoteKept makerNote) const {
+std::string Session::WhatIsNotKept(MakerNoteKept makerNote) const {
   std::string lines;
   const int entries = store.lstUnuseTag.Count();
   if (entries > 0) lines += Join({text::kLostEntries, IntegerText(entries), text::kCrLf});
@@ -178,6 +187,11 @@ std::string Session::WriteDetails(MakerNoteKept makerNote) const {
   if (block.HasIfd1) lines += Join({text::kLostThumbnail, text::kCrLf});
   if (makerNote == MakerNoteKept::kMoved) lines += Join({text::kMakerNoteMoved, text::kCrLf});
   if (makerNote == MakerNoteKept::kPartly) lines += Join({text::kMakerNotePartly, text::kCrLf});
+  return lines;
+}
+
+std::string Session::WriteDetails(MakerNoteKept makerNote) const {
+  const std::string lines = WhatIsNotKept(makerNote);
   std::string details = lines.empty() ? lines : Join({text::kNotKeptHeading, text::kCrLf, lines});
   // Where the block the photograph holds now stays to be restored.
   if (BackupAvailable) {

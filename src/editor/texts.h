@@ -70,6 +70,25 @@ inline constexpr std::string_view kStored = "    成功保存:";
 inline constexpr std::string_view kStoreFailedCount = "    保存失败:";
 inline constexpr std::string_view kFailedFile = "  失败:";
 
+// A write to every photograph of the list: its preview, each photograph's
+// outcome, the summary.
+inline constexpr std::string_view kListPreviewTitle = "批量写入";
+inline constexpr std::string_view kListPreviewQuestion =
+    "将把下列改变写入列表中的每一张相片,是否继续?";
+inline constexpr std::string_view kOnlyShownButton = "只写入这张相片";
+inline constexpr std::string_view kNothingToChange = "无需改变";
+inline constexpr std::string_view kEmptyValue = "(空)";
+inline constexpr std::string_view kListSummary = "批量写入结果:";
+inline constexpr std::string_view kListWrittenCount = "    成功写入:";
+inline constexpr std::string_view kListUnchangedCount = "    无需改变:";
+inline constexpr std::string_view kListRefusedCount = "    写入失败:";
+inline constexpr std::string_view kListNotReachedCount = "    未处理(已停止):";
+inline constexpr std::string_view kListWritten = "已写入";
+inline constexpr std::string_view kListUnchanged = "无需改变";
+inline constexpr std::string_view kListSkipped = "跳过";
+inline constexpr std::string_view kListRefused = "失败:";
+inline constexpr std::string_view kListNotReached = "未处理(已停止)";
+
 // Failures of a write or a backup: what happened, then why.
 inline constexpr std::string_view kWriteFailed = "Exif信息写入失败,原文件没有改变!";
 inline constexpr std::string_view kWriteFailedTitle = "写入失败";

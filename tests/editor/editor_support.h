@@ -19,6 +19,12 @@
 
 namespace tagloom::test {
 
+inline std::string Joined(std::initializer_list<std::string_view> parts) {
+  std::string out;
+  for (std::string_view part : parts) out += part;
+  return out;
+}
+
 // The photographs in tests/photos that hold no EXIF block at all.
 inline bool WithoutExif(const std::string& name) {
   return name == "image01551.jpg" || name == "olympus-d320l.jpg";

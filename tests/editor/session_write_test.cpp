@@ -13,12 +13,6 @@ namespace {
 
 using namespace test;
 
-std::string Joined(std::initializer_list<std::string_view> parts) {
-  std::string out;
-  for (std::string_view part : parts) out += part;
-  return out;
-}
-
 using SessionWrite = SessionTest;
 
 // No changes nothing; Yes writes, tells and reloads. Unedited texts keep their

@@ -34,9 +34,22 @@ class RecordingHost : public Host {
     if (!answers.empty()) answers.pop_front();
     return answer;
   }
-  void Tell(std::string_view text, std::string_view title, MessageIcon icon) override {
-    messages.push_back({std::string(text), std::string(title), icon});
+  void Tell(std::string_view text, std::string_view title, MessageIcon icon,
+            std::string_view details) override {
+    messages.push_back({std::string(text), std::string(title), icon, std::string(details)});
   }
+  std::deque<ListAnswer> listAnswers;  // for the next previews, in order; then kAll
+  std::vector<ListPreview> previewed;
+  ListAnswer ConfirmList(const ListPreview& preview) override {
+    previewed.push_back(preview);
+    const ListAnswer answer = listAnswers.empty() ? ListAnswer::kAll : listAnswers.front();
+    if (!listAnswers.empty()) listAnswers.pop_front();
+    return answer;
+  }
+  std::function<bool()> stop;  // asked between the photographs of a run
+  bool stopOffered = false;
+  void OfferStop(bool offered) override { stopOffered = offered; }
+  bool StopRequested() override { return stop && stop(); }
   void ShowBar(bool visible) override { progress.push_back(visible ? "show" : "hide"); }
   void InitBar(std::int64_t min, std::int64_t max) override {
     progress.push_back("init " + std::to_string(min) + " " + std::to_string(max));

@@ -29,8 +29,17 @@ class ScriptedDialogs : public Dialogs {
     if (!answers.empty()) answers.pop_front();
     return answer;
   }
-  void Tell(QWidget*, const QString& text, const QString& title, MessageIcon) override {
-    shown.push_back({text, title, {}, false});
+  void Tell(QWidget*, const QString& text, const QString& title, MessageIcon,
+            const QString& details) override {
+    shown.push_back({text, title, details, false});
+  }
+  std::deque<ListAnswer> listAnswers;  // for the next previews; then kAll
+  std::vector<ListPreview> previewed;
+  ListAnswer ConfirmList(QWidget*, const ListPreview& preview) override {
+    previewed.push_back(preview);
+    const ListAnswer answer = listAnswers.empty() ? ListAnswer::kAll : listAnswers.front();
+    if (!listAnswers.empty()) listAnswers.pop_front();
+    return answer;
   }
   QStringList ChooseFiles(QWidget*, const QStringList& offered) override {
     filters = offered;

@@ -52,10 +52,10 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
                      "把每张相片的 EXIF 信息备份在相片旁边，需要时再恢复回去；"
                      "也可以一次处理从多个文件夹收集来的一批相片。\n"
                      "Vantoro Studio 制作。"));
-  QLabel* disclaimer = label(
-      "lblDisclaimer",
-      QStringLiteral("本软件按“现状”提供，不附带任何明示或暗示的担保。修改重要相片之前，"
-                     "请先备份它的 EXIF 信息或保留一份副本。"));
+  QLabel* disclaimer =
+      label("lblDisclaimer",
+            QStringLiteral("本软件按“现状”提供，不附带任何明示或暗示的担保。修改重要相片之前，"
+                           "请先备份它的 EXIF 信息或保留一份副本。"));
   QFont smallPrint = disclaimer->font();
   smallPrint.setPixelSize(11);
   disclaimer->setFont(smallPrint);
@@ -89,8 +89,7 @@ frmAbout::frmAbout(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
 void frmAbout::StartSysInfo() {
   if (StartSystemInfoProgram()) return;
   const QString title = FromUtf8(text::kAppTitle);
-  dialogs_.Tell(this, FromUtf8(text::kNoSystemInfo), title,
-                MessageIcon::kNone);
+  dialogs_.Tell(this, FromUtf8(text::kNoSystemInfo), title, MessageIcon::kNone, {});
 }
 
 }  // namespace tagloom::ui

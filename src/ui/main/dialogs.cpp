@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <memory>
 
+#include "ui/main/list_preview_dialog.h"
+
 namespace tagloom::ui {
 namespace {
 
@@ -49,9 +51,14 @@ bool StandardDialogs::AskYesNo(QWidget* parent, const QString& text, const QStri
 }
 
 void StandardDialogs::Tell(QWidget* parent, const QString& text, const QString& title,
-                           MessageIcon icon) {
-  std::unique_ptr<QMessageBox> box(MakeMessageBox(parent, text, title, icon, false, {}));
+                           MessageIcon icon, const QString& details) {
+  std::unique_ptr<QMessageBox> box(MakeMessageBox(parent, text, title, icon, false, details));
   box->exec();
+}
+
+ListAnswer StandardDialogs::ConfirmList(QWidget* parent, const ListPreview& preview) {
+  ListPreviewDialog dialog(preview, parent);
+  return dialog.Ask();
 }
 
 QStringList StandardDialogs::ChooseFiles(QWidget* parent, const QStringList& filters) {

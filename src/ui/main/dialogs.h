@@ -20,9 +20,11 @@ class Dialogs {
   // Yes and No; true for Yes. `details` (may be empty) is shown on request.
   virtual bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
                         MessageIcon icon, const QString& details) = 0;
-  // OK only.
-  virtual void Tell(QWidget* parent, const QString& text, const QString& title,
-                    MessageIcon icon) = 0;
+  // OK only; `details` (may be empty) is shown on request.
+  virtual void Tell(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
+                    const QString& details) = 0;
+  // The preview of a write to the whole list, and the answer.
+  virtual ListAnswer ConfirmList(QWidget* parent, const ListPreview& preview) = 0;
   // The open dialog with the given filters (the first selected): the full
   // paths chosen (one or several), none for a cancel.
   virtual QStringList ChooseFiles(QWidget* parent, const QStringList& filters) = 0;
@@ -33,7 +35,9 @@ class StandardDialogs : public Dialogs {
  public:
   bool AskYesNo(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
                 const QString& details) override;
-  void Tell(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override;
+  void Tell(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
+            const QString& details) override;
+  ListAnswer ConfirmList(QWidget* parent, const ListPreview& preview) override;
   QStringList ChooseFiles(QWidget* parent, const QStringList& filters) override;
 };
 

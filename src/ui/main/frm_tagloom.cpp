@@ -130,9 +130,11 @@ void frmTagloom::Connect() {
     Do([&] { session_.List_MouseMove(list, row, left); });
   });
   connect(&preview_, &PreviewLoader::ready, this, &frmTagloom::ShowPicture);
+  connect(panel_->cmdStop(), &QPushButton::clicked, this, [this] { stopRequested_ = true; });
 }
 
 bool frmTagloom::eventFilter(QObject* watched, QEvent* event) {
+  if (stopOffered_ && FilterDuringRun(watched, event)) return true;
   // Leaving the date field runs the date check, once the focus has settled.
   // Losing it to another window (a message box among them) is no leaving.
   if (watched == txtExif_[field::kDate] && event->type() == QEvent::FocusOut) {
@@ -146,6 +148,33 @@ bool frmTagloom::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QWidget::eventFilter(watched, event);
+}
+
+bool frmTagloom::FilterDuringRun(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) stopRequested_ = true;
+      return true;
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+      return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::Drop:
+      return watched != panel_->cmdStop();
+    case QEvent::Close:
+      if (watched == this) {
+        stopRequested_ = true;  // closing the window during a run stops it
+        event->ignore();
+        return true;
+      }
+      return false;
+    default:
+      return false;
+  }
 }
 
 void frmTagloom::ShowDropTarget() {
@@ -291,8 +320,30 @@ bool frmTagloom::AskYesNo(std::string_view text, std::string_view title, Message
   return dialogs_.AskYesNo(this, FromUtf8(text), FromUtf8(title), icon, FromUtf8(details));
 }
 
-void frmTagloom::Tell(std::string_view text, std::string_view title, MessageIcon icon) {
-  dialogs_.Tell(this, FromUtf8(text), FromUtf8(title), icon);
+void frmTagloom::Tell(std::string_view text, std::string_view title, MessageIcon icon,
+                      std::string_view details) {
+  dialogs_.Tell(this, FromUtf8(text), FromUtf8(title), icon, FromUtf8(details));
+}
+
+ListAnswer frmTagloom::ConfirmList(const ListPreview& preview) {
+  return dialogs_.ConfirmList(this, preview);
+}
+
+void frmTagloom::OfferStop(bool offered) {
+  // While a run may be stopped, the person's keys and clicks reach the stop
+  // button (and Escape) alone: nothing else may run inside the run.
+  stopOffered_ = offered;
+  stopRequested_ = false;
+  panel_->OfferStop(offered);
+  if (offered) {
+    qApp->installEventFilter(this);
+  } else {
+    qApp->removeEventFilter(this);
+  }
+}
+
+bool frmTagloom::StopRequested() {
+  return stopRequested_;
 }
 
 void frmTagloom::ShowBar(bool visible) {
@@ -310,7 +361,8 @@ void frmTagloom::SetBar(std::int64_t value) {
 void frmTagloom::Yield() {
   // A batch refills the fields file by file: show them as they go.
   Render();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  QCoreApplication::processEvents(stopOffered_ ? QEventLoop::AllEvents
+                                               : QEventLoop::ExcludeUserInputEvents);
 }
 
 void frmTagloom::SetBusy(bool busy) {

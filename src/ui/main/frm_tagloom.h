@@ -55,7 +55,11 @@ class frmTagloom : public QWidget, public Host {
   // Host
   bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
                 std::string_view details) override;
-  void Tell(std::string_view text, std::string_view title, MessageIcon icon) override;
+  void Tell(std::string_view text, std::string_view title, MessageIcon icon,
+            std::string_view details) override;
+  ListAnswer ConfirmList(const ListPreview& preview) override;
+  void OfferStop(bool offered) override;
+  bool StopRequested() override;
   void ShowBar(bool visible) override;
   void InitBar(std::int64_t min, std::int64_t max) override;
   void SetBar(std::int64_t value) override;
@@ -87,6 +91,8 @@ class frmTagloom : public QWidget, public Host {
   void ShowPicture(const QString& path, const QImage& image);
   void RenderPicture();
   void TakeHandOver();
+  // During a run that may be stopped: keeps every input but the stop's away.
+  bool FilterDuringRun(QObject* watched, QEvent* event);
   // The date picker: opens on the field's date, writes the day chosen.
   void ChooseDate();
   // cmdTarget: the drop target takes this window's place until its "<Exit>".
@@ -127,6 +133,7 @@ class frmTagloom : public QWidget, public Host {
   std::unique_ptr<frmDrop> drop_;        // a window of its own; created on first use
   std::unique_ptr<ProgressPanel> panel_;
   int busyDepth_ = 0;
+  bool stopOffered_ = false, stopRequested_ = false;
   bool decodeAhead_ = true;
 };
 

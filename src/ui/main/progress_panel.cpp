@@ -1,8 +1,9 @@
 #include "ui/main/progress_panel.h"
 
 #include <QLabel>
-#include <algorithm>
 #include <QProgressBar>
+#include <QPushButton>
+#include <algorithm>
 
 #include "ui/main/controls.h"
 #include "ui/main/twips.h"
@@ -11,6 +12,7 @@ namespace tagloom::ui {
 namespace {
 
 constexpr int kWidth = 4815, kHeight = 735;
+constexpr int kStopHeight = 405;  // what a stop button adds below the bar
 // A copy of a file over 2 GB does not fit the bar's int range: it runs in steps.
 constexpr int kSteps = 10000;
 
@@ -36,6 +38,11 @@ ProgressPanel::ProgressPanel(QWidget* window) {
   progress_->setGeometry(TwipsRect(1080, 180, 3615, 375));
   progress_->setRange(0, kSteps);
   progress_->setAccessibleName(QStringLiteral("处理进度"));
+  stop_ = new QPushButton(QStringLiteral("停止"), bar_);
+  Name(stop_, "cmdStop");
+  stop_->setGeometry(TwipsRect(kWidth - 1155, kHeight - 60, 1035, 345));
+  stop_->setToolTip(QStringLiteral("处理完当前这张相片后停止 (Esc)"));
+  stop_->hide();
   bar_->hide();
 }
 
@@ -48,6 +55,13 @@ void ProgressPanel::Show(bool visible) {
     shadow_->raise();
     bar_->raise();
   }
+}
+
+void ProgressPanel::OfferStop(bool offered) {
+  const int height = offered ? kHeight + kStopHeight : kHeight;
+  bar_->resize(bar_->width(), Px(height));
+  shadow_->resize(shadow_->width(), Px(height));
+  stop_->setVisible(offered);
 }
 
 void ProgressPanel::SetRange(std::int64_t min, std::int64_t max) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class QProgressBar;
+class QPushButton;
 
 namespace tagloom::ui {
 
@@ -18,15 +19,19 @@ class ProgressPanel {
   void Show(bool visible);
   void SetRange(std::int64_t min, std::int64_t max);
   void SetValue(std::int64_t value);
+  // A run that may be stopped shows a stop button below the bar.
+  void OfferStop(bool offered);
 
   QFrame* frmBar() const { return bar_; }
   QFrame* frmShadow() const { return shadow_; }
   QProgressBar* Bar() const { return progress_; }
+  QPushButton* cmdStop() const { return stop_; }
 
  private:
   QFrame* bar_;
   QFrame* shadow_;
   QProgressBar* progress_;
+  QPushButton* stop_;
   std::int64_t min_ = 0, max_ = 100;
 };
 

@@ -1,0 +1,49 @@
+// A write to every photograph of the list: what it will change in each, shown
+// before anything is written, and what became of each photograph.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tagloom {
+
+// One field of one photograph: the text it shows, and the text it is to get.
+struct FieldChange {
+  int field = 0;  // index of txtExif
+  std::string before, after;
+};
+
+struct PhotoPlan {
+  std::string path;
+  std::vector<FieldChange> changes;  // none: the photograph already holds the texts
+  std::string problem;               // why it cannot be written; "" when it can
+  std::string notKept;               // what its new block will not carry over, one item a line
+};
+
+struct ListPreview {
+  std::vector<PhotoPlan> photos;
+  // Which photograph is on show (index into `photos`), -1 for none.
+  int shown = -1;
+};
+
+// The answer to a preview: write the list, only the photograph on show (the
+// write of one photograph, with its own question), or nothing.
+enum class ListAnswer { kAll, kOnlyShown, kNone };
+
+// What became of one photograph of a run over the list.
+enum class PhotoResult {
+  kDone,        // written (backed up, restored)
+  kUnchanged,   // it already held what was to be written: nothing written
+  kSkipped,     // nothing to do for it (no block to back up, no backup to restore)
+  kMissing,     // not there, or no photograph at all
+  kRefused,     // refused or failed: see the reason
+  kNotReached,  // the person stopped the run before it
+};
+
+struct PhotoOutcome {
+  std::string path;
+  PhotoResult result = PhotoResult::kNotReached;
+  std::string reason;  // for kRefused and kMissing
+};
+
+}  // namespace tagloom

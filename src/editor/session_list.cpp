@@ -1,0 +1,232 @@
+// The Session's runs over the navigation list: the frame they share, and the
+// write to every photograph of the list. Each photograph of a list write is
+// loaded and written by a Session of its own, so the one on show keeps its
+// fields (and the person's edits) until the run ends and it is read afresh.
+#include <algorithm>
+
+#include "editor/session.h"
+#include "editor/texts.h"
+#include "model/number_text.h"
+#include "model/value_text.h"
+#include "writer/backup_writer.h"
+
+namespace tagloom {
+namespace {
+
+// The Host of a Session that works on one photograph of a run: it talks to
+// nobody (its Session runs in batch mode) and only lets the window breathe.
+class RunHost : public Host {
+ public:
+  explicit RunHost(Host& window) : window_(window) {}
+  bool AskYesNo(std::string_view, std::string_view, MessageIcon, std::string_view) override {
+    return false;
+  }
+  void Tell(std::string_view, std::string_view, MessageIcon, std::string_view) override {}
+  ListAnswer ConfirmList(const ListPreview&) override { return ListAnswer::kNone; }
+  void ShowBar(bool) override {}
+  void InitBar(std::int64_t, std::int64_t) override {}
+  void SetBar(std::int64_t) override {}
+  void Yield() override { window_.Yield(); }
+  void OfferStop(bool) override {}
+  bool StopRequested() override { return false; }
+  void SetBusy(bool) override {}
+  std::optional<PictureSize> LoadPreview(const std::string&) override { return PictureSize{}; }
+  void OpenExternally(const std::string&) override {}
+
+ private:
+  Host& window_;
+};
+
+std::string Join(std::initializer_list<std::string_view> parts) {
+  std::string out;
+  for (std::string_view part : parts) out += part;
+  return out;
+}
+
+std::string_view ResultText(PhotoResult result) {
+  switch (result) {
+    case PhotoResult::kDone:
+      return text::kListWritten;
+    case PhotoResult::kUnchanged:
+      return text::kListUnchanged;
+    case PhotoResult::kSkipped:
+      return text::kListSkipped;
+    case PhotoResult::kMissing:
+    case PhotoResult::kRefused:
+      return text::kListRefused;
+    case PhotoResult::kNotReached:
+      break;
+  }
+  return text::kListNotReached;
+}
+
+// Every photograph's outcome, one line each.
+std::string OutcomeLines(const std::vector<PhotoOutcome>& outcomes) {
+  std::string lines;
+  for (const PhotoOutcome& o : outcomes) {
+    lines += Join({o.path, ": ", ResultText(o.result)});
+    if (!o.reason.empty()) lines += Join({" ", o.reason});
+    lines += text::kCrLf;
+  }
+  return lines;
+}
+
+std::int64_t CountOf(const std::vector<PhotoOutcome>& outcomes,
+                     std::initializer_list<PhotoResult> results) {
+  return std::count_if(outcomes.begin(), outcomes.end(), [&](const PhotoOutcome& o) {
+    return std::find(results.begin(), results.end(), o.result) != results.end();
+  });
+}
+
+}  // namespace
+
+std::vector<PhotoOutcome> Session::WalkList(const std::function<PhotoResult(std::size_t)>& act) {
+  std::vector<PhotoOutcome> outcomes;
+  batchFailures_.clear();
+  batchRunning_ = true;
+  for (int i = 0; i < lstDragFiles.Count(); ++i) {
+    PhotoOutcome& outcome = outcomes.emplace_back(PhotoOutcome{lstDragFiles.Row(i), {}, {}});
+    GetExifData(outcome.path);
+    lastFailure_.clear();
+    outcome.result = photoFound_ ? act(outcomes.size() - 1) : PhotoResult::kMissing;
+    outcome.reason = outcome.result == PhotoResult::kRefused ? lastFailure_ : std::string();
+    host_.Yield();
+  }
+  batchRunning_ = false;
+  return outcomes;
+}
+
+ListEditor Session::KeptAreas() const {
+  ListEdit edit;
+  for (int i = 0; i < kFieldCount; ++i) {
+    const FieldInfo& info = kFields[static_cast<std::size_t>(i)];
+    if (chkKeep[static_cast<std::size_t>(info.area)] && FieldRow(i) != row::kMakerNote) {
+      edit.texts[static_cast<std::size_t>(i)] = txtExif[static_cast<std::size_t>(i)];
+    }
+  }
+  return [edit](const Session&) { return edit; };
+}
+
+PhotoPlan Session::PlanOne(const std::string& path, const ListEditor& edit,
+                           std::optional<NewBlock>* built) {
+  PhotoPlan plan{path, {}, {}, {}};
+  GetExifData(path);
+  if (!photoFound_) {
+    plan.problem = openProblem_ == OpenProblem::kNotRegular ? Join({text::kNotRegularFile, path})
+                                                            : std::string(text::kNoImageFile);
+    return plan;
+  }
+  const ListEdit wanted = edit(*this);
+  if (!wanted.problem.empty()) {
+    plan.problem = wanted.problem;
+    return plan;
+  }
+  for (int i = 0; i < kFieldCount; ++i) {
+    const std::optional<std::string>& text = wanted.texts[static_cast<std::size_t>(i)];
+    const std::string& before = txtExif[static_cast<std::size_t>(i)];
+    if (!text || *text == before) continue;
+    plan.changes.push_back({i, before, *text});
+    SetFieldText(i, *text);
+  }
+  if (plan.changes.empty()) return plan;
+  if (std::all_of(txtExif.begin(), txtExif.end(),
+                  [](const std::string& field) { return TrimBlanks(field).empty(); })) {
+    plan.problem = text::kAllFieldsEmpty;
+    return plan;
+  }
+  lastFailure_.clear();
+  std::optional<NewBlock> made = BuildFromFields();
+  if (!made) {
+    plan.problem = lastFailure_;
+    return plan;
+  }
+  plan.notKept = WhatIsNotKept(made->segment.makerNote);
+  if (built) *built = std::move(made);
+  return plan;
+}
+
+ListPreview Session::PlanList(const ListEditor& edit) {
+  ListPreview preview;
+  RunHost host(host_);
+  for (int i = 0; i < lstDragFiles.Count(); ++i) {
+    Session one(host, fs_);
+    one.SetBatch(true);
+    one.batchRunning_ = true;
+    preview.photos.push_back(one.PlanOne(lstDragFiles.Row(i), edit));
+    if (photoFound_ && lstDragFiles.Row(i) == ImageFileName) preview.shown = i;
+    if (i % 64 == 63) host_.Yield();
+  }
+  return preview;
+}
+
+PhotoOutcome Session::WriteOne(const std::string& path, const ListEditor& edit) {
+  std::optional<NewBlock> built;
+  const PhotoPlan plan = PlanOne(path, edit, &built);
+  if (!photoFound_) return {path, PhotoResult::kMissing, plan.problem};
+  if (!plan.problem.empty()) return {path, PhotoResult::kRefused, plan.problem};
+  if (plan.changes.empty()) return {path, PhotoResult::kUnchanged, {}};
+  // The block the photograph holds now, saved where it has no backup yet.
+  std::optional<SegmentAt> own;
+  if (ExifLoaded && !ExifFromBackup)
+    own = SegmentAt{block.ExifSegmentOffset, block.ExifSegmentLength};
+  TakeOver(std::move(*built));
+  lastFailure_.clear();
+  if (Store(&ExifHeadBytes, own)) return {path, PhotoResult::kDone, {}};
+  return {path, PhotoResult::kRefused, lastFailure_};
+}
+
+Outcome Session::WriteList(const ListEditor& edit) {
+  ActionGuard action(*this);
+  if (!action) return Outcome::kDeclined;
+  const ListPreview preview = PlanList(edit);
+  switch (host_.ConfirmList(preview)) {
+    case ListAnswer::kNone:
+      return Outcome::kDeclined;
+    case ListAnswer::kOnlyShown:
+      return WriteShown();
+    case ListAnswer::kAll:
+      break;
+  }
+  const std::string shown = ImageFileName;
+  listOutcomes.clear();
+  RunHost host(host_);
+  ShowBar(true);
+  InitBar(0, lstDragFiles.Count());
+  host_.OfferStop(true);
+  for (int i = 0; i < lstDragFiles.Count(); ++i) {
+    const std::string path = lstDragFiles.Row(i);
+    if (host_.StopRequested()) {
+      listOutcomes.push_back({path, PhotoResult::kNotReached, {}});
+      continue;
+    }
+    Session one(host, fs_);
+    one.SetBatch(true);
+    one.batchRunning_ = true;
+    listOutcomes.push_back(one.WriteOne(path, edit));
+    SetBar(i + 1);
+    host_.Yield();
+  }
+  host_.OfferStop(false);
+  ShowBar(false);
+  const std::int64_t refused =
+      CountOf(listOutcomes, {PhotoResult::kRefused, PhotoResult::kMissing});
+  const std::int64_t notReached = CountOf(listOutcomes, {PhotoResult::kNotReached});
+  std::string summary = Join({text::kListSummary, text::kCrLf});
+  const std::pair<std::string_view, std::int64_t> lines[] = {
+      {text::kFilesProcessed, lstDragFiles.Count()},
+      {text::kListWrittenCount, CountOf(listOutcomes, {PhotoResult::kDone})},
+      {text::kListUnchangedCount, CountOf(listOutcomes, {PhotoResult::kUnchanged})},
+      {text::kListRefusedCount, refused},
+      {text::kListNotReachedCount, notReached}};
+  for (const auto& [label, count] : lines) {
+    if (label == text::kListNotReachedCount && count == 0) continue;
+    summary += Join({label, GroupedText(count, numberLocale), text::kCrLf});
+  }
+  host_.Tell(summary, text::kBatchResultTitle, MessageIcon::kNone, OutcomeLines(listOutcomes));
+  // The photograph on show, read afresh: the run may have written it.
+  if (!shown.empty()) DrawImage(shown);
+  if (refused > 0) return Outcome::kFailed;
+  return notReached > 0 ? Outcome::kDeclined : Outcome::kDone;
+}
+
+}  // namespace tagloom

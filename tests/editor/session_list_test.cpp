@@ -1,0 +1,114 @@
+// The write to every photograph of the list: its preview, the photographs it
+// writes, leaves alone or refuses, its summary, and a stop between photographs.
+#include <sys/stat.h>
+
+#include <locale>
+
+#include "editor/editor_support.h"
+
+namespace tagloom {
+namespace {
+
+using namespace test;
+
+class SessionList : public SessionTest {
+ protected:
+  SessionList() { session.numberLocale = std::locale::classic(); }
+  // The list dropped, batch mode ticked, the copyright area kept with `copyright`.
+  void KeepCopyright(const std::vector<std::string>& paths, const std::string& copyright) {
+    std::vector<std::string> list = paths;
+    session.Image1_DropFiles(list);
+    session.SetBatch(true);
+    session.chkKeep[kAreaCopyright] = true;
+    session.SetFieldText(field::kCopyright, copyright);
+    host.messages.clear();
+    host.previewed.clear();
+  }
+  std::string Results() const {
+    std::string results;
+    for (const PhotoOutcome& o : session.listOutcomes) {
+      results += std::to_string(static_cast<int>(o.result));
+    }
+    return results;
+  }
+  std::string CopyrightOf(const std::string& path) {
+    RecordingHost quiet;
+    Session reader(quiet);
+    reader.GetExifData(path);
+    return reader.txtExif[field::kCopyright] + "|" + reader.txtExif[0];
+  }
+};
+
+// A photograph that already holds the copyright is left alone; a missing one,
+// a FIFO and a read-only one are refused with their reasons, and the others
+// are written, every other field kept, their blocks before saved as backups;
+// the one on show is read afresh. No writes nothing; "only this photograph"
+// is the write of one with its own question.
+TEST_F(SessionList, TheKeptAreaGoesToEveryPhotographAndEachOutcomeIsSummedUp) {
+  const std::string camera = dir.Write("a.jpg", PhotoWithExif("Cam"));
+  const std::string same =
+      dir.Write("b.jpg", JpegBuilder()
+                             .App1Exif(TiffBuilder().Ifd0({Ascii(0x8298, "X")}).ExifIfd({}).Build())
+                             .Scan()
+                             .Build());
+  const std::string scan = dir.Write("c.jpg", PhotoWithoutExif());
+  const std::string locked = dir.Write("d.jpg", PhotoWithExif("Locked"));
+  ::chmod(locked.c_str(), 0444);
+  const std::string fifo = dir.File("e.jpg");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::vector<std::string> list = {camera, same, dir.File("gone.jpg"), scan, locked, fifo};
+  KeepCopyright(list, "Y");
+  const auto before = Snapshot(dir.Path());
+  host.listAnswers = {ListAnswer::kNone, ListAnswer::kOnlyShown};
+  EXPECT_EQ(session.cmdExifWrite_Click(), Outcome::kDeclined);
+  EXPECT_TRUE(Snapshot(dir.Path()) == before);
+  EXPECT_EQ(session.cmdExifWrite_Click(), Outcome::kDone);  // the photograph on show alone
+  EXPECT_EQ(host.messages[0].text, text::kConfirmRewriteExif);
+  EXPECT_EQ(CopyrightOf(camera) + " " + CopyrightOf(same), "Y|Cam X|");
+
+  session.SetFieldText(field::kCopyright, "X");
+  host.previewed.clear();
+  host.messages.clear();
+  EXPECT_EQ(session.cmdExifWrite_Click(), Outcome::kFailed);
+  ASSERT_EQ(host.previewed.size(), 1u);
+  const ListPreview& preview = host.previewed[0];
+  ASSERT_EQ(preview.photos.size(), list.size());
+  EXPECT_EQ(preview.shown, 0);
+  const std::vector<FieldChange>& changed = preview.photos[0].changes;
+  ASSERT_EQ(changed.size(), 1u);
+  EXPECT_EQ(std::to_string(changed[0].field) + changed[0].before + changed[0].after, "3YX");
+  EXPECT_TRUE(preview.photos[1].changes.empty() && preview.photos[1].problem.empty());
+  EXPECT_EQ(preview.photos[2].problem, text::kNoImageFile);
+  // Written, unchanged, missing, written, refused, missing (PhotoResult's order).
+  EXPECT_EQ(Results(), "013043");
+  EXPECT_EQ(session.listOutcomes[4].reason, std::string(text::kPhotoReadOnly) + locked);
+  EXPECT_EQ(CopyrightOf(camera) + " " + CopyrightOf(scan) + " " + CopyrightOf(locked),
+            "X|Cam X| (c) Ann Lee|Locked");
+  EXPECT_TRUE(std::filesystem::exists(dir.File("a.Exif")) &&
+              !std::filesystem::exists(dir.File("c.Exif")));
+  ASSERT_FALSE(host.messages.empty());
+  const Message& summary = host.messages.back();
+  EXPECT_EQ(summary.text, Joined({text::kListSummary, "\r\n", text::kFilesProcessed, "6\r\n",
+                                  text::kListWrittenCount, "2\r\n", text::kListUnchangedCount,
+                                  "1\r\n", text::kListRefusedCount, "3\r\n"}));
+  EXPECT_NE(summary.details.find(Joined({locked, ": ", text::kListRefused})), std::string::npos);
+  EXPECT_EQ(session.txtExif[field::kCopyright] + " " + session.ImageFileName, "X " + camera);
+  EXPECT_FALSE(host.stopOffered);
+}
+
+// A stop is asked for between photographs: the run ends before the next one
+// and says how far it got.
+TEST_F(SessionList, AStopEndsTheRunBeforeTheNextPhotograph) {
+  const std::vector<std::string> list = Photos("roll", 4);
+  KeepCopyright(list, "Z");
+  int asked = 0;
+  host.stop = [&] { return ++asked > 2; };
+  EXPECT_EQ(session.cmdExifWrite_Click(), Outcome::kDeclined);
+  EXPECT_EQ(Results(), "0055");
+  EXPECT_EQ(CopyrightOf(list[1]) + " " + CopyrightOf(list[2]), "Z|roll1 (c) Ann Lee|roll2");
+  EXPECT_NE(host.messages.back().text.find(Joined({text::kListNotReachedCount, "2"})),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace tagloom
