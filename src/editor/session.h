@@ -14,6 +14,7 @@
 #include "editor/host.h"
 #include "editor/preview_geometry.h"
 #include "model/catalogue.h"
+#include "model/date_shift.h"
 #include "model/edit_back.h"
 #include "model/pickers.h"
 #include "model/record_store.h"
@@ -41,8 +42,9 @@ struct ListEdit {
   std::array<std::optional<std::string>, kFieldCount> texts;
   std::string problem;
 };
-// Gives a photograph's ListEdit, shown the Session with that photograph loaded.
-using ListEditor = std::function<ListEdit(const Session&)>;
+// Gives a photograph's ListEdit, shown the Session with that photograph loaded
+// and told its place in the list (from 0).
+using ListEditor = std::function<ListEdit(const Session&, std::size_t index)>;
 
 // How a button's work ended.
 enum class Outcome {
@@ -227,13 +229,29 @@ class Session {
   // The write button: checks, confirms, builds and stores. In batch mode with
   // a keep box ticked, it writes the ticked areas to the whole list.
   Outcome cmdExifWrite_Click();
-  // A write to every photograph of the navigation list: each gets what
-  // `edit` gives it, with every rule of a write of one; a preview first, a
-  // summary at the end. The outcome of each photograph stays in listOutcomes.
-  Outcome WriteList(const ListEditor& edit);
+  // A write to every photograph of a list: each gets what `edit` gives it,
+  // with every rule of a write of one; a preview first, a summary at the
+  // end. The outcome of each photograph stays in listOutcomes.
+  Outcome WriteList(const std::vector<std::string>& photos, const ListEditor& edit);
   // The preview alone: what the list write would change in each photograph.
-  ListPreview PlanList(const ListEditor& edit);
+  ListPreview PlanList(const std::vector<std::string>& photos, const ListEditor& edit);
   std::vector<PhotoOutcome> listOutcomes;
+  // The navigation list, or the photograph on show when there is none.
+  std::vector<std::string> ListOrShown() const;
+
+  // --- Dates for the list (ListOrShown) ------------------------------------
+  // Every photograph's date moved by `seconds`.
+  Outcome ShiftDates(DateOffset seconds);
+  // The photograph on show shows a clock that read `clock` when it was taken:
+  // every photograph's date moves by as much as its date is wrong.
+  Outcome ShiftDatesByClock(const DateTime& clock);
+  // The first photograph (the last, reversed) gets `first`, each next one a
+  // date `step` seconds later.
+  Outcome NumberDates(const DateTime& first, DateOffset step, bool reversed);
+  // The editors of those, for the command line's preview.
+  static ListEditor DateShift(DateOffset seconds);
+  static ListEditor DateSequence(const DateTime& first, DateOffset step, bool reversed,
+                                 std::size_t count);
   // What the ticked areas hold, for every photograph (the maker note, which
   // is each camera's own, excepted).
   ListEditor KeptAreas() const;
@@ -300,10 +318,10 @@ class Session {
   Outcome WriteShown();
   // Loads one photograph of a list write into this (scratch) Session, gives
   // it its edit and writes it, if it is to change.
-  PhotoOutcome WriteOne(const std::string& path, const ListEditor& edit);
+  PhotoOutcome WriteOne(const std::string& path, std::size_t index, const ListEditor& edit);
   // Loads one photograph and plans its edit; the fields then hold the edit.
   // `built`, when given, receives the new block.
-  PhotoPlan PlanOne(const std::string& path, const ListEditor& edit,
+  PhotoPlan PlanOne(const std::string& path, std::size_t index, const ListEditor& edit,
                     std::optional<NewBlock>* built = nullptr);
   // The frame of every run over the navigation list: each photograph loaded
   // as GetExifData does, acted on if it is there, the window let breathe,

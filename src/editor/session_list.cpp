@@ -104,10 +104,10 @@ ListEditor Session::KeptAreas() const {
       edit.texts[static_cast<std::size_t>(i)] = txtExif[static_cast<std::size_t>(i)];
     }
   }
-  return [edit](const Session&) { return edit; };
+  return [edit](const Session&, std::size_t) { return edit; };
 }
 
-PhotoPlan Session::PlanOne(const std::string& path, const ListEditor& edit,
+PhotoPlan Session::PlanOne(const std::string& path, std::size_t index, const ListEditor& edit,
                            std::optional<NewBlock>* built) {
   PhotoPlan plan{path, {}, {}, {}};
   GetExifData(path);
@@ -116,7 +116,7 @@ PhotoPlan Session::PlanOne(const std::string& path, const ListEditor& edit,
                                                             : std::string(text::kNoImageFile);
     return plan;
   }
-  const ListEdit wanted = edit(*this);
+  const ListEdit wanted = edit(*this, index);
   if (!wanted.problem.empty()) {
     plan.problem = wanted.problem;
     return plan;
@@ -145,23 +145,32 @@ PhotoPlan Session::PlanOne(const std::string& path, const ListEditor& edit,
   return plan;
 }
 
-ListPreview Session::PlanList(const ListEditor& edit) {
+std::vector<std::string> Session::ListOrShown() const {
+  std::vector<std::string> photos;
+  for (int i = 0; i < lstDragFiles.Count(); ++i) photos.push_back(lstDragFiles.Row(i));
+  if (photos.empty() && photoFound_) photos.push_back(ImageFileName);
+  return photos;
+}
+
+ListPreview Session::PlanList(const std::vector<std::string>& photos, const ListEditor& edit) {
   ListPreview preview;
   RunHost host(host_);
-  for (int i = 0; i < lstDragFiles.Count(); ++i) {
+  for (std::size_t i = 0; i < photos.size(); ++i) {
     Session one(host, fs_);
     one.SetBatch(true);
     one.batchRunning_ = true;
-    preview.photos.push_back(one.PlanOne(lstDragFiles.Row(i), edit));
-    if (photoFound_ && lstDragFiles.Row(i) == ImageFileName) preview.shown = i;
+    preview.photos.push_back(one.PlanOne(photos[i], i, edit));
+    if (preview.shown < 0 && photoFound_ && photos[i] == ImageFileName) {
+      preview.shown = static_cast<int>(i);
+    }
     if (i % 64 == 63) host_.Yield();
   }
   return preview;
 }
 
-PhotoOutcome Session::WriteOne(const std::string& path, const ListEditor& edit) {
+PhotoOutcome Session::WriteOne(const std::string& path, std::size_t index, const ListEditor& edit) {
   std::optional<NewBlock> built;
-  const PhotoPlan plan = PlanOne(path, edit, &built);
+  const PhotoPlan plan = PlanOne(path, index, edit, &built);
   if (!photoFound_) return {path, PhotoResult::kMissing, plan.problem};
   if (!plan.problem.empty()) return {path, PhotoResult::kRefused, plan.problem};
   if (plan.changes.empty()) return {path, PhotoResult::kUnchanged, {}};
@@ -175,10 +184,14 @@ PhotoOutcome Session::WriteOne(const std::string& path, const ListEditor& edit) 
   return {path, PhotoResult::kRefused, lastFailure_};
 }
 
-Outcome Session::WriteList(const ListEditor& edit) {
+Outcome Session::WriteList(const std::vector<std::string>& photos, const ListEditor& edit) {
   ActionGuard action(*this);
   if (!action) return Outcome::kDeclined;
-  const ListPreview preview = PlanList(edit);
+  if (photos.empty()) {
+    host_.Tell(text::kNoImageFile, text::kAppTitle, MessageIcon::kNone);
+    return Outcome::kFailed;
+  }
+  const ListPreview preview = PlanList(photos, edit);
   switch (host_.ConfirmList(preview)) {
     case ListAnswer::kNone:
       return Outcome::kDeclined;
@@ -191,19 +204,18 @@ Outcome Session::WriteList(const ListEditor& edit) {
   listOutcomes.clear();
   RunHost host(host_);
   ShowBar(true);
-  InitBar(0, lstDragFiles.Count());
+  InitBar(0, static_cast<std::int64_t>(photos.size()));
   host_.OfferStop(true);
-  for (int i = 0; i < lstDragFiles.Count(); ++i) {
-    const std::string path = lstDragFiles.Row(i);
+  for (std::size_t i = 0; i < photos.size(); ++i) {
     if (host_.StopRequested()) {
-      listOutcomes.push_back({path, PhotoResult::kNotReached, {}});
+      listOutcomes.push_back({photos[i], PhotoResult::kNotReached, {}});
       continue;
     }
     Session one(host, fs_);
     one.SetBatch(true);
     one.batchRunning_ = true;
-    listOutcomes.push_back(one.WriteOne(path, edit));
-    SetBar(i + 1);
+    listOutcomes.push_back(one.WriteOne(photos[i], i, edit));
+    SetBar(static_cast<std::int64_t>(i) + 1);
     host_.Yield();
   }
   host_.OfferStop(false);
@@ -213,7 +225,7 @@ Outcome Session::WriteList(const ListEditor& edit) {
   const std::int64_t notReached = CountOf(listOutcomes, {PhotoResult::kNotReached});
   std::string summary = Join({text::kListSummary, text::kCrLf});
   const std::pair<std::string_view, std::int64_t> lines[] = {
-      {text::kFilesProcessed, lstDragFiles.Count()},
+      {text::kFilesProcessed, static_cast<std::int64_t>(photos.size())},
       {text::kListWrittenCount, CountOf(listOutcomes, {PhotoResult::kDone})},
       {text::kListUnchangedCount, CountOf(listOutcomes, {PhotoResult::kUnchanged})},
       {text::kListRefusedCount, refused},

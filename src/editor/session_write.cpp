@@ -143,7 +143,7 @@ Outcome Session::cmdExifWrite_Click() {
     const bool keeping = std::find(chkKeep.begin(), chkKeep.end(), true) != chkKeep.end();
     if (!chkBatch || !keeping) return WriteShown();
   }
-  return WriteList(KeptAreas());  // an action of its own
+  return WriteList(ListOrShown(), KeptAreas());  // an action of its own
 }
 
 Outcome Session::WriteShown() {

@@ -89,6 +89,10 @@ inline constexpr std::string_view kListSkipped = "跳过";
 inline constexpr std::string_view kListRefused = "失败:";
 inline constexpr std::string_view kListNotReached = "未处理(已停止)";
 
+// Dates for the whole list.
+inline constexpr std::string_view kNoDateToShift = "没有可以读取的拍摄日期";
+inline constexpr std::string_view kDateOutOfRange = "新的日期超出范围(公元1年至9999年)";
+
 // Failures of a write or a backup: what happened, then why.
 inline constexpr std::string_view kWriteFailed = "Exif信息写入失败,原文件没有改变!";
 inline constexpr std::string_view kWriteFailedTitle = "写入失败";

@@ -110,5 +110,45 @@ TEST_F(SessionList, AStopEndsTheRunBeforeTheNextPhotograph) {
             std::string::npos);
 }
 
+// Dates for the list: a shift by an offset (a photograph without a date is
+// refused), the offset that a photograph of a clock tells, and a sequence in
+// reversed list order (which gives a scan without a date one); a write sets
+// all three dates.
+TEST_F(SessionList, DatesShiftByAnOffsetOrByAClockAndFollowInSequence) {
+  std::vector<std::string> list = Photos("cam", 3);
+  list.push_back(dir.Write("scan.jpg", PhotoWithoutExif()));
+  session.Image1_DropFiles(list);
+  auto dates = [&] {
+    std::string all;
+    for (const std::string& path : list) {
+      RecordingHost quiet;
+      Session reader(quiet);
+      reader.GetExifData(path);
+      const RecordStore& s = reader.store;
+      const std::string& original = s.lstValue.Row(row::kDateTimeOriginal);
+      const bool same = s.lstValue.Row(row::kDateTime) == original &&
+                        s.lstValue.Row(row::kDateTimeDigitized) == original;
+      all += (same ? original : "three dates differ") + "|";
+    }
+    return all;
+  };
+  EXPECT_EQ(session.ShiftDates(*ParseOffset("+1 01:00:00")), Outcome::kFailed);
+  EXPECT_EQ(Results(), "0004");
+  EXPECT_EQ(session.listOutcomes[3].reason, text::kNoDateToShift);
+  const std::string shifted = "2008:05:31 16:56:01|";
+  EXPECT_EQ(dates(), shifted + shifted + shifted + "|");
+  // The clock in the first photograph read 17:26:01 (30 minutes more).
+  EXPECT_EQ(session.txtExif[field::kDate], "2008/05/31 16:56:01");
+  EXPECT_EQ(session.ShiftDatesByClock(*ParseExifDate("2008:05:31 17:26:01")), Outcome::kFailed);
+  const std::string clocked = "2008:05:31 17:26:01|";
+  EXPECT_EQ(dates(), clocked + clocked + clocked + "|");
+  host.previewed.clear();
+  EXPECT_EQ(session.NumberDates(*ParseExifDate("2020:01:01 00:00:00"), 60, true), Outcome::kDone);
+  EXPECT_EQ(host.previewed[0].photos[0].changes[0].before, "2008/05/31 17:26:01");
+  EXPECT_EQ(dates(),
+            "2020:01:01 00:03:00|2020:01:01 00:02:00|2020:01:01 00:01:00|"
+            "2020:01:01 00:00:00|");
+}
+
 }  // namespace
 }  // namespace tagloom
