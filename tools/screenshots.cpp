@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimeEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QTranslator>
@@ -204,6 +205,23 @@ int main(int argc, char** argv) {
   QTimer::singleShot(0, [&] {
     Snap(QStringLiteral("08-date-picker"));
     if (auto* ok = window.findChild<QPushButton*>(QStringLiteral("OKButton"))) ok->click();
+  });
+  window.findChild<QPushButton*>(QStringLiteral("cmdDateChoose"))->click();
+
+  // From the picker, the dates of the whole list: the dialog, then the
+  // preview of a shift by two hours (answered No).
+  window.OpenPaths({canon, copy("DSCN0010.jpg"), copy("HTC Desire.jpg")});
+  QTimer::singleShot(0, [&] {
+    QApplication::activeModalWidget()
+        ->findChild<QPushButton*>(QStringLiteral("cmdDateFix"))
+        ->click();
+    QTimer::singleShot(0, [&] {
+      QWidget* fix = QApplication::activeModalWidget();
+      fix->findChild<QTimeEdit*>(QStringLiteral("tmeOffset"))->setTime(QTime(2, 0));
+      Snap(QStringLiteral("15-date-fix"));
+      dialogs.nextName = QStringLiteral("16-date-preview");
+      dynamic_cast<QDialog*>(fix)->accept();
+    });
   });
   window.findChild<QPushButton*>(QStringLiteral("cmdDateChoose"))->click();
 

@@ -240,6 +240,9 @@ class Session {
   std::vector<std::string> ListOrShown() const;
 
   // --- Dates for the list (ListOrShown) ------------------------------------
+  // The date the photograph on show was taken, as read (its date field
+  // shows it); nullopt when it has none that can be read.
+  std::optional<DateTime> RecordedDate() const;
   // Every photograph's date moved by `seconds`.
   Outcome ShiftDates(DateOffset seconds);
   // The photograph on show shows a clock that read `clock` when it was taken:

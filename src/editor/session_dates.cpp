@@ -9,11 +9,6 @@
 namespace tagloom {
 namespace {
 
-// The photograph's date as read, from its date field.
-std::optional<DateTime> DateOf(const Session& photo) {
-  return ParseExifDate(photo.txtExif[field::kDate]);
-}
-
 // An edit that gives the date field `date`, as the field shows a date.
 ListEdit DateEdit(const std::optional<DateTime>& date) {
   ListEdit edit;
@@ -27,9 +22,13 @@ ListEdit DateEdit(const std::optional<DateTime>& date) {
 
 }  // namespace
 
+std::optional<DateTime> Session::RecordedDate() const {
+  return ParseExifDate(store.lstValue.Row(row::kDateTimeOriginal));
+}
+
 ListEditor Session::DateShift(DateOffset seconds) {
   return [seconds](const Session& photo, std::size_t) {
-    const std::optional<DateTime> date = DateOf(photo);
+    const std::optional<DateTime> date = photo.RecordedDate();
     if (!date) return ListEdit{{}, std::string(text::kNoDateToShift)};
     return DateEdit(Shifted(*date, seconds));
   };
@@ -48,7 +47,7 @@ Outcome Session::ShiftDates(DateOffset seconds) {
 }
 
 Outcome Session::ShiftDatesByClock(const DateTime& clock) {
-  const std::optional<DateTime> recorded = DateOf(*this);
+  const std::optional<DateTime> recorded = RecordedDate();
   if (!recorded || !photoFound_) {
     host_.Tell(text::kNoDateToShift, text::kDateFormatWrongTitle, MessageIcon::kWarning);
     return Outcome::kFailed;

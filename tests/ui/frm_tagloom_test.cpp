@@ -13,6 +13,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include "editor/texts.h"
@@ -169,6 +170,41 @@ class FrmTagloomTest : public QObject {
     QCOMPARE(Control("cmdNavigate(2)")->toolTip(),
              QStringLiteral("下一张 (%1)")
                  .arg(QKeySequence(Qt::Key_PageDown).toString(QKeySequence::NativeText)));
+  }
+
+  // In batch mode with the copyright kept, the write goes to the whole list
+  // after its preview; from the date picker, the dates of the whole list move.
+  void theListWriteAndTheDatesOfTheListReachTheSession() {
+    const QString canon = Copy("Canon_40D.jpg"), htc = Copy("HTC Desire.jpg");
+    Drop({canon, htc});
+    Click("chkBatch");
+    Click("chkKeep(2)");
+    auto* copyright = Control<QLineEdit>("txtExif(3)");
+    copyright->setFocus();
+    QTest::keyClicks(copyright, QStringLiteral("Roll 7"));
+    Click("cmdExifWrite");
+    QCOMPARE(dialogs->previewed.size(), std::size_t{1});
+    QCOMPARE(dialogs->previewed[0].photos.size(), std::size_t{2});
+    QCOMPARE(dialogs->shown.back().title, QStringLiteral("批量操作结果"));
+    QVERIFY(dialogs->shown.back().details.contains(QStringLiteral("HTC Desire.jpg: 已写入")));
+    QCOMPARE(Field(3), QStringLiteral("Roll 7"));  // the photograph on show, read afresh
+
+    QTimer::singleShot(0, [] {
+      QApplication::activeModalWidget()
+          ->findChild<QPushButton*>(QStringLiteral("cmdDateFix"))
+          ->click();
+      QTimer::singleShot(0, [] {
+        QWidget* fix = QApplication::activeModalWidget();
+        QCOMPARE(fix->objectName(), QStringLiteral("frmDateFix"));
+        fix->findChild<QSpinBox*>(QStringLiteral("spnDays"))->setValue(1);
+        dynamic_cast<QDialog*>(fix)->accept();
+      });
+    });
+    const QString before = Field(4);
+    Click("cmdDateChoose");
+    QCOMPARE(dialogs->previewed.size(), std::size_t{2});
+    QCOMPARE(QString::fromStdString(dialogs->previewed[1].photos[0].changes[0].before), before);
+    QCOMPARE(Field(4), QStringLiteral("2008/05/31 15:56:01"));
   }
 
   // Typing reaches the Session, the confirmation tells what the new block

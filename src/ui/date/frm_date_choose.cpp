@@ -24,10 +24,24 @@ frmDateChoose::frmDateChoose(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Calendar1_);
   layout->addWidget(ok, 0, Qt::AlignHCenter);
+  // Below the documented controls: the dates of every photograph of the list.
+  auto* fix = new QPushButton(QStringLiteral("调整列表中所有相片的日期..."), this);
+  Name(fix, QStringLiteral("cmdDateFix"));
+  fix->setAutoDefault(false);
+  layout->addWidget(fix, 0, Qt::AlignHCenter);
+  connect(fix, &QPushButton::clicked, this, [this] {
+    fixWanted_ = true;
+    reject();
+  });
   layout->setSizeConstraint(QLayout::SetFixedSize);
   // The button only hides the dialog; a double click on a day is the same.
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(Calendar1_, &QCalendarWidget::activated, this, &QDialog::accept);
+}
+
+int frmDateChoose::exec() {
+  fixWanted_ = false;
+  return QDialog::exec();
 }
 
 void frmDateChoose::SetDate(const QDate& date) {

@@ -16,9 +16,13 @@ class frmDateChoose : public QDialog {
 
   void SetDate(const QDate& date);
   QDate Date() const;
+  // Whether the dialog was left to fix the dates of the whole list.
+  bool FixWanted() const { return fixWanted_; }
+  int exec() override;
 
  private:
   QCalendarWidget* Calendar1_ = nullptr;
+  bool fixWanted_ = false;
 };
 
 }  // namespace tagloom::ui

@@ -28,6 +28,7 @@
 #include "model/pickers.h"
 #include "ui/about/frm_about.h"
 #include "ui/date/frm_date_choose.h"
+#include "ui/date/frm_date_fix.h"
 #include "ui/drop/frm_drop.h"
 #include "ui/inspector/inspector.h"
 #include "ui/main/controls.h"
@@ -197,9 +198,31 @@ void frmTagloom::ChooseDate() {
     dateChoose_->SetDate(QDate(day->year, day->month, day->day));
   }
   // Closed by its frame or Escape: the field keeps its text.
-  if (dateChoose_->exec() != QDialog::Accepted) return;
+  if (dateChoose_->exec() != QDialog::Accepted) {
+    if (dateChoose_->FixWanted()) FixDates();
+    return;
+  }
   const QDate chosen = dateChoose_->Date();
   Do([&] { session_.SetChosenDate({chosen.year(), chosen.month(), chosen.day()}); });
+}
+
+void frmTagloom::FixDates() {
+  frmDateFix dialog(this);
+  const std::optional<DateFix> fix = dialog.Ask(session_.RecordedDate());
+  if (!fix) return;
+  Do([&] {
+    switch (fix->kind) {
+      case DateFix::Kind::kShift:
+        session_.ShiftDates(fix->offset);
+        break;
+      case DateFix::Kind::kClock:
+        session_.ShiftDatesByClock(fix->clock);
+        break;
+      case DateFix::Kind::kSequence:
+        session_.NumberDates(fix->first, fix->step, fix->reversed);
+        break;
+    }
+  });
 }
 
 void frmTagloom::OpenPaths(const QStringList& paths) {

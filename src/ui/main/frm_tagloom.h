@@ -95,6 +95,8 @@ class frmTagloom : public QWidget, public Host {
   bool FilterDuringRun(QObject* watched, QEvent* event);
   // The date picker: opens on the field's date, writes the day chosen.
   void ChooseDate();
+  // The dates of the whole list (from the date picker).
+  void FixDates();
   // cmdTarget: the drop target takes this window's place until its "<Exit>".
   void ShowDropTarget();
 

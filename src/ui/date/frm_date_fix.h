@@ -1,0 +1,51 @@
+// frmDateFix: the dates of every photograph of the list at once. A camera's
+// clock was wrong (a shift by an offset, or by what a photograph of a clock
+// shows), or scans carry the day they were scanned (dates in sequence).
+#pragma once
+
+#include <QDialog>
+#include <optional>
+
+#include "model/date_shift.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateTimeEdit;
+class QRadioButton;
+class QSpinBox;
+class QTimeEdit;
+
+namespace tagloom::ui {
+
+// What the person chose.
+struct DateFix {
+  enum class Kind { kShift, kClock, kSequence };
+  Kind kind = Kind::kShift;
+  DateOffset offset = 0;  // kShift
+  DateTime clock{};       // kClock: what the clock in the photograph on show reads
+  DateTime first{};       // kSequence: the first photograph's date
+  DateOffset step = 0;    // kSequence: seconds from one photograph to the next
+  bool reversed = false;  // kSequence: the last photograph of the list comes first
+};
+
+class frmDateFix : public QDialog {
+ public:
+  explicit frmDateFix(QWidget* parent);
+  // Opens on `recorded`, the date of the photograph on show (none: no clock
+  // to read); nullopt when cancelled.
+  std::optional<DateFix> Ask(const std::optional<DateTime>& recorded);
+
+ private:
+  QRadioButton* optShift_;
+  QRadioButton* optClock_;
+  QRadioButton* optSequence_;
+  QComboBox* direction_;
+  QSpinBox* days_;
+  QTimeEdit* time_;
+  QDateTimeEdit* clock_;
+  QDateTimeEdit* first_;
+  QSpinBox* step_;
+  QCheckBox* reversed_;
+};
+
+}  // namespace tagloom::ui
