@@ -1,9 +1,12 @@
 // The subcommands of tagloom-cli. Each returns the process exit status.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "model/date_shift.h"
 
 namespace tagloom::cli {
 
@@ -21,12 +24,27 @@ struct ShowOptions {
 int RunShow(const ShowOptions& options);
 
 struct SetOptions {
-  std::string photo;
+  std::vector<std::string> photos;
   // Field index and the text typed into it, in the order given.
   std::vector<std::pair<int, std::string>> fields;
+  bool dryRun = false;
+  bool json = false;
   bool yes = false;
 };
+// One photograph: the write button; several: the same texts written to each.
 int RunSet(const SetOptions& options);
+
+struct ShiftOptions {
+  std::vector<std::string> photos;
+  std::optional<DateOffset> by;   // every date moved by this
+  std::optional<DateTime> start;  // or dates in sequence from this ...
+  DateOffset step = 0;            // ... this many seconds apart
+  bool reverse = false;           // the last photograph gets `start`
+  bool dryRun = false;
+  bool json = false;
+  bool yes = false;
+};
+int RunShift(const ShiftOptions& options);
 
 struct BackupRestoreOptions {
   std::vector<std::string> photos;

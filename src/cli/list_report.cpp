@@ -1,5 +1,9 @@
 #include "cli/list_report.h"
 
+#include <algorithm>
+#include <string_view>
+
+#include "cli/json_writer.h"
 #include "cli/terminal_text.h"
 #include "editor/texts.h"
 #include "model/catalogue.h"
@@ -12,7 +16,86 @@ std::string_view Shown(const std::string& value) {
   return value.empty() ? text::kEmptyValue : std::string_view(value);
 }
 
+std::string_view OutcomeKey(PhotoResult result) {
+  switch (result) {
+    case PhotoResult::kDone:
+      return "written";
+    case PhotoResult::kUnchanged:
+      return "unchanged";
+    case PhotoResult::kSkipped:
+      return "skipped";
+    case PhotoResult::kMissing:
+      return "missing";
+    case PhotoResult::kRefused:
+      return "refused";
+    case PhotoResult::kNotReached:
+      break;
+  }
+  return "not_reached";
+}
+
+// A message for JSON: CR LF as LF, each line decoded as PrintableMessage
+// decodes it (file names are bytes), control characters left to JSON.
+std::string Decoded(std::string_view message) {
+  const std::string lines = TerminalText(message);
+  std::string out;
+  for (std::string_view rest = lines;;) {
+    const std::size_t end = rest.find('\n');
+    out += BytesToText(rest.substr(0, end));
+    if (end == std::string_view::npos) break;
+    out += '\n';
+    rest.remove_prefix(end + 1);
+  }
+  return out;
+}
+
+// One object a line, so that a person can read it too.
+void NextObject(std::string& out, bool first) {
+  out += first ? "[\n" : ",\n";
+}
+std::string EndArray(bool empty) {
+  return empty ? "[]\n" : "\n]\n";
+}
+
 }  // namespace
+
+std::string PreviewJson(const ListPreview& preview) {
+  std::string out;
+  for (const PhotoPlan& photo : preview.photos) {
+    NextObject(out, out.empty());
+    JsonWriter json(out);
+    json.BeginObject().Key("file").String(BytesToText(photo.path));
+    json.Key("changes").BeginArray();
+    for (const FieldChange& change : photo.changes) {
+      json.BeginObject().Key("field").String(kFields[static_cast<std::size_t>(change.field)].key);
+      json.Key("old").String(change.before).Key("new").String(change.after).EndObject();
+    }
+    json.EndArray();
+    if (!photo.problem.empty()) json.Key("problem").String(Decoded(photo.problem));
+    json.Key("not_kept").BeginArray();
+    const std::string notKept = Decoded(photo.notKept);
+    for (std::string_view rest = notKept; !rest.empty();) {
+      const std::size_t end = std::min(rest.find('\n'), rest.size());
+      if (!TrimBlanks(rest.substr(0, end)).empty()) json.String(TrimBlanks(rest.substr(0, end)));
+      rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    json.EndArray().EndObject();
+  }
+  return out + EndArray(out.empty());
+}
+
+std::string OutcomesJson(const std::vector<PhotoOutcome>& outcomes) {
+  std::string out;
+  for (const PhotoOutcome& photo : outcomes) {
+    NextObject(out, out.empty());
+    JsonWriter json(out);
+    json.BeginObject().Key("file").String(BytesToText(photo.path));
+    json.Key("outcome").String(OutcomeKey(photo.result));
+    if (!photo.reason.empty()) json.Key("reason").String(Decoded(photo.reason));
+    json.EndObject();
+  }
+  return out + EndArray(out.empty());
+}
 
 std::string PreviewText(const ListPreview& preview) {
   std::string out;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "editor/list_plan.h"
 
@@ -13,5 +14,15 @@ namespace tagloom::cli {
 // ("  版权声明: old → new"), or why it cannot be written, or that it needs no
 // change; what its new block will not carry over, when anything.
 std::string PreviewText(const ListPreview& preview);
+
+// The preview for scripts: a JSON array with an object per photograph:
+// "file", "changes" [{"field" (its key), "old", "new"}], "problem" when it
+// cannot be written, "not_kept" (one text a line). Texts stand whole.
+std::string PreviewJson(const ListPreview& preview);
+
+// What became of each photograph, for scripts: a JSON array of {"file",
+// "outcome" ("written", "unchanged", "skipped", "missing", "refused",
+// "not_reached"), "reason" when there is one}.
+std::string OutcomesJson(const std::vector<PhotoOutcome>& outcomes);
 
 }  // namespace tagloom::cli

@@ -1,13 +1,99 @@
 // tagloom-cli: the editor's Session driven from a terminal.
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <iostream>
 
 #include "cli/commands.h"
 #include "model/catalogue.h"
 #include "writer/interrupt_cleanup.h"
 
+namespace {
+
+using namespace tagloom::cli;
+
+// --dry-run, --json and --yes of the writes that take several photographs.
+void AddListFlags(CLI::App* command, bool& dryRun, bool& json, bool& yes) {
+  command->add_flag("--dry-run,-n", dryRun,
+                    "Print what would change in each photograph; write nothing");
+  command->add_flag("--json", json, "Print for scripts: one JSON array, an object per photograph");
+  command->add_flag("--yes,-y", yes, "Answer Yes to every question");
+}
+
+CLI::App* AddSet(CLI::App& app, SetOptions& set) {
+  CLI::App* command = app.add_subcommand(
+      "set",
+      "Type texts into fields and write them into the photograph, as the write button "
+      "does; several photographs each get the same texts");
+  command->add_option("PHOTO", set.photos, "Photographs (.jpg, .jpeg, .thm)")->required();
+  for (int i = 0; i < tagloom::kFieldCount; ++i) {
+    const tagloom::FieldInfo& field = tagloom::kFields[static_cast<std::size_t>(i)];
+    std::string name(field.key);
+    std::replace(name.begin(), name.end(), '_', '-');
+    command
+        ->add_option_function<std::string>(
+            "--" + name, [&set, i](const std::string& text) { set.fields.emplace_back(i, text); },
+            "Text for the field " + std::string(field.caption))
+        ->type_name("TEXT");
+  }
+  AddListFlags(command, set.dryRun, set.json, set.yes);
+  return command;
+}
+
+// Offsets and dates are read as the editor reads them; CLI11 takes a value
+// such as "-0 02:00:00" as given, since there is no option -0.
+CLI::App* AddShift(CLI::App& app, ShiftOptions& shift) {
+  CLI::App* command = app.add_subcommand(
+      "shift", "Move the dates of photographs by an offset, or give them dates in sequence");
+  CLI::Option* by = command->add_option_function<std::string>(
+      "--by",
+      [&shift](const std::string& text) {
+        shift.by = tagloom::ParseOffset(text);
+        if (!shift.by)
+          throw CLI::ValidationError("--by", "not an offset like +1 02:00:00: " + text);
+      },
+      "Move every date by this offset: +D HH:MM:SS or -D HH:MM:SS");
+  by->type_name("OFFSET");
+  CLI::Option* start = command->add_option_function<std::string>(
+      "--start",
+      [&shift](const std::string& text) {
+        shift.start = tagloom::ParseExifDate(text);
+        if (!shift.start) {
+          throw CLI::ValidationError("--start", "not a date like 2001/05/12 14:30:00: " + text);
+        }
+      },
+      "The date of the first photograph: YYYY/MM/DD HH:MM:SS");
+  start->type_name("DATE");
+  CLI::Option* step =
+      command->add_option("--step", shift.step, "Seconds from one photograph's date to the next's");
+  step->type_name("SECONDS");
+  CLI::Option* reverse =
+      command->add_flag("--reverse", shift.reverse, "The last photograph gets the start date");
+  by->excludes(start);
+  start->needs(step);
+  step->needs(start);
+  reverse->needs(start);
+  command->add_option("PHOTO", shift.photos, "Photographs, in the order their dates follow")
+      ->required();
+  AddListFlags(command, shift.dryRun, shift.json, shift.yes);
+  return command;
+}
+
+CLI::App* AddButton(CLI::App& app, const char* name, const char* description,
+                    BackupRestoreOptions& options) {
+  CLI::App* command = app.add_subcommand(name, description);
+  command->add_option("PHOTO", options.photos, "Photographs")->required();
+  command->add_flag("--yes,-y", options.yes, "Answer Yes to every question");
+  return command;
+}
+
+int Usage(const char* message) {
+  std::cerr << message << "\n";
+  return kExitUsage;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  using namespace tagloom::cli;
   tagloom::RemoveTemporaryFilesOnInterrupt();
   CLI::App app{"Tagloom: read, edit, back up and restore the EXIF block of JPEG photographs"};
   app.require_subcommand(1);
@@ -19,32 +105,17 @@ int main(int argc, char** argv) {
   showCommand->add_flag("--inspect", show.inspect, "Add the record store's two tables");
   showCommand->add_flag("--json", show.json, "Print one JSON array, an object per photograph");
   showCommand->add_option("PHOTO", show.photos, "Photographs (.jpg, .jpeg, .thm)")->required();
-
   SetOptions set;
-  CLI::App* setCommand = app.add_subcommand(
-      "set", "Type texts into fields and write them into the photograph, as the write button does");
-  setCommand->add_option("PHOTO", set.photo, "The photograph")->required();
-  for (int i = 0; i < tagloom::kFieldCount; ++i) {
-    std::string name(tagloom::kFields[static_cast<std::size_t>(i)].key);
-    std::replace(name.begin(), name.end(), '_', '-');
-    setCommand
-        ->add_option_function<std::string>(
-            "--" + name, [&set, i](const std::string& text) { set.fields.emplace_back(i, text); },
-            "Text for the field " +
-                std::string(tagloom::kFields[static_cast<std::size_t>(i)].caption))
-        ->type_name("TEXT");
-  }
-  setCommand->add_flag("--yes,-y", set.yes, "Answer Yes to every question");
-
+  CLI::App* setCommand = AddSet(app, set);
+  ShiftOptions shift;
+  CLI::App* shiftCommand = AddShift(app, shift);
   BackupRestoreOptions backup, restore;
-  CLI::App* backupCommand = app.add_subcommand(
-      "backup", "Back up each photograph's EXIF block into its backup file (several: a batch)");
-  backupCommand->add_option("PHOTO", backup.photos, "Photographs")->required();
-  backupCommand->add_flag("--yes,-y", backup.yes, "Answer Yes to every question");
-  CLI::App* restoreCommand = app.add_subcommand(
-      "restore", "Store each backup file's EXIF block into its photograph (several: a batch)");
-  restoreCommand->add_option("PHOTO", restore.photos, "Photographs")->required();
-  restoreCommand->add_flag("--yes,-y", restore.yes, "Answer Yes to every question");
+  CLI::App* backupCommand = AddButton(
+      app, "backup", "Back up each photograph's EXIF block into its backup file (several: a batch)",
+      backup);
+  CLI::App* restoreCommand = AddButton(
+      app, "restore", "Store each backup file's EXIF block into its photograph (several: a batch)",
+      restore);
 
   try {
     app.parse(argc, argv);
@@ -56,11 +127,14 @@ int main(int argc, char** argv) {
   }
   if (*showCommand) return RunShow(show);
   if (*setCommand) {
-    if (set.fields.empty()) {
-      std::cerr << "set: give at least one field, e.g. --make TEXT (see --help)\n";
-      return kExitUsage;
-    }
+    if (set.fields.empty())
+      return Usage("set: give at least one field, e.g. --make TEXT (see --help)");
     return RunSet(set);
+  }
+  if (*shiftCommand) {
+    if (!shift.by && !shift.start)
+      return Usage("shift: give --by OFFSET, or --start DATE --step SECONDS");
+    return RunShift(shift);
   }
   if (*backupCommand) return RunBackup(backup);
   if (*restoreCommand) return RunRestore(restore);

@@ -42,6 +42,7 @@ void TerminalHost::Tell(std::string_view text, std::string_view title, MessageIc
   // A run's details are its photographs' outcomes, one a line, before its summary.
   if (!details.empty()) std::cerr << PrintableMessage(details);
   std::cerr << MessageLine(subject_, text, title);
+  lastMessage_ = TerminalText(text);
 }
 
 ListAnswer TerminalHost::ConfirmList(const ListPreview& preview) {

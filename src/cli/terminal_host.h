@@ -15,6 +15,8 @@ class TerminalHost : public QuietHost {
 
   // Names the photograph that messages are about.
   void SetSubject(std::string subject) { subject_ = std::move(subject); }
+  // The text of the last message told, CR LF as LF.
+  const std::string& LastMessage() const { return lastMessage_; }
 
   bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
                 std::string_view details) override;
@@ -34,6 +36,7 @@ class TerminalHost : public QuietHost {
   std::int64_t barMin_ = 0, barMax_ = 0, barValue_ = 0;
   int lastPercent_ = -1;
   std::string subject_;
+  std::string lastMessage_;
 };
 
 // A message as printed: the photograph it is about, the title when it is not

@@ -1,10 +1,15 @@
-// tagloom-cli set, backup and restore: the write, backup and restore buttons.
+// tagloom-cli set, backup and restore: the write, backup and restore buttons;
+// set on several photographs is a write to that list.
 #include <iostream>
+#include <optional>
 
 #include "cli/commands.h"
+#include "cli/list_report.h"
+#include "cli/list_write.h"
 #include "cli/terminal_host.h"
 #include "editor/session.h"
 #include "editor/texts.h"
+#include "model/display_conversion.h"
 #include "model/edit_back.h"
 #include "model/value_text.h"
 
@@ -17,18 +22,6 @@ bool Open(Session& session, TerminalHost& host, const std::string& path) {
   host.SetSubject(path);
   session.DrawImage(path);
   return session.PhotoFound();
-}
-
-int ExitStatus(Outcome outcome) {
-  switch (outcome) {
-    case Outcome::kDone:
-      return kExitOk;
-    case Outcome::kDeclined:
-      return kExitNotConfirmed;
-    case Outcome::kFailed:
-      break;
-  }
-  return kExitFailed;
 }
 
 // The backup or restore button on the photographs given: one is the
@@ -47,24 +40,57 @@ int RunButton(const BackupRestoreOptions& options, bool backup) {
   return ExitStatus(backup ? session.cmdBackup_Click() : session.cmdRestore_Click());
 }
 
+// The same texts for every photograph. A date is given as the date field
+// shows one, so that a photograph already holding it is left unchanged.
+ListEditor SameTexts(const std::vector<std::pair<int, std::string>>& fields) {
+  ListEdit edit;
+  for (const auto& [field, text] : fields) {
+    const std::optional<std::string> date =
+        field == field::kDate ? ReadDateText(text) : std::nullopt;
+    edit.texts[static_cast<std::size_t>(field)] = date ? DateForDisplay(*date) : text;
+  }
+  return [edit](const Session&, std::size_t) { return edit; };
+}
+
+// The write button on one photograph; with --json, its outcome as a list
+// write's would be.
+int WriteOne(const SetOptions& options) {
+  const std::string& photo = options.photos.front();
+  TerminalHost host(options.yes);
+  Session session(host);
+  PhotoOutcome outcome{photo, PhotoResult::kMissing, {}};
+  int status = kExitFailed;
+  if (Open(session, host, photo)) {
+    for (const auto& [field, text] : options.fields) session.SetFieldText(field, text);
+    const Outcome written = session.cmdExifWrite_Click();
+    status = ExitStatus(written);
+    outcome.result = written == Outcome::kDone       ? PhotoResult::kDone
+                     : written == Outcome::kDeclined ? PhotoResult::kNotReached
+                                                     : PhotoResult::kRefused;
+  }
+  if (outcome.result == PhotoResult::kMissing || outcome.result == PhotoResult::kRefused) {
+    outcome.reason = host.LastMessage();
+  }
+  if (options.json && !PrintReport(OutcomesJson({outcome}))) return kExitFailed;
+  return status;
+}
+
 }  // namespace
 
 int RunSet(const SetOptions& options) {
   // A date the conversion cannot read would be written as its default date.
   for (const auto& [field, text] : options.fields) {
     if (field == field::kDate && !TrimBlanks(text).empty() && !ReadDateText(text)) {
-      std::cerr << MessageLine(options.photo,
-                               std::string(text::kDateFormatWrong) + " " + text +
-                                   " (2001/05/12 14:30:00)",
-                               text::kDateFormatWrongTitle);
+      std::cerr << MessageLine(
+          options.photos.size() == 1 ? options.photos.front() : "",
+          std::string(text::kDateFormatWrong) + " " + text + " (2001/05/12 14:30:00)",
+          text::kDateFormatWrongTitle);
       return kExitFailed;
     }
   }
-  TerminalHost host(options.yes);
-  Session session(host);
-  if (!Open(session, host, options.photo)) return kExitFailed;
-  for (const auto& [field, text] : options.fields) session.SetFieldText(field, text);
-  return ExitStatus(session.cmdExifWrite_Click());
+  if (options.photos.size() == 1 && !options.dryRun) return WriteOne(options);
+  return RunListWrite(options.photos, SameTexts(options.fields),
+                      {options.dryRun, options.json, options.yes});
 }
 
 int RunBackup(const BackupRestoreOptions& options) {

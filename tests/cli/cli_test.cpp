@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "editor/texts.h"
@@ -33,7 +34,9 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& redirect 
   return {run.status, run.output, ReadFile(errors.File("err"))};
 }
 
-std::string Photo(const std::string& name) { return (PhotosDir() / name).string(); }
+std::string Photo(const std::string& name) {
+  return (PhotosDir() / name).string();
+}
 
 std::string TiffOfMake(const std::string& make) {
   return TiffBuilder().Ifd0({Ascii(0x010F, make)}).ExifIfd({}).Build();
@@ -119,9 +122,8 @@ TEST(CliWrite, OnlyYesWritesRefusalsExitWithOneAndSeveralPhotographsAreOneBatch)
   EXPECT_TRUE(ReadFile(photo) == before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 
-  const CliRun done = RunCli(
-      {"set", photo, "--make", "Tagloom CLI", "--iso", "800", "--date", "2001:02:28 10:00:00",
-       "--yes"});
+  const CliRun done = RunCli({"set", photo, "--make", "Tagloom CLI", "--iso", "800", "--date",
+                              "2001:02:28 10:00:00", "--yes"});
   EXPECT_EQ(done.status, 0) << done.err;
   EXPECT_EQ(done.err.find('\x1B'), std::string::npos) << "an unescaped control character";
   // Fields not given keep their values.
@@ -137,11 +139,66 @@ TEST(CliWrite, OnlyYesWritesRefusalsExitWithOneAndSeveralPhotographsAreOneBatch)
   EXPECT_FALSE(std::filesystem::exists(dir.File("b.Exif")));
   const CliRun run = RunCli({"backup", a, b, c, "--yes"});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_TRUE(run.Says("批量操作结果:\n  共处理文件:3\n  Exif信息:2\n    成功备份:2\n    备份失败:0\n"))
+  EXPECT_TRUE(
+      run.Says("批量操作结果:\n  共处理文件:3\n  Exif信息:2\n    成功备份:2\n    备份失败:0\n"))
       << run.err;
   EXPECT_TRUE(ReadFile(dir.File("b.Exif")) == BackupFile(ExifSegmentOf(ReadFile(b))));
   EXPECT_FALSE(std::filesystem::exists(dir.File("c.Exif")));
   EXPECT_EQ(RunCli({"backup", dir.File("gone1.jpg"), dir.File("gone2.jpg"), "--yes"}).status, 1);
+}
+
+// set on several photographs is a list write: a line per photograph, then
+// the summary; one already holding the text is unchanged, a missing one makes
+// the exit status 1. --dry-run writes nothing, not even a backup file. shift
+// takes an offset beginning with '-' as given, and numbers dates backwards.
+TEST(CliList, SetOnSeveralPhotographsAndShiftDates) {
+  TempDir dir;
+  const std::string a = dir.Write("a.jpg", ReadFile(Photo("Canon_40D.jpg"))),
+                    b = dir.Write("b.jpg", ReadFile(Photo("portrait_6.jpg"))),
+                    gone = dir.File("gone.jpg");
+  auto snapshot = [&dir] {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+      files[entry.path().filename().string()] = ReadFile(entry.path().string());
+    }
+    return files;
+  };
+  const auto before = snapshot();
+  const CliRun dry = RunCli({"set", a, b, gone, "--make", "Canon", "--dry-run"});
+  EXPECT_EQ(dry.status, 1) << "a missing photograph";
+  EXPECT_NE(dry.out.find(a + "\n  无需改变\n" + b + "\n  制造商: (空) → Canon\n"),
+            std::string::npos)
+      << dry.out;
+  const json plan = json::parse(RunCli({"set", a, b, "--make", "Canon", "-n", "--json"}).out);
+  EXPECT_EQ(plan[1]["changes"], json::parse(R"([{"field":"make","old":"","new":"Canon"}])"));
+  EXPECT_TRUE(plan[0]["changes"].empty() && plan[1]["not_kept"][0] == "其他Exif条目(个): 5")
+      << plan;
+  EXPECT_EQ(RunCli({"set", a, b, "--make", "Canon"}).status, 3) << "not confirmed";
+  EXPECT_TRUE(snapshot() == before) << "a dry run or a declined write changed the folder";
+
+  const CliRun run = RunCli({"set", a, b, gone, "--make", "Canon", "--json", "--yes"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.Says(a + ": 无需改变\n" + b + ": 已写入\n" + gone + ": 失败: ") &&
+              run.Says("    写入失败:1"))
+      << run.err;
+  std::string outcomes;
+  for (const json& photo : json::parse(run.out))
+    outcomes += photo["outcome"].get<std::string>() + " ";
+  EXPECT_EQ(outcomes, "unchanged written missing ");
+  EXPECT_EQ(Tag(b, "IFD0", "Make"), "Canon");
+
+  const CliRun shift = RunCli({"shift", "--by", "-0 02:00:00", "--dry-run", a});
+  EXPECT_EQ(shift.status, 0) << shift.err;
+  EXPECT_EQ(shift.out.rfind(a + "\n  拍摄日期: 2008/05/30 15:56:01 → 2008/05/30 13:56:01\n", 0), 0u)
+      << shift.out;
+  EXPECT_EQ(RunCli({"shift", "--by=-0 02:00:00", "-n", a}).out, shift.out);
+  EXPECT_EQ(RunCli({"shift", "--step", "60", a}).status, 2) << "--step without --start";
+  EXPECT_EQ(RunCli({"shift", "--start", "2020/01/02 03:04:05", "--step", "60", "--reverse", a, b,
+                    "--yes"})
+                .status,
+            0);
+  EXPECT_EQ(Tag(a, "ExifIFD", "DateTimeOriginal") + "|" + Tag(b, "ExifIFD", "DateTimeOriginal"),
+            "2020:01:02 03:05:05|2020:01:02 03:04:05");
 }
 
 }  // namespace
