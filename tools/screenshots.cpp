@@ -72,12 +72,13 @@ class PhotographedDialogs : public Dialogs {
     Photograph(MakeMessageBox(parent, text, title, icon, false, details));
   }
   ListAnswer listAnswer = ListAnswer::kNone;  // for the next preview only
+  QString thenName;  // the picture of the box that follows a preview photographed
   ListAnswer ConfirmList(QWidget* parent, const ListPreview& preview) override {
     ListPreviewDialog dialog(preview, parent);
-    if (!nextName.isEmpty()) {
+    if (const QString name = std::exchange(nextName, {}); !name.isEmpty()) {
       dialog.show();
-      Snap(nextName);
-      nextName.clear();
+      Snap(name);
+      nextName = std::exchange(thenName, {});
     }
     return std::exchange(listAnswer, ListAnswer::kNone);
   }
@@ -157,7 +158,7 @@ int main(int argc, char** argv) {
   window.Render();
   dialogs.nextName = QStringLiteral("13-list-preview");
   dialogs.listAnswer = ListAnswer::kAll;
-  QTimer::singleShot(0, [&] { dialogs.nextName = QStringLiteral("14-list-summary"); });
+  dialogs.thenName = QStringLiteral("14-list-summary");
   window.session().cmdExifWrite_Click();
   window.session().chkKeep[kAreaCopyright] = false;
   window.session().SetBatch(false);

@@ -232,7 +232,12 @@ class Session {
   // A write to every photograph of a list: each gets what `edit` gives it,
   // with every rule of a write of one; a preview first, a summary at the
   // end. The outcome of each photograph stays in listOutcomes.
-  Outcome WriteList(const std::vector<std::string>& photos, const ListEditor& edit);
+  // What "only this photograph" in the preview writes: the fields as they
+  // stand (the write of one, with its own question), or the photograph on
+  // show given its edit as the list would.
+  enum class OnlyShown { kItsFields, kItsEdit };
+  Outcome WriteList(const std::vector<std::string>& photos, const ListEditor& edit,
+                    OnlyShown onlyShown = OnlyShown::kItsFields);
   // The preview alone: what the list write would change in each photograph.
   ListPreview PlanList(const std::vector<std::string>& photos, const ListEditor& edit);
   std::vector<PhotoOutcome> listOutcomes;
@@ -322,6 +327,10 @@ class Session {
   // Loads one photograph of a list write into this (scratch) Session, gives
   // it its edit and writes it, if it is to change.
   PhotoOutcome WriteOne(const std::string& path, std::size_t index, const ListEditor& edit);
+  // Writes the photographs at the `chosen` places of `photos`, each with its
+  // edit; the summary and the photograph on show read afresh at the end.
+  Outcome RunList(const std::vector<std::string>& photos, const std::vector<std::size_t>& chosen,
+                  const ListEditor& edit);
   // Loads one photograph and plans its edit; the fields then hold the edit.
   // `built`, when given, receives the new block.
   PhotoPlan PlanOne(const std::string& path, std::size_t index, const ListEditor& edit,

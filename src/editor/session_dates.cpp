@@ -43,7 +43,7 @@ ListEditor Session::DateSequence(const DateTime& first, DateOffset step, bool re
 }
 
 Outcome Session::ShiftDates(DateOffset seconds) {
-  return WriteList(ListOrShown(), DateShift(seconds));
+  return WriteList(ListOrShown(), DateShift(seconds), OnlyShown::kItsEdit);
 }
 
 Outcome Session::ShiftDatesByClock(const DateTime& clock) {
@@ -57,7 +57,7 @@ Outcome Session::ShiftDatesByClock(const DateTime& clock) {
 
 Outcome Session::NumberDates(const DateTime& first, DateOffset step, bool reversed) {
   const std::vector<std::string> photos = ListOrShown();
-  return WriteList(photos, DateSequence(first, step, reversed, photos.size()));
+  return WriteList(photos, DateSequence(first, step, reversed, photos.size()), OnlyShown::kItsEdit);
 }
 
 }  // namespace tagloom

@@ -184,7 +184,8 @@ PhotoOutcome Session::WriteOne(const std::string& path, std::size_t index, const
   return {path, PhotoResult::kRefused, lastFailure_};
 }
 
-Outcome Session::WriteList(const std::vector<std::string>& photos, const ListEditor& edit) {
+Outcome Session::WriteList(const std::vector<std::string>& photos, const ListEditor& edit,
+                           OnlyShown onlyShown) {
   ActionGuard action(*this);
   if (!action) return Outcome::kDeclined;
   if (photos.empty()) {
@@ -192,21 +193,30 @@ Outcome Session::WriteList(const std::vector<std::string>& photos, const ListEdi
     return Outcome::kFailed;
   }
   const ListPreview preview = PlanList(photos, edit);
+  std::vector<std::size_t> chosen;  // the places in the list to write
   switch (host_.ConfirmList(preview)) {
     case ListAnswer::kNone:
       return Outcome::kDeclined;
     case ListAnswer::kOnlyShown:
-      return WriteShown();
+      if (onlyShown == OnlyShown::kItsFields || preview.shown < 0) return WriteShown();
+      chosen.push_back(static_cast<std::size_t>(preview.shown));
+      break;
     case ListAnswer::kAll:
+      for (std::size_t i = 0; i < photos.size(); ++i) chosen.push_back(i);
       break;
   }
+  return RunList(photos, chosen, edit);
+}
+
+Outcome Session::RunList(const std::vector<std::string>& photos,
+                         const std::vector<std::size_t>& chosen, const ListEditor& edit) {
   const std::string shown = ImageFileName;
   listOutcomes.clear();
   RunHost host(host_);
   ShowBar(true);
-  InitBar(0, static_cast<std::int64_t>(photos.size()));
+  InitBar(0, static_cast<std::int64_t>(chosen.size()));
   host_.OfferStop(true);
-  for (std::size_t i = 0; i < photos.size(); ++i) {
+  for (std::size_t i : chosen) {
     if (host_.StopRequested()) {
       listOutcomes.push_back({photos[i], PhotoResult::kNotReached, {}});
       continue;
@@ -215,7 +225,7 @@ Outcome Session::WriteList(const std::vector<std::string>& photos, const ListEdi
     one.SetBatch(true);
     one.batchRunning_ = true;
     listOutcomes.push_back(one.WriteOne(photos[i], i, edit));
-    SetBar(static_cast<std::int64_t>(i) + 1);
+    SetBar(static_cast<std::int64_t>(listOutcomes.size()));
     host_.Yield();
   }
   host_.OfferStop(false);
@@ -225,7 +235,7 @@ Outcome Session::WriteList(const std::vector<std::string>& photos, const ListEdi
   const std::int64_t notReached = CountOf(listOutcomes, {PhotoResult::kNotReached});
   std::string summary = Join({text::kListSummary, text::kCrLf});
   const std::pair<std::string_view, std::int64_t> lines[] = {
-      {text::kFilesProcessed, static_cast<std::int64_t>(photos.size())},
+      {text::kFilesProcessed, static_cast<std::int64_t>(chosen.size())},
       {text::kListWrittenCount, CountOf(listOutcomes, {PhotoResult::kDone})},
       {text::kListUnchangedCount, CountOf(listOutcomes, {PhotoResult::kUnchanged})},
       {text::kListRefusedCount, refused},

@@ -77,6 +77,7 @@ inline constexpr std::string_view kListPreviewQuestion =
     "将把下列改变写入列表中的每一张相片,是否继续?";
 inline constexpr std::string_view kOnlyShownButton = "只写入这张相片";
 inline constexpr std::string_view kNothingToChange = "无需改变";
+inline constexpr std::string_view kNotKeptItem = "不会保留";
 inline constexpr std::string_view kEmptyValue = "(空)";
 inline constexpr std::string_view kListSummary = "批量写入结果:";
 inline constexpr std::string_view kListWrittenCount = "    成功写入:";

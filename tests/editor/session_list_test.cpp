@@ -142,9 +142,12 @@ TEST_F(SessionList, DatesShiftByAnOffsetOrByAClockAndFollowInSequence) {
   EXPECT_EQ(session.ShiftDatesByClock(*ParseExifDate("2008:05:31 17:26:01")), Outcome::kFailed);
   const std::string clocked = "2008:05:31 17:26:01|";
   EXPECT_EQ(dates(), clocked + clocked + clocked + "|");
+  host.listAnswers = {ListAnswer::kOnlyShown};  // the photograph on show alone gets its shift
+  EXPECT_EQ(session.ShiftDates(60), Outcome::kDone);
+  EXPECT_EQ(dates(), "2008:05:31 17:27:01|" + clocked + clocked + "|");
   host.previewed.clear();
   EXPECT_EQ(session.NumberDates(*ParseExifDate("2020:01:01 00:00:00"), 60, true), Outcome::kDone);
-  EXPECT_EQ(host.previewed[0].photos[0].changes[0].before, "2008/05/31 17:26:01");
+  EXPECT_EQ(host.previewed[0].photos[0].changes[0].before, "2008/05/31 17:27:01");
   EXPECT_EQ(dates(),
             "2020:01:01 00:03:00|2020:01:01 00:02:00|2020:01:01 00:01:00|"
             "2020:01:01 00:00:00|");

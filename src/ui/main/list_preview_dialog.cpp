@@ -66,9 +66,10 @@ ListPreviewDialog::ListPreviewDialog(const ListPreview& preview, QWidget* parent
 
 void ListPreviewDialog::Fill(const ListPreview& preview) {
   for (const PhotoPlan& photo : preview.photos) {
-    const QString file = FromPath(std::string(FileNameOf(photo.path)));
+    // The file's name on its first row; the rows after it are its own.
+    QString file = FromPath(std::string(FileNameOf(photo.path)));
     auto row = [&](const QString& item, const QString& before, const QString& after) {
-      auto* line = new QTreeWidgetItem(table_, {file, item, before, after});
+      auto* line = new QTreeWidgetItem(table_, {std::exchange(file, {}), item, before, after});
       line->setToolTip(0, FromPath(photo.path));
       return line;
     };
@@ -82,7 +83,7 @@ void ListPreviewDialog::Fill(const ListPreview& preview) {
       row(caption.remove(u':'), Shown(change.before), Shown(change.after));
     }
     for (const QString& lost : Lines(photo.notKept)) {
-      row(FromUtf8(text::kNotKeptHeading).remove(u':'), lost.trimmed(), {});
+      row(FromUtf8(text::kNotKeptItem), lost.trimmed(), {});
     }
   }
   table_->header()->setSectionResizeMode(QHeaderView::Interactive);
