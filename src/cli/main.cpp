@@ -22,8 +22,7 @@ void AddListFlags(CLI::App* command, bool& dryRun, bool& json, bool& yes) {
 CLI::App* AddSet(CLI::App& app, SetOptions& set) {
   CLI::App* command = app.add_subcommand(
       "set",
-      "Type texts into fields and write them into the photograph, as the write button "
-      "does; several photographs each get the same texts");
+      "Type texts into fields and write them, as the write button does, into each photograph");
   command->add_option("PHOTO", set.photos, "Photographs (.jpg, .jpeg, .thm)")->required();
   for (int i = 0; i < tagloom::kFieldCount; ++i) {
     const tagloom::FieldInfo& field = tagloom::kFields[static_cast<std::size_t>(i)];
