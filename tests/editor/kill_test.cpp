@@ -19,7 +19,7 @@ using namespace test;
 
 // A first write saves the photograph's block into a new backup file; a write
 // leaves an existing one as it was.
-enum class Operation { kWrite, kFirstWrite, kRestore, kBackup, kBatchBackup };
+enum class Operation { kWrite, kFirstWrite, kRestore, kBackup, kBatchBackup, kListWrite };
 
 // The files an operation works on, each with its content before: name, bytes
 // ("" for a file that is not there).
@@ -27,6 +27,14 @@ using Files = std::vector<std::pair<std::string, std::string>>;
 
 Files FilesFor(Operation operation) {
   Files files;
+  if (operation == Operation::kListWrite) {  // ten photographs, none with a backup yet
+    for (int i = 0; i < 10; ++i) {
+      const std::string name = "roll_" + std::to_string(i);
+      files.push_back({name + ".jpg", PhotoWithExif(name, 1 << 20)});
+      files.push_back({name + ".Exif", ""});
+    }
+    return files;
+  }
   if (operation != Operation::kBatchBackup) {
     const std::string tiff =
         TiffBuilder(ByteOrder::kBig).Ifd0({Short(0x0112, 6)}).ExifIfd({}).Build();
@@ -49,13 +57,16 @@ Files FilesFor(Operation operation) {
 Outcome RunOperation(Operation operation, const TempDir& dir, const Files& files) {
   RecordingHost host;
   Session session(host);
-  if (operation == Operation::kBatchBackup) {
+  if (operation == Operation::kBatchBackup || operation == Operation::kListWrite) {
     for (const auto& [name, bytes] : files) {
       if (name.ends_with(".jpg")) session.lstDragFiles.Append(dir.File(name));
     }
     session.DoDrop();
     session.SetBatch(true);
-    return session.cmdBackup_Click();
+    if (operation == Operation::kBatchBackup) return session.cmdBackup_Click();
+    session.chkKeep[kAreaCopyright] = true;
+    session.SetFieldText(field::kCopyright, "A roll written while being killed");
+    return session.cmdExifWrite_Click();
   }
   session.DrawImage(dir.File("big.jpg"));
   if (operation == Operation::kRestore) return session.cmdRestore_Click();
@@ -120,7 +131,8 @@ INSTANTIATE_TEST_SUITE_P(Operations, KillTest,
                                            std::pair{Operation::kFirstWrite, 60},
                                            std::pair{Operation::kRestore, 60},
                                            std::pair{Operation::kBackup, 60},
-                                           std::pair{Operation::kBatchBackup, 40}));
+                                           std::pair{Operation::kBatchBackup, 40},
+                                           std::pair{Operation::kListWrite, 40}));
 
 }  // namespace
 }  // namespace tagloom

@@ -56,7 +56,9 @@ TEST_F(SessionList, TheKeptAreaGoesToEveryPhotographAndEachOutcomeIsSummedUp) {
   ::chmod(locked.c_str(), 0444);
   const std::string fifo = dir.File("e.jpg");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  const std::vector<std::string> list = {camera, same, dir.File("gone.jpg"), scan, locked, fifo};
+  const std::string damaged = dir.Write("f.jpg", "GIF89a, not a JPEG");
+  const std::vector<std::string> list = {camera, same,   dir.File("gone.jpg"), scan, locked,
+                                         fifo,   damaged};
   KeepCopyright(list, "Y");
   const auto before = Snapshot(dir.Path());
   host.listAnswers = {ListAnswer::kNone, ListAnswer::kOnlyShown};
@@ -79,18 +81,19 @@ TEST_F(SessionList, TheKeptAreaGoesToEveryPhotographAndEachOutcomeIsSummedUp) {
   EXPECT_EQ(std::to_string(changed[0].field) + changed[0].before + changed[0].after, "3YX");
   EXPECT_TRUE(preview.photos[1].changes.empty() && preview.photos[1].problem.empty());
   EXPECT_EQ(preview.photos[2].problem, text::kNoImageFile);
-  // Written, unchanged, missing, written, refused, missing (PhotoResult's order).
-  EXPECT_EQ(Results(), "013043");
+  // Written, unchanged, missing, written, refused, missing, refused (PhotoResult's order).
+  EXPECT_EQ(Results(), "0130434");
   EXPECT_EQ(session.listOutcomes[4].reason, std::string(text::kPhotoReadOnly) + locked);
+  EXPECT_EQ(session.listOutcomes[6].reason, std::string(text::kNotJpeg) + damaged);
   EXPECT_EQ(CopyrightOf(camera) + " " + CopyrightOf(scan) + " " + CopyrightOf(locked),
             "X|Cam X| (c) Ann Lee|Locked");
   EXPECT_TRUE(std::filesystem::exists(dir.File("a.Exif")) &&
               !std::filesystem::exists(dir.File("c.Exif")));
   ASSERT_FALSE(host.messages.empty());
   const Message& summary = host.messages.back();
-  EXPECT_EQ(summary.text, Joined({text::kListSummary, "\r\n", text::kFilesProcessed, "6\r\n",
+  EXPECT_EQ(summary.text, Joined({text::kListSummary, "\r\n", text::kFilesProcessed, "7\r\n",
                                   text::kListWrittenCount, "2\r\n", text::kListUnchangedCount,
-                                  "1\r\n", text::kListRefusedCount, "3\r\n"}));
+                                  "1\r\n", text::kListRefusedCount, "4\r\n"}));
   EXPECT_NE(summary.details.find(Joined({locked, ": ", text::kListRefused})), std::string::npos);
   EXPECT_EQ(session.txtExif[field::kCopyright] + " " + session.ImageFileName, "X " + camera);
   EXPECT_FALSE(host.stopOffered);
