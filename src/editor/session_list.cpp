@@ -4,6 +4,7 @@
 // fields (and the person's edits) until the run ends and it is read afresh.
 #include <algorithm>
 
+#include "editor/quiet_host.h"
 #include "editor/session.h"
 #include "editor/texts.h"
 #include "model/number_text.h"
@@ -15,23 +16,10 @@ namespace {
 
 // The Host of a Session that works on one photograph of a run: it talks to
 // nobody (its Session runs in batch mode) and only lets the window breathe.
-class RunHost : public Host {
+class RunHost : public QuietHost {
  public:
   explicit RunHost(Host& window) : window_(window) {}
-  bool AskYesNo(std::string_view, std::string_view, MessageIcon, std::string_view) override {
-    return false;
-  }
-  void Tell(std::string_view, std::string_view, MessageIcon, std::string_view) override {}
-  ListAnswer ConfirmList(const ListPreview&) override { return ListAnswer::kNone; }
-  void ShowBar(bool) override {}
-  void InitBar(std::int64_t, std::int64_t) override {}
-  void SetBar(std::int64_t) override {}
   void Yield() override { window_.Yield(); }
-  void OfferStop(bool) override {}
-  bool StopRequested() override { return false; }
-  void SetBusy(bool) override {}
-  std::optional<PictureSize> LoadPreview(const std::string&) override { return PictureSize{}; }
-  void OpenExternally(const std::string&) override {}
 
  private:
   Host& window_;
