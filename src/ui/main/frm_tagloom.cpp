@@ -151,33 +151,6 @@ bool frmTagloom::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-bool frmTagloom::FilterDuringRun(QObject* watched, QEvent* event) {
-  switch (event->type()) {
-    case QEvent::KeyPress:
-      if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) stopRequested_ = true;
-      return true;
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-      return true;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::Drop:
-      return watched != panel_->cmdStop();
-    case QEvent::Close:
-      if (watched == this) {
-        stopRequested_ = true;  // closing the window during a run stops it
-        event->ignore();
-        return true;
-      }
-      return false;
-    default:
-      return false;
-  }
-}
-
 void frmTagloom::ShowDropTarget() {
   if (!drop_) {
     // "<Exit>": this window comes back with everything gathered as its list.
@@ -336,75 +309,6 @@ void frmTagloom::closeEvent(QCloseEvent* event) {
   event->accept();
   drop_.reset();
   QApplication::closeAllWindows();
-}
-
-bool frmTagloom::AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
-                          std::string_view details) {
-  return dialogs_.AskYesNo(this, FromUtf8(text), FromUtf8(title), icon, FromUtf8(details));
-}
-
-void frmTagloom::Tell(std::string_view text, std::string_view title, MessageIcon icon,
-                      std::string_view details) {
-  dialogs_.Tell(this, FromUtf8(text), FromUtf8(title), icon, FromUtf8(details));
-}
-
-ListAnswer frmTagloom::ConfirmList(const ListPreview& preview) {
-  return dialogs_.ConfirmList(this, preview);
-}
-
-void frmTagloom::OfferStop(bool offered) {
-  // While a run may be stopped, the person's keys and clicks reach the stop
-  // button (and Escape) alone: nothing else may run inside the run.
-  stopOffered_ = offered;
-  stopRequested_ = false;
-  panel_->OfferStop(offered);
-  if (offered) {
-    qApp->installEventFilter(this);
-  } else {
-    qApp->removeEventFilter(this);
-  }
-}
-
-bool frmTagloom::StopRequested() {
-  return stopRequested_;
-}
-
-void frmTagloom::ShowBar(bool visible) {
-  panel_->Show(visible);
-}
-
-void frmTagloom::InitBar(std::int64_t min, std::int64_t max) {
-  panel_->SetRange(min, max);
-}
-
-void frmTagloom::SetBar(std::int64_t value) {
-  panel_->SetValue(value);
-}
-
-void frmTagloom::Yield() {
-  // A batch refills the fields file by file: show them as they go.
-  Render();
-  QCoreApplication::processEvents(stopOffered_ ? QEventLoop::AllEvents
-                                               : QEventLoop::ExcludeUserInputEvents);
-}
-
-void frmTagloom::SetBusy(bool busy) {
-  if (busy && busyDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
-  if (!busy && busyDepth_ > 0 && --busyDepth_ == 0) QApplication::restoreOverrideCursor();
-}
-
-std::optional<PictureSize> frmTagloom::LoadPreview(const std::string& path) {
-  // The decode starts at once, beside the reading of the fields; the picture
-  // is asked for once they are on show.
-  const QString file = FromPath(path);
-  preview_.Prefetch({file});
-  std::optional<QSize> size = PreviewLoader::Probe(file);
-  if (!size) return std::nullopt;
-  return PictureSize{size->width(), size->height()};
-}
-
-void frmTagloom::OpenExternally(const std::string& path) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(FromPath(path)));
 }
 
 }  // namespace tagloom::ui
