@@ -150,19 +150,6 @@ int main(int argc, char** argv) {
   dialogs.nextName = QStringLiteral("04-write-confirmation");
   window.session().cmdExifWrite_Click();
 
-  // The copyright written to the whole list: its preview, then the summary
-  // (the list holds scratch copies only).
-  window.session().SetBatch(true);
-  window.session().chkKeep[kAreaCopyright] = true;
-  window.session().SetFieldText(3, "© 2026 张三");
-  window.Render();
-  dialogs.nextName = QStringLiteral("13-list-preview");
-  dialogs.listAnswer = ListAnswer::kAll;
-  dialogs.thenName = QStringLiteral("14-list-summary");
-  window.session().cmdExifWrite_Click();
-  window.session().chkKeep[kAreaCopyright] = false;
-  window.session().SetBatch(false);
-
   // A long copy: a large photograph backed up, photographed while it yields.
   const QString large = scratch.filePath(QStringLiteral("large.jpg"));
   {
@@ -172,6 +159,30 @@ int main(int argc, char** argv) {
     bytes.insert(bytes.size() - 2, QByteArray(80 << 20, '\0'));
     out.write(bytes);
   }
+  // The copyright written to the whole list (scratch copies and the large
+  // photograph): its preview, the panel with its stop button, the summary.
+  window.OpenPaths({canon, large, bare});
+  window.session().SetBatch(true);
+  window.session().chkKeep[kAreaCopyright] = true;
+  window.session().SetFieldText(3, "© 2026 张三");
+  window.Render();
+  dialogs.nextName = QStringLiteral("13-list-preview");
+  dialogs.listAnswer = ListAnswer::kAll;
+  dialogs.thenName = QStringLiteral("15-list-summary");
+  bool stopSeen = false;
+  QTimer running;
+  QObject::connect(&running, &QTimer::timeout, [&] {
+    auto* stop = window.findChild<QWidget*>(QStringLiteral("cmdStop"));
+    if (stopSeen || !stop->isVisible()) return;
+    stopSeen = true;
+    Snap(QStringLiteral("14-list-progress"));
+  });
+  running.start(20);
+  window.session().cmdExifWrite_Click();
+  running.stop();
+  window.session().chkKeep[kAreaCopyright] = false;
+  window.session().SetBatch(false);
+
   window.OpenPaths({large});
   bool taken = false;
   QTimer during;  // timers run while the copy yields to the event loop
@@ -219,8 +230,8 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, [&] {
       QWidget* fix = QApplication::activeModalWidget();
       fix->findChild<QTimeEdit*>(QStringLiteral("tmeOffset"))->setTime(QTime(2, 0));
-      Snap(QStringLiteral("15-date-fix"));
-      dialogs.nextName = QStringLiteral("16-date-preview");
+      Snap(QStringLiteral("16-date-fix"));
+      dialogs.nextName = QStringLiteral("17-date-preview");
       dynamic_cast<QDialog*>(fix)->accept();
     });
   });

@@ -7,6 +7,7 @@
 #include "editor/quiet_host.h"
 #include "editor/session.h"
 #include "editor/texts.h"
+#include "model/edit_back.h"
 #include "model/number_text.h"
 #include "model/value_text.h"
 #include "writer/backup_writer.h"
@@ -24,6 +25,15 @@ class RunHost : public QuietHost {
  private:
   Host& window_;
 };
+
+// Whether a field's new text says what it holds: a date as any form of the
+// same date ("2001:02:28 10:00" and "2001/02/28 10:00:00").
+bool SameText(int field, const std::string& wanted, const std::string& held) {
+  if (wanted == held) return true;
+  if (field != field::kDate) return false;
+  const std::optional<std::string> a = ReadDateText(wanted), b = ReadDateText(held);
+  return a && a == b;
+}
 
 std::string Join(std::initializer_list<std::string_view> parts) {
   std::string out;
@@ -112,7 +122,7 @@ PhotoPlan Session::PlanOne(const std::string& path, std::size_t index, const Lis
   for (int i = 0; i < kFieldCount; ++i) {
     const std::optional<std::string>& text = wanted.texts[static_cast<std::size_t>(i)];
     const std::string& before = txtExif[static_cast<std::size_t>(i)];
-    if (!text || *text == before) continue;
+    if (!text || SameText(i, *text, before)) continue;
     plan.changes.push_back({i, before, *text});
     SetFieldText(i, *text);
   }
