@@ -2,6 +2,9 @@
 // before anything is written, and what became of each photograph.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -45,5 +48,13 @@ struct PhotoOutcome {
   PhotoResult result = PhotoResult::kNotReached;
   std::string reason;  // for kRefused and kMissing
 };
+
+// How many of the outcomes are one of `results`.
+inline std::int64_t CountOf(const std::vector<PhotoOutcome>& outcomes,
+                            std::initializer_list<PhotoResult> results) {
+  return std::count_if(outcomes.begin(), outcomes.end(), [&](const PhotoOutcome& o) {
+    return std::find(results.begin(), results.end(), o.result) != results.end();
+  });
+}
 
 }  // namespace tagloom

@@ -311,6 +311,13 @@ class Session {
   void ReportFailure(std::string_view what, std::string_view title, const std::string& reason);
   // Why a write came to nothing, in the person's words.
   std::string ReasonFor(const WriteResult& result) const;
+  // The photograph's own segment (where the block on show was read from it),
+  // as a write saves it and a backup copies it; nullopt when it has none.
+  std::optional<SegmentAt> OwnSegment() const;
+  // Whether every field is blank: there is nothing to write.
+  bool AllFieldsEmpty() const;
+  // A Session of a run's one photograph: batch mode, its messages kept.
+  void BecomePartOfRun();
   // A new block built from the fields, in a copy of the store.
   struct NewBlock {
     RecordStore store;

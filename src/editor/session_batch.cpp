@@ -41,16 +41,11 @@ Outcome Of(bool done) {
   return done ? Outcome::kDone : Outcome::kFailed;
 }
 
-std::int64_t CountOf(const std::vector<PhotoOutcome>& outcomes, PhotoResult result) {
-  return std::count_if(outcomes.begin(), outcomes.end(),
-                       [&](const PhotoOutcome& o) { return o.result == result; });
-}
-
 // A batch failed when a file of it failed, or when not one of its files was there.
 Outcome OfBatch(const std::vector<PhotoOutcome>& outcomes) {
-  const std::int64_t missing = CountOf(outcomes, PhotoResult::kMissing);
+  const std::int64_t missing = CountOf(outcomes, {PhotoResult::kMissing});
   const auto files = static_cast<std::int64_t>(outcomes.size());
-  return Of(CountOf(outcomes, PhotoResult::kRefused) == 0 && (missing < files || files == 0));
+  return Of(CountOf(outcomes, {PhotoResult::kRefused}) == 0 && (missing < files || files == 0));
 }
 
 }  // namespace
@@ -113,8 +108,8 @@ Outcome Session::cmdBackup_Click() {
   backupGroup_ = nullptr;
   for (const auto& [index, why] : lost)
     done[index] = {done[index].path, PhotoResult::kRefused, why};
-  const std::int64_t backedUp = CountOf(done, PhotoResult::kDone);
-  const std::int64_t failed = CountOf(done, PhotoResult::kRefused);
+  const std::int64_t backedUp = CountOf(done, {PhotoResult::kDone});
+  const std::int64_t failed = CountOf(done, {PhotoResult::kRefused});
   host_.Tell(Summary(text::kBackupSummary,
                      {{text::kFilesProcessed, lstDragFiles.Count()},
                       {text::kWithExif, backedUp + failed},
@@ -149,8 +144,8 @@ Outcome Session::cmdRestore_Click() {
     if (!BackupAvailable) return PhotoResult::kSkipped;
     return StoreExifData() ? PhotoResult::kDone : PhotoResult::kRefused;
   });
-  const std::int64_t stored = CountOf(done, PhotoResult::kDone);
-  const std::int64_t failed = CountOf(done, PhotoResult::kRefused);
+  const std::int64_t stored = CountOf(done, {PhotoResult::kDone});
+  const std::int64_t failed = CountOf(done, {PhotoResult::kRefused});
   host_.Tell(Summary(text::kRestoreSummary,
                      {{text::kFilesProcessed, lstDragFiles.Count()},
                       {text::kBackupsFound, stored + failed},

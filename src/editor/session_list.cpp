@@ -35,12 +35,6 @@ bool SameText(int field, const std::string& wanted, const std::string& held) {
   return a && a == b;
 }
 
-std::string Join(std::initializer_list<std::string_view> parts) {
-  std::string out;
-  for (std::string_view part : parts) out += part;
-  return out;
-}
-
 std::string_view ResultText(PhotoResult result) {
   switch (result) {
     case PhotoResult::kDone:
@@ -62,18 +56,11 @@ std::string_view ResultText(PhotoResult result) {
 std::string OutcomeLines(const std::vector<PhotoOutcome>& outcomes) {
   std::string lines;
   for (const PhotoOutcome& o : outcomes) {
-    lines += Join({o.path, ": ", ResultText(o.result)});
-    if (!o.reason.empty()) lines += Join({" ", o.reason});
+    lines += text::Join({o.path, ": ", ResultText(o.result)});
+    if (!o.reason.empty()) lines += text::Join({" ", o.reason});
     lines += text::kCrLf;
   }
   return lines;
-}
-
-std::int64_t CountOf(const std::vector<PhotoOutcome>& outcomes,
-                     std::initializer_list<PhotoResult> results) {
-  return std::count_if(outcomes.begin(), outcomes.end(), [&](const PhotoOutcome& o) {
-    return std::find(results.begin(), results.end(), o.result) != results.end();
-  });
 }
 
 }  // namespace
@@ -94,6 +81,11 @@ std::vector<PhotoOutcome> Session::WalkList(const std::function<PhotoResult(std:
   return outcomes;
 }
 
+void Session::BecomePartOfRun() {
+  SetBatch(true);
+  batchRunning_ = true;  // its messages go into the run's outcomes
+}
+
 ListEditor Session::KeptAreas() const {
   ListEdit edit;
   for (int i = 0; i < kFieldCount; ++i) {
@@ -110,8 +102,9 @@ PhotoPlan Session::PlanOne(const std::string& path, std::size_t index, const Lis
   PhotoPlan plan{path, {}, {}, {}};
   GetExifData(path);
   if (!photoFound_) {
-    plan.problem = openProblem_ == OpenProblem::kNotRegular ? Join({text::kNotRegularFile, path})
-                                                            : std::string(text::kNoImageFile);
+    plan.problem = openProblem_ == OpenProblem::kNotRegular
+                       ? text::Join({text::kNotRegularFile, path})
+                       : std::string(text::kNoImageFile);
     return plan;
   }
   const ListEdit wanted = edit(*this, index);
@@ -127,8 +120,7 @@ PhotoPlan Session::PlanOne(const std::string& path, std::size_t index, const Lis
     SetFieldText(i, *text);
   }
   if (plan.changes.empty()) return plan;
-  if (std::all_of(txtExif.begin(), txtExif.end(),
-                  [](const std::string& field) { return TrimBlanks(field).empty(); })) {
+  if (AllFieldsEmpty()) {
     plan.problem = text::kAllFieldsEmpty;
     return plan;
   }
@@ -155,8 +147,7 @@ ListPreview Session::PlanList(const std::vector<std::string>& photos, const List
   RunHost host(host_);
   for (std::size_t i = 0; i < photos.size(); ++i) {
     Session one(host, fs_);
-    one.SetBatch(true);
-    one.batchRunning_ = true;
+    one.BecomePartOfRun();
     preview.photos.push_back(one.PlanOne(photos[i], i, edit));
     if (preview.shown < 0 && photoFound_ && photos[i] == ImageFileName) {
       preview.shown = static_cast<int>(i);
@@ -172,10 +163,7 @@ PhotoOutcome Session::WriteOne(const std::string& path, std::size_t index, const
   if (!photoFound_) return {path, PhotoResult::kMissing, plan.problem};
   if (!plan.problem.empty()) return {path, PhotoResult::kRefused, plan.problem};
   if (plan.changes.empty()) return {path, PhotoResult::kUnchanged, {}};
-  // The block the photograph holds now, saved where it has no backup yet.
-  std::optional<SegmentAt> own;
-  if (ExifLoaded && !ExifFromBackup)
-    own = SegmentAt{block.ExifSegmentOffset, block.ExifSegmentLength};
+  const std::optional<SegmentAt> own = OwnSegment();  // before the new block is taken over
   TakeOver(std::move(*built));
   lastFailure_.clear();
   if (Store(&ExifHeadBytes, own)) return {path, PhotoResult::kDone, {}};
@@ -220,8 +208,7 @@ Outcome Session::RunList(const std::vector<std::string>& photos,
       continue;
     }
     Session one(host, fs_);
-    one.SetBatch(true);
-    one.batchRunning_ = true;
+    one.BecomePartOfRun();
     listOutcomes.push_back(one.WriteOne(photos[i], i, edit));
     SetBar(static_cast<std::int64_t>(listOutcomes.size()));
     host_.Yield();
@@ -231,7 +218,7 @@ Outcome Session::RunList(const std::vector<std::string>& photos,
   const std::int64_t refused =
       CountOf(listOutcomes, {PhotoResult::kRefused, PhotoResult::kMissing});
   const std::int64_t notReached = CountOf(listOutcomes, {PhotoResult::kNotReached});
-  std::string summary = Join({text::kListSummary, text::kCrLf});
+  std::string summary = text::Join({text::kListSummary, text::kCrLf});
   const std::pair<std::string_view, std::int64_t> lines[] = {
       {text::kFilesProcessed, static_cast<std::int64_t>(chosen.size())},
       {text::kListWrittenCount, CountOf(listOutcomes, {PhotoResult::kDone})},
@@ -240,7 +227,7 @@ Outcome Session::RunList(const std::vector<std::string>& photos,
       {text::kListNotReachedCount, notReached}};
   for (const auto& [label, count] : lines) {
     if (label == text::kListNotReachedCount && count == 0) continue;
-    summary += Join({label, GroupedText(count, numberLocale), text::kCrLf});
+    summary += text::Join({label, GroupedText(count, numberLocale), text::kCrLf});
   }
   host_.Tell(summary, text::kBatchResultTitle, MessageIcon::kNone, OutcomeLines(listOutcomes));
   // The photograph on show, read afresh: the run may have written it.

@@ -17,12 +17,6 @@
 namespace tagloom {
 namespace {
 
-std::string Join(std::initializer_list<std::string_view> parts) {
-  std::string out;
-  for (std::string_view part : parts) out += part;
-  return out;
-}
-
 // Shows a long copy on the Session's progress panel, yielding after each step.
 class BarProgress : public CopyProgress {
  public:
@@ -78,7 +72,7 @@ void Session::ReportFailure(std::string_view what, std::string_view title,
     batchFailures_.push_back(ImageFileName + " (" + reason + ")");
     return;
   }
-  host_.Tell(Join({what, text::kCrLf, reason}), title, MessageIcon::kCritical);
+  host_.Tell(text::Join({what, text::kCrLf, reason}), title, MessageIcon::kCritical);
 }
 
 std::string Session::ReasonFor(const WriteResult& result) const {
@@ -87,28 +81,28 @@ std::string Session::ReasonFor(const WriteResult& result) const {
     case Problem::kNone:
       return {};
     case Problem::kBackupMissing:
-      return Join({text::kBackupMissing, BackupFileName});
+      return text::Join({text::kBackupMissing, BackupFileName});
     case Problem::kBackupDamaged:
-      return Join({text::kBackupDamaged, " ", BackupFileName});
+      return text::Join({text::kBackupDamaged, " ", BackupFileName});
     case Problem::kPhotoUnreadable:
-      return Join({text::kPhotoUnreadable, ImageFileName});
+      return text::Join({text::kPhotoUnreadable, ImageFileName});
     case Problem::kPhotoNotRegular:
-      return Join({text::kNotRegularFile, ImageFileName});
+      return text::Join({text::kNotRegularFile, ImageFileName});
     case Problem::kPhotoReadOnly:
-      return Join({text::kPhotoReadOnly, ImageFileName});
+      return text::Join({text::kPhotoReadOnly, ImageFileName});
     case Problem::kBackupIsPhoto:
-      return Join({text::kBackupIsPhoto, BackupFileName});
+      return text::Join({text::kBackupIsPhoto, BackupFileName});
     case Problem::kNotJpeg:
-      return Join({text::kNotJpeg, ImageFileName});
+      return text::Join({text::kNotJpeg, ImageFileName});
     case Problem::kPhotoChanged:
-      return Join({text::kPhotoChanged, ImageFileName});
+      return text::Join({text::kPhotoChanged, ImageFileName});
     case Problem::kVerifyFailed:
-      return Join({text::kVerifyFailed, ImageFileName});
+      return text::Join({text::kVerifyFailed, ImageFileName});
     case Problem::kFile:
       break;
   }
   using Step = FileFailure::Step;
-  if (result.file.step == Step::kBusy) return Join({text::kBusy, result.file.path});
+  if (result.file.step == Step::kBusy) return text::Join({text::kBusy, result.file.path});
   std::string_view what = text::kCannotWrite;
   switch (result.file.step) {
     case Step::kCreate:
@@ -129,7 +123,7 @@ std::string Session::ReasonFor(const WriteResult& result) const {
   int error = result.file.error;
   std::string why = error == ENOSPC || error == EDQUOT ? std::string(text::kDiskFull)
                                                        : std::string(std::strerror(error));
-  return Join({what, result.file.path, " (", why, ")"});
+  return text::Join({what, result.file.path, " (", why, ")"});
 }
 
 Outcome Session::cmdExifWrite_Click() {
@@ -147,11 +141,7 @@ Outcome Session::cmdExifWrite_Click() {
 }
 
 Outcome Session::WriteShown() {
-  bool allEmpty = true;
-  for (const std::string& field : txtExif) {
-    if (!TrimBlanks(field).empty()) allEmpty = false;
-  }
-  if (allEmpty) {
+  if (AllFieldsEmpty()) {
     host_.Tell(text::kAllFieldsEmpty, text::kAllFieldsEmptyTitle, MessageIcon::kNone);
     return Outcome::kFailed;
   }
@@ -165,11 +155,8 @@ Outcome Session::WriteShown() {
                       WriteDetails(built->segment.makerNote))) {
     return Outcome::kDeclined;
   }
-  // The block the photograph holds now, to be saved where it has no backup
-  // yet; taking the new block over changes what the Session knows of it.
-  std::optional<SegmentAt> own;
-  if (ExifLoaded && !ExifFromBackup)
-    own = SegmentAt{block.ExifSegmentOffset, block.ExifSegmentLength};
+  // Taken before the new block changes what the Session knows of the old.
+  const std::optional<SegmentAt> own = OwnSegment();
   TakeOver(std::move(*built));
   return Store(&ExifHeadBytes, own) ? Outcome::kDone : Outcome::kFailed;
 }
@@ -177,27 +164,29 @@ Outcome Session::WriteShown() {
 std::string Session::WhatIsNotKept(MakerNoteKept makerNote) const {
   std::string lines;
   const int entries = store.lstUnuseTag.Count();
-  if (entries > 0) lines += Join({text::kLostEntries, IntegerText(entries), text::kCrLf});
+  if (entries > 0) lines += text::Join({text::kLostEntries, IntegerText(entries), text::kCrLf});
   for (int u = 0; u < entries; ++u) {
     if (store.lstUnuseTag.Row(u) == kGpsPointerTag) {
-      lines += Join({text::kLostGps, text::kCrLf});
+      lines += text::Join({text::kLostGps, text::kCrLf});
       break;
     }
   }
-  if (block.HasIfd1) lines += Join({text::kLostThumbnail, text::kCrLf});
-  if (makerNote == MakerNoteKept::kMoved) lines += Join({text::kMakerNoteMoved, text::kCrLf});
-  if (makerNote == MakerNoteKept::kPartly) lines += Join({text::kMakerNotePartly, text::kCrLf});
+  if (block.HasIfd1) lines += text::Join({text::kLostThumbnail, text::kCrLf});
+  if (makerNote == MakerNoteKept::kMoved) lines += text::Join({text::kMakerNoteMoved, text::kCrLf});
+  if (makerNote == MakerNoteKept::kPartly)
+    lines += text::Join({text::kMakerNotePartly, text::kCrLf});
   return lines;
 }
 
 std::string Session::WriteDetails(MakerNoteKept makerNote) const {
   const std::string lines = WhatIsNotKept(makerNote);
-  std::string details = lines.empty() ? lines : Join({text::kNotKeptHeading, text::kCrLf, lines});
+  std::string details =
+      lines.empty() ? lines : text::Join({text::kNotKeptHeading, text::kCrLf, lines});
   // Where the block the photograph holds now stays to be restored.
   if (BackupAvailable) {
-    details += Join({text::kBackupKept, BackupFileName, text::kCrLf});
+    details += text::Join({text::kBackupKept, BackupFileName, text::kCrLf});
   } else if (ExifLoaded && !ExifFromBackup) {
-    details += Join({text::kOriginalSaved, BackupFileName, text::kCrLf});
+    details += text::Join({text::kOriginalSaved, BackupFileName, text::kCrLf});
   }
   return details;
 }
@@ -208,16 +197,16 @@ std::optional<Session::NewBlock> Session::BuildFromFields() {
           RestoreValue(FieldsToWrite(), built.store, built.counts, UneditedFields())) {
     const FieldInfo& field = kFields[static_cast<std::size_t>(refused->field)];
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
-                  Join({text::kOutOfRange, field.caption, " ",
-                        txtExif[static_cast<std::size_t>(refused->field)]}));
+                  text::Join({text::kOutOfRange, field.caption, " ",
+                              txtExif[static_cast<std::size_t>(refused->field)]}));
     return std::nullopt;
   }
   built.segment = AssembleExifSegment(built.store, block.makerNote);
   if (built.segment.error != BuildError::kNone) {
     std::string reason =
         built.segment.error == BuildError::kTooLarge
-            ? Join({text::kTooLarge, ImageFileName})
-            : Join({text::kOutOfRange, store.lstTitle.Row(built.segment.errorRow)});
+            ? text::Join({text::kTooLarge, ImageFileName})
+            : text::Join({text::kOutOfRange, store.lstTitle.Row(built.segment.errorRow)});
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, reason);
     return std::nullopt;
   }
@@ -248,12 +237,12 @@ bool Session::Store(const std::string* built, const std::optional<SegmentAt>& ow
   // not be opened, ImageFileName still names the one before it.
   if (!photoFound_ || BackupFileNameFor(ImageFileName) != BackupFileName) {
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
-                  Join({text::kNoImageFile, " ", Text1}));
+                  text::Join({text::kNoImageFile, " ", Text1}));
     return false;
   }
   if (BackupFileName.empty()) {
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
-                  Join({text::kNoBackupName, ImageFileName}));
+                  text::Join({text::kNoBackupName, ImageFileName}));
     return false;
   }
   cmdRestore.enabled = false;
@@ -276,7 +265,7 @@ bool Session::Store(const std::string* built, const std::optional<SegmentAt>& ow
   if (BackupAvailable) cmdBackup.enabled = true;
   chkBackup();
   if (!chkBatch) {
-    host_.Tell(Join({text::kWriteSucceeded, BackupFileName}), text::kWriteSucceededTitle,
+    host_.Tell(text::Join({text::kWriteSucceeded, BackupFileName}), text::kWriteSucceededTitle,
                MessageIcon::kNone);
   }
   ShowBar(false);
@@ -284,23 +273,33 @@ bool Session::Store(const std::string* built, const std::optional<SegmentAt>& ow
   return true;
 }
 
+std::optional<SegmentAt> Session::OwnSegment() const {
+  if (!ExifLoaded || ExifFromBackup) return std::nullopt;
+  return SegmentAt{block.ExifSegmentOffset, block.ExifSegmentLength};
+}
+
+bool Session::AllFieldsEmpty() const {
+  return std::all_of(txtExif.begin(), txtExif.end(),
+                     [](const std::string& field) { return TrimBlanks(field).empty(); });
+}
+
 bool Session::StartBackupExif() {
-  if (!ExifLoaded || ExifFromBackup || block.ExifSegmentLength <= 0) {
+  const std::optional<SegmentAt> own = OwnSegment();
+  if (!own || own->length <= 0) {
     ReportFailure(text::kBackupFailed, text::kBackupFailedTitle,
-                  Join({text::kNothingToBackUp, ImageFileName}));
+                  text::Join({text::kNothingToBackUp, ImageFileName}));
     return false;
   }
   if (BackupFileName.empty()) {
     ReportFailure(text::kBackupFailed, text::kBackupFailedTitle,
-                  Join({text::kNoBackupName, ImageFileName}));
+                  text::Join({text::kNoBackupName, ImageFileName}));
     return false;
   }
   WriteResult result;
   {
     BusyPointer busy(host_);
     BarProgress progress(*this, host_);
-    result = BackupPhotoSegment(ImageFileName, {block.ExifSegmentOffset, block.ExifSegmentLength},
-                                BackupFileName, fs_, progress, backupGroup_);
+    result = BackupPhotoSegment(ImageFileName, *own, BackupFileName, fs_, progress, backupGroup_);
   }
   cmdBackup.enabled = true;
   if (!result.Ok()) {
@@ -309,7 +308,7 @@ bool Session::StartBackupExif() {
     return false;
   }
   if (!chkBatch) {
-    host_.Tell(Join({text::kBackupSucceeded, BackupFileName}), text::kBackupSucceededTitle,
+    host_.Tell(text::Join({text::kBackupSucceeded, BackupFileName}), text::kBackupSucceededTitle,
                MessageIcon::kNone);
   }
   ShowBar(false);

@@ -1,6 +1,7 @@
 // The texts the editor shows to the person, each in one place.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -118,6 +119,13 @@ inline constexpr std::string_view kCannotReplace = "无法替换文件:";
 inline constexpr std::string_view kDiskFull = "磁盘已满";
 inline constexpr std::string_view kTooLarge = "Exif信息超过64KB,无法写入:";
 inline constexpr std::string_view kOutOfRange = "数值超出范围,无法写入:";
+
+// A message made of its parts: a text, a path, a reason.
+inline std::string Join(std::initializer_list<std::string_view> parts) {
+  std::string out;
+  for (std::string_view part : parts) out += part;
+  return out;
+}
 
 // The window's title and the version texts, from the program's version.
 std::string WindowTitle();  // "Tagloom Version 3.0 Build 3002 - Vantoro Studio."

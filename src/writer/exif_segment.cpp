@@ -89,6 +89,10 @@ BuildError PlaceValue(RecordStore& store, int row, ValueArea& area, bool makerNo
   return BuildError::kNone;
 }
 
+bool KeepsItsPlace(MakerNoteKept kept) {
+  return kept == MakerNoteKept::kKept || kept == MakerNoteKept::kPartly;
+}
+
 // The maker note's bytes at its old offset, and what it points to outside
 // itself at theirs, as far as they fit into the Exif value area.
 MakerNoteKept PinMakerNote(const RecordStore& store, const MakerNotePlace& place, ValueArea& area) {
@@ -152,8 +156,7 @@ BuiltSegment Assemble(RecordStore& store, const MakerNotePlace& makerNote) {
   b.AddInt(static_cast<std::int32_t>(exif.size()));
   ValueArea exifValues(exifIfd + 12 * static_cast<std::int64_t>(exif.size()) + 8);
   result.makerNote = PinMakerNote(store, makerNote, exifValues);
-  const bool pinned =
-      result.makerNote != MakerNoteKept::kNoPlace && result.makerNote != MakerNoteKept::kMoved;
+  const bool pinned = KeepsItsPlace(result.makerNote);
   for (int r : exif) {
     BuildError e = PlaceValue(store, r, exifValues, pinned, makerNote.offset);
     if (e != BuildError::kNone) return fail(e, r);
@@ -176,9 +179,7 @@ BuiltSegment AssembleExifSegment(RecordStore& store, const MakerNotePlace& maker
   // Kept in place, the maker note and what it points to may carry the
   // segment past its limit: then the maker note alone keeps its place, or
   // else it goes where a block without one would put it.
-  auto pinned = [&] {
-    return built.makerNote == MakerNoteKept::kKept || built.makerNote == MakerNoteKept::kPartly;
-  };
+  auto pinned = [&] { return KeepsItsPlace(built.makerNote); };
   if (built.error == BuildError::kTooLarge && pinned() && !makerNote.outside.empty()) {
     MakerNotePlace alone = makerNote;
     alone.outside.clear();

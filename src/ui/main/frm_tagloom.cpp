@@ -4,23 +4,13 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFocusEvent>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
-#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleOptionButton>
-#include <QStylePainter>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
-#include <climits>
 
 #include "editor/preview_geometry.h"
 #include "editor/texts.h"
