@@ -27,6 +27,7 @@
 #include "ui/main/dialogs.h"
 #include "ui/main/frm_tagloom.h"
 #include "ui/main/list_preview_dialog.h"
+#include "ui/main/summary_dialog.h"
 #include "ui/main/theme.h"
 
 using namespace tagloom;
@@ -62,10 +63,20 @@ class PhotographedDialogs : public Dialogs {
   QString nextName;        // the picture the next box goes into; empty: not photographed
   bool answerYes = false;  // for the next question only
 
-  bool AskYesNo(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
-                const QString& details) override {
-    Photograph(MakeMessageBox(parent, text, title, icon, true, details));
+  bool Ask(QWidget* parent, const QuestionBox& question) override {
+    Photograph(MakeQuestionBox(parent, question));
     return std::exchange(answerYes, false);
+  }
+  void ShowSummary(QWidget* parent, const RunSummary& summary) override {
+    SummaryDialog dialog(summary, parent);
+    if (const QString name = std::exchange(nextName, {}); !name.isEmpty()) {
+      dialog.show();
+      Snap(name);
+    }
+  }
+  EditsAnswer AskAboutEdits(QWidget* parent, const QString& text) override {
+    Photograph(MakeEditsBox(parent, text));
+    return EditsAnswer::kDiscard;
   }
   void Tell(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
             const QString& details) override {

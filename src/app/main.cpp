@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <iostream>
+#include <string_view>
 
 #include "app/single_instance.h"
 #include "editor/texts.h"
@@ -29,15 +31,41 @@ class FirstPaintQuits : public QObject {
   }
 };
 
+// --help and --version, answered before any window system is needed.
+// Returns true when the program is to end.
+bool AnsweredAtOnce(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--") break;
+    if (arg == "--version") {
+      std::cout << "tagloom " << tagloom::text::VersionText(1) << "\n";
+      return true;
+    }
+    if (arg == "--help" || arg == "-h") {
+      std::cout << "Usage: tagloom [PHOTO|FOLDER...]\n\n"
+                   "Tagloom EXIF editor: shows and edits the EXIF block of JPEG and .thm\n"
+                   "photographs, backs it up and restores it. Photographs and folders given\n"
+                   "open as the list; a running Tagloom takes them instead.\n\n"
+                   "  --help     print this help and exit\n"
+                   "  --version  print the version and exit\n"
+                   "  --         what follows is a photograph, even if it starts with -\n";
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (AnsweredAtOnce(argc, argv)) return 0;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tagloom"));
   QApplication::setApplicationVersion(QString::fromStdString(tagloom::text::VersionText(1)));
   QApplication::setDesktopFileName(QString::fromLatin1(tagloom::app::kApplicationId));
   QStringList photos = QApplication::arguments();
   photos.removeFirst();
+  photos.removeOne(QStringLiteral("--"));
   if (tagloom::app::ClaimOrHandOn(photos) == tagloom::app::Instance::kHandedOn) return 0;
 
   // The program speaks Simplified Chinese, and so shall Qt's own buttons and dialogs.

@@ -19,21 +19,38 @@ constexpr int kAnswerMs = 3000;
 
 }  // namespace
 
+QString LocalPathOf(const QString& uri) {
+  const QUrl url(uri, QUrl::StrictMode);
+  if (!url.isValid() || url.scheme() != QLatin1String("file")) return {};
+  if (!url.host().isEmpty() && url.host() != QLatin1String("localhost")) return {};
+  const QString path = url.path(QUrl::FullyDecoded);
+  if (!path.startsWith(u'/') || path.contains(QChar(u'\0'))) return {};
+  return path;
+}
+
+void ApplicationService::Deliver(const QStringList& paths) {
+  // The call is answered first; the photographs are taken after, so that a
+  // question they raise (a missing photograph) never holds the caller.
+  QMetaObject::invokeMethod(
+      this, [this, paths] { opened_(paths); }, Qt::QueuedConnection);
+}
+
 void ApplicationService::Activate(const QVariantMap&) {
-  opened_({});
+  Deliver({});
 }
 
 void ApplicationService::Open(const QStringList& uris, const QVariantMap&) {
   QStringList paths;
   for (const QString& uri : uris) {
-    const QUrl url(uri);
-    if (url.isLocalFile()) paths << url.toLocalFile();
+    const QString path = LocalPathOf(uri);
+    if (!path.isEmpty()) paths << path;
   }
-  opened_(paths);
+  // Only names this machine can open: none at all is only a call to come forward.
+  Deliver(paths);
 }
 
 void ApplicationService::ActivateAction(const QString&, const QVariantList&, const QVariantMap&) {
-  opened_({});  // Tagloom has no actions of its own: its window comes forward
+  Deliver({});  // Tagloom has no actions of its own: its window comes forward
 }
 
 Instance ClaimOrHandOn(const QStringList& photos) {

@@ -30,6 +30,8 @@ class ApplicationService : public QObject {
                                    const QVariantMap& platformData);
 
  private:
+  void Deliver(const QStringList& paths);
+
   std::function<void(const QStringList&)> opened_;
 };
 
@@ -37,6 +39,10 @@ enum class Instance {
   kFirst,     // this start serves the others (or there is no session bus)
   kHandedOn,  // a running Tagloom took the photographs: this start ends
 };
+
+// The local path of an absolute local file URI ("file:///home/ann/a.jpg");
+// empty for anything else: a relative one, another host's, a NUL inside.
+QString LocalPathOf(const QString& uri);
 
 // Either takes the application's name for this process, or hands `photos`
 // (paths as given) to the process that has it.

@@ -49,6 +49,18 @@ std::string Decoded(std::string_view message) {
   return out;
 }
 
+// "changes": [{"field", "old", "new"}], the texts as the fields show them
+// (typed bytes that are not UTF-8 shown as file names are).
+void AppendChanges(JsonWriter& json, const std::vector<FieldChange>& changes) {
+  json.Key("changes").BeginArray();
+  for (const FieldChange& change : changes) {
+    json.BeginObject().Key("field").String(kFields[static_cast<std::size_t>(change.field)].key);
+    json.Key("old").String(BytesToText(change.before));
+    json.Key("new").String(BytesToText(change.after)).EndObject();
+  }
+  json.EndArray();
+}
+
 // One object a line, so that a person can read it too.
 void NextObject(std::string& out, bool first) {
   out += first ? "[\n" : ",\n";
@@ -65,13 +77,12 @@ std::string PreviewJson(const ListPreview& preview) {
     NextObject(out, out.empty());
     JsonWriter json(out);
     json.BeginObject().Key("file").String(BytesToText(photo.path));
-    json.Key("changes").BeginArray();
-    for (const FieldChange& change : photo.changes) {
-      json.BeginObject().Key("field").String(kFields[static_cast<std::size_t>(change.field)].key);
-      json.Key("old").String(change.before).Key("new").String(change.after).EndObject();
-    }
-    json.EndArray();
+    AppendChanges(json, photo.changes);
     if (!photo.problem.empty()) json.Key("problem").String(Decoded(photo.problem));
+    if (photo.sameAs >= 0) {
+      json.Key("same_as").String(
+          BytesToText(preview.photos[static_cast<std::size_t>(photo.sameAs)].path));
+    }
     json.Key("not_kept").BeginArray();
     const std::string notKept = Decoded(photo.notKept);
     for (std::string_view rest = notKept; !rest.empty();) {
@@ -92,6 +103,9 @@ std::string OutcomesJson(const std::vector<PhotoOutcome>& outcomes) {
     json.BeginObject().Key("file").String(BytesToText(photo.path));
     json.Key("outcome").String(OutcomeKey(photo.result));
     if (!photo.reason.empty()) json.Key("reason").String(Decoded(photo.reason));
+    if (photo.result == PhotoResult::kDone && !photo.changes.empty()) {
+      AppendChanges(json, photo.changes);
+    }
     json.EndObject();
   }
   return out + EndArray(out.empty());
@@ -102,6 +116,13 @@ std::string PreviewText(const ListPreview& preview) {
   for (const PhotoPlan& photo : preview.photos) {
     AppendPrintable(out, BytesToText(photo.path));
     out += "\n";
+    if (photo.sameAs >= 0) {
+      out += "  " + std::string(text::kSameAsListed) + " ";
+      AppendPrintable(out,
+                      BytesToText(preview.photos[static_cast<std::size_t>(photo.sameAs)].path));
+      out += "\n";
+      continue;
+    }
     if (!photo.problem.empty()) {
       out += "  " + PrintableMessage(photo.problem) + "\n";
       continue;
@@ -111,9 +132,9 @@ std::string PreviewText(const ListPreview& preview) {
       out += "  ";
       out += kFields[static_cast<std::size_t>(change.field)].caption;
       out += " ";
-      AppendPrintable(out, ShortenedHex(Shown(change.before)));
+      AppendPrintable(out, BytesToText(ShortenedHex(Shown(change.before))));
       out += " → ";
-      AppendPrintable(out, ShortenedHex(Shown(change.after)));
+      AppendPrintable(out, BytesToText(ShortenedHex(Shown(change.after))));
       out += "\n";
     }
     if (!photo.notKept.empty()) {

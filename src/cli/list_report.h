@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/list_plan.h"
+#include "editor/list_run.h"
 
 namespace tagloom::cli {
 
@@ -17,12 +17,14 @@ std::string PreviewText(const ListPreview& preview);
 
 // The preview for scripts: a JSON array with an object per photograph:
 // "file", "changes" [{"field" (its key), "old", "new"}], "problem" when it
-// cannot be written, "not_kept" (one text a line). Texts stand whole.
+// cannot be written, "same_as" (the file listed before it) when it names a
+// photograph listed before, "not_kept" (one text a line). Texts stand whole;
+// bytes that are not UTF-8 are shown as file names are.
 std::string PreviewJson(const ListPreview& preview);
 
 // What became of each photograph, for scripts: a JSON array of {"file",
 // "outcome" ("written", "unchanged", "skipped", "missing", "refused",
-// "not_reached"), "reason" when there is one}.
+// "not_reached"), "reason" when there is one, "changes" for a write}.
 std::string OutcomesJson(const std::vector<PhotoOutcome>& outcomes);
 
 }  // namespace tagloom::cli

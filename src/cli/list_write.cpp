@@ -18,6 +18,7 @@ int ExitStatus(Outcome outcome) {
     case Outcome::kDone:
       return kExitOk;
     case Outcome::kDeclined:
+    case Outcome::kStopped:
       return kExitNotConfirmed;
     case Outcome::kFailed:
       break;
@@ -32,12 +33,12 @@ bool PrintReport(std::string_view report) {
   return false;
 }
 
-int RunListWrite(const std::vector<std::string>& photos, const ListEditor& edit,
+int RunListWrite(const std::vector<std::string>& photos, const EditsFor& edits,
                  const ListRunOptions& options) {
   TerminalHost host(options.yes);
   Session session(host);
   if (options.dryRun) {
-    const ListPreview preview = session.PlanList(photos, edit);
+    const ListPreview preview = session.PreviewList(photos, edits);
     if (!PrintReport(options.json ? PreviewJson(preview) : PreviewText(preview))) {
       return kExitFailed;
     }
@@ -45,24 +46,23 @@ int RunListWrite(const std::vector<std::string>& photos, const ListEditor& edit,
                                      [](const PhotoPlan& photo) { return !photo.problem.empty(); });
     return refused ? kExitFailed : kExitOk;
   }
-  const Outcome outcome = session.WriteList(photos, edit);
+  const Outcome outcome = session.WriteToList(photos, edits);
   if (!options.json) return ExitStatus(outcome);
   // Not confirmed: no photograph was reached, and scripts still get one object each.
-  std::vector<PhotoOutcome> outcomes = session.listOutcomes;
+  std::vector<PhotoOutcome> outcomes = session.lastRun.outcomes;
   if (outcomes.empty()) {
     for (const std::string& photo : photos)
-      outcomes.push_back({photo, PhotoResult::kNotReached, {}});
+      outcomes.push_back({photo, PhotoResult::kNotReached, {}, {}});
   }
   return PrintReport(OutcomesJson(outcomes)) ? ExitStatus(outcome) : kExitFailed;
 }
 
 int RunShift(const ShiftOptions& options) {
   if (!options.by && !options.start) return kExitUsage;
-  const ListEditor edit = options.by
-                              ? Session::DateShift(*options.by)
-                              : Session::DateSequence(*options.start, options.step, options.reverse,
-                                                      options.photos.size());
-  return RunListWrite(options.photos, edit, {options.dryRun, options.json, options.yes});
+  const EditsFor edits = options.by ? Session::DateShift(*options.by)
+                                    : Session::DateSequence(*options.start, options.step,
+                                                            options.reverse, options.photos.size());
+  return RunListWrite(options.photos, edits, {options.dryRun, options.json, options.yes});
 }
 
 }  // namespace tagloom::cli

@@ -16,10 +16,10 @@ struct ListRunOptions {
   bool yes = false;     // answer the preview's question Yes
 };
 
-// Every photograph gets what `edit` gives it. Returns the exit status: 0 when
+// Every photograph gets what `edits` gives it. Returns the exit status: 0 when
 // each was written or unchanged (could be, for a dry run), 1 when any was
 // refused or missing, 3 when the write was not confirmed.
-int RunListWrite(const std::vector<std::string>& photos, const ListEditor& edit,
+int RunListWrite(const std::vector<std::string>& photos, const EditsFor& edits,
                  const ListRunOptions& options);
 
 // The exit status of a button's outcome.

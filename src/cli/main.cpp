@@ -2,8 +2,12 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "cli/commands.h"
+#include "editor/photo_list.h"
 #include "model/catalogue.h"
 #include "writer/interrupt_cleanup.h"
 
@@ -55,7 +59,7 @@ CLI::App* AddShift(CLI::App& app, ShiftOptions& shift) {
   CLI::Option* start = command->add_option_function<std::string>(
       "--start",
       [&shift](const std::string& text) {
-        shift.start = tagloom::ParseExifDate(text);
+        shift.start = tagloom::ReadDate(text);
         if (!shift.start) {
           throw CLI::ValidationError("--start", "not a date like 2001/05/12 14:30:00: " + text);
         }
@@ -85,9 +89,21 @@ CLI::App* AddButton(CLI::App& app, const char* name, const char* description,
   return command;
 }
 
-int Usage(const char* message) {
+int Usage(const std::string& message) {
   std::cerr << message << "\n";
   return kExitUsage;
+}
+
+// An option given an empty value ("--by=") would take the next argument as
+// its value; it is an error of that option instead. "--" ends the options.
+std::optional<std::string> EmptyOptionValue(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--") break;
+    if (arg.starts_with("--") && arg.ends_with('='))
+      return std::string(arg.substr(0, arg.size() - 1));
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -116,6 +132,9 @@ int main(int argc, char** argv) {
       app, "restore", "Store each backup file's EXIF block into its photograph (several: a batch)",
       restore);
 
+  if (const std::optional<std::string> option = EmptyOptionValue(argc, argv)) {
+    return Usage(*option + ": a value is needed (see --help)");
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& e) {  // --help or --version
@@ -123,6 +142,21 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     app.exit(e);
     return kExitUsage;
+  }
+  // A folder brings the photographs directly inside it, as in the window.
+  const std::pair<CLI::App*, std::vector<std::string>*> given[] = {
+      {showCommand, &show.photos},
+      {setCommand, &set.photos},
+      {shiftCommand, &shift.photos},
+      {backupCommand, &backup.photos},
+      {restoreCommand, &restore.photos}};
+  for (const auto& [command, photos] : given) {
+    if (!*command) continue;
+    *photos = tagloom::WithFoldersOpened(*photos);
+    if (photos->empty()) {
+      std::cerr << "tagloom-cli: no photographs (.jpg, .jpeg, .thm) in the folders given\n";
+      return kExitFailed;
+    }
   }
   if (*showCommand) return RunShow(show);
   if (*setCommand) {
@@ -133,6 +167,12 @@ int main(int argc, char** argv) {
   if (*shiftCommand) {
     if (!shift.by && !shift.start)
       return Usage("shift: give --by OFFSET, or --start DATE --step SECONDS");
+    // Every date of the sequence must be a date: a step that would carry the
+    // last photograph past year 9999 (or before year 1) is no step at all.
+    if (shift.start && !tagloom::Stepped(*shift.start, shift.step,
+                                         static_cast<std::int64_t>(shift.photos.size()) - 1)) {
+      return Usage("shift: --step: the dates of these photographs would leave years 1 to 9999");
+    }
     return RunShift(shift);
   }
   if (*backupCommand) return RunBackup(backup);

@@ -7,6 +7,7 @@
 
 #include "cli/list_report.h"
 #include "cli/terminal_text.h"
+#include "editor/run_summary.h"
 #include "editor/texts.h"
 #include "model/value_text.h"
 
@@ -15,16 +16,16 @@ namespace tagloom::cli {
 TerminalHost::TerminalHost(bool assumeYes)
     : assumeYes_(assumeYes), progressOnTerminal_(::isatty(STDERR_FILENO) == 1) {}
 
-bool TerminalHost::AskYesNo(std::string_view text, std::string_view title, MessageIcon,
-                            std::string_view details) {
+bool TerminalHost::Ask(const Question& question) {
   if (assumeYes_) return true;
   if (::isatty(STDIN_FILENO) != 1) {
-    std::cerr << PrintableMessage(text) << "\n"
+    std::cerr << PrintableMessage(question.text) << "\n"
               << "(not asked: no terminal; answer with --yes)\n";
     return false;
   }
-  if (!details.empty()) std::cerr << PrintableMessage(details);
-  std::cerr << "[" << title << "] " << PrintableMessage(text) << " [y/N] " << std::flush;
+  if (!question.details.empty()) std::cerr << PrintableMessage(question.details);
+  std::cerr << "[" << question.title << "] " << PrintableMessage(question.text) << " [y/N] "
+            << std::flush;
   std::string answer;
   std::getline(std::cin, answer);
   return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
@@ -43,6 +44,19 @@ void TerminalHost::Tell(std::string_view text, std::string_view title, MessageIc
   if (!details.empty()) std::cerr << PrintableMessage(details);
   std::cerr << MessageLine(subject_, text, title);
   lastMessage_ = TerminalText(text);
+}
+
+void TerminalHost::ShowSummary(const RunSummary& summary) {
+  if (barShown_ && progressOnTerminal_) std::cerr << "\r\033[K";
+  std::string lines;
+  for (const PhotoOutcome& outcome : summary.outcomes) {
+    // Control characters in a name (a line feed among them) stay escaped:
+    // one photograph, one line.
+    AppendPrintable(lines, BytesToText(OutcomeLine(outcome)));
+    lines += '\n';
+  }
+  std::cerr << lines << MessageLine({}, summary.text, summary.title);
+  lastMessage_ = TerminalText(summary.text);
 }
 
 ListAnswer TerminalHost::ConfirmList(const ListPreview& preview) {
@@ -70,12 +84,19 @@ void TerminalHost::SetBar(std::int64_t value) {
   DrawBar();
 }
 
+void TerminalHost::SetBarText(std::string_view text) {
+  barText_ = text;
+  lastPercent_ = -1;
+  DrawBar();
+}
+
 void TerminalHost::DrawBar() {
   if (!barShown_ || !progressOnTerminal_ || barMax_ <= barMin_) return;
   int percent = static_cast<int>((barValue_ - barMin_) * 100 / (barMax_ - barMin_));
   if (percent == lastPercent_) return;
   lastPercent_ = percent;
-  std::cerr << "\r" << Printable(BytesToText(subject_)) << " " << percent << "%" << std::flush;
+  std::cerr << "\r\033[K" << Printable(BytesToText(barText_.empty() ? subject_ : barText_)) << " "
+            << percent << "%" << std::flush;
 }
 
 }  // namespace tagloom::cli

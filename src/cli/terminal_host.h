@@ -18,14 +18,16 @@ class TerminalHost : public QuietHost {
   // The text of the last message told, CR LF as LF.
   const std::string& LastMessage() const { return lastMessage_; }
 
-  bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
-                std::string_view details) override;
+  bool Ask(const Question& question) override;
   void Tell(std::string_view text, std::string_view title, MessageIcon icon,
             std::string_view details) override;
   ListAnswer ConfirmList(const ListPreview& preview) override;
+  // A line per photograph, then the counts, on stderr.
+  void ShowSummary(const RunSummary& summary) override;
   void ShowBar(bool visible) override;
   void InitBar(std::int64_t min, std::int64_t max) override;
   void SetBar(std::int64_t value) override;
+  void SetBarText(std::string_view text) override;
 
  private:
   void DrawBar();
@@ -36,6 +38,7 @@ class TerminalHost : public QuietHost {
   std::int64_t barMin_ = 0, barMax_ = 0, barValue_ = 0;
   int lastPercent_ = -1;
   std::string subject_;
+  std::string barText_;
   std::string lastMessage_;
 };
 

@@ -29,6 +29,7 @@ bool Open(Session& session, TerminalHost& host, const std::string& path) {
 int RunButton(const BackupRestoreOptions& options, bool backup) {
   TerminalHost host(options.yes);
   Session session(host);
+  session.refuseDoubtfulChanges = true;
   if (options.photos.size() > 1) {
     for (const std::string& photo : options.photos) session.lstDragFiles.Append(photo);
     session.DoDrop();
@@ -42,14 +43,13 @@ int RunButton(const BackupRestoreOptions& options, bool backup) {
 
 // The same texts for every photograph. A date is given as the date field
 // shows one, so that a photograph already holding it is left unchanged.
-ListEditor SameTexts(const std::vector<std::pair<int, std::string>>& fields) {
-  ListEdit edit;
+EditsFor SameTexts(const std::vector<std::pair<int, std::string>>& fields) {
+  PhotoEdits edits;
   for (const auto& [field, text] : fields) {
-    const std::optional<std::string> date =
-        field == field::kDate ? ReadDateText(text) : std::nullopt;
-    edit.texts[static_cast<std::size_t>(field)] = date ? DateForDisplay(*date) : text;
+    const std::optional<DateTime> date = field == field::kDate ? ReadDate(text) : std::nullopt;
+    edits.texts[static_cast<std::size_t>(field)] = date ? FieldDateText(*date) : text;
   }
-  return [edit](const Session&, std::size_t) { return edit; };
+  return [edits](const Session&, std::size_t) { return edits; };
 }
 
 // The write button on one photograph; with --json, its outcome as a list
@@ -58,15 +58,16 @@ int WriteOne(const SetOptions& options) {
   const std::string& photo = options.photos.front();
   TerminalHost host(options.yes);
   Session session(host);
-  PhotoOutcome outcome{photo, PhotoResult::kMissing, {}};
+  session.refuseDoubtfulChanges = true;
+  PhotoOutcome outcome{photo, PhotoResult::kMissing, {}, {}};
   int status = kExitFailed;
   if (Open(session, host, photo)) {
     for (const auto& [field, text] : options.fields) session.SetFieldText(field, text);
     const Outcome written = session.cmdExifWrite_Click();
     status = ExitStatus(written);
-    outcome.result = written == Outcome::kDone       ? PhotoResult::kDone
-                     : written == Outcome::kDeclined ? PhotoResult::kNotReached
-                                                     : PhotoResult::kRefused;
+    outcome.result = written == Outcome::kDone     ? PhotoResult::kDone
+                     : written == Outcome::kFailed ? PhotoResult::kRefused
+                                                   : PhotoResult::kNotReached;
   }
   if (outcome.result == PhotoResult::kMissing || outcome.result == PhotoResult::kRefused) {
     outcome.reason = host.LastMessage();
@@ -78,16 +79,6 @@ int WriteOne(const SetOptions& options) {
 }  // namespace
 
 int RunSet(const SetOptions& options) {
-  // A date the conversion cannot read would be written as its default date.
-  for (const auto& [field, text] : options.fields) {
-    if (field == field::kDate && !TrimBlanks(text).empty() && !ReadDateText(text)) {
-      std::cerr << MessageLine(
-          options.photos.size() == 1 ? options.photos.front() : "",
-          std::string(text::kDateFormatWrong) + " " + text + " (2001/05/12 14:30:00)",
-          text::kDateFormatWrongTitle);
-      return kExitFailed;
-    }
-  }
   if (options.photos.size() == 1 && !options.dryRun) return WriteOne(options);
   return RunListWrite(options.photos, SameTexts(options.fields),
                       {options.dryRun, options.json, options.yes});

@@ -8,11 +8,23 @@
 #include <string>
 #include <string_view>
 
-#include "editor/list_plan.h"
+#include "editor/list_run.h"
 
 namespace tagloom {
 
 enum class MessageIcon { kNone, kQuestion, kInformation, kWarning, kCritical };
+
+// A question with Yes and No buttons.
+struct Question {
+  std::string_view text, title;
+  MessageIcon icon = MessageIcon::kNone;
+  std::string_view details;  // tells more to whoever asks for it; may be empty
+  bool defaultNo = false;    // No is the default: Yes may cost the person something
+};
+
+// What to do with edits that were typed and not written, before leaving the
+// photograph they were typed for.
+enum class EditsAnswer { kWrite, kDiscard, kStay };
 
 // A picture's width and height, upright, in any unit (only the ratio counts).
 struct PictureSize {
@@ -23,10 +35,12 @@ class Host {
  public:
   virtual ~Host() = default;
 
-  // A question with Yes and No buttons; true for Yes. `details` (may be
-  // empty) tells more to whoever asks for it.
-  virtual bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
-                        std::string_view details) = 0;
+  // True for Yes.
+  virtual bool Ask(const Question& question) = 0;
+  bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
+                std::string_view details) {
+    return Ask({text, title, icon, details});
+  }
   // A message with an OK button only; `details` (may be empty) as with a question.
   virtual void Tell(std::string_view text, std::string_view title, MessageIcon icon,
                     std::string_view details) = 0;
@@ -35,11 +49,17 @@ class Host {
   }
   // The preview of a write to every photograph of the list, and the answer.
   virtual ListAnswer ConfirmList(const ListPreview& preview) = 0;
+  // The end of a run over the list: its counts and every photograph's outcome.
+  virtual void ShowSummary(const RunSummary& summary) = 0;
+  // Edits typed for the photograph on show and not written: `text` says so.
+  virtual EditsAnswer AskAboutEdits(std::string_view text) = 0;
 
-  // The progress panel: shown or hidden, its range, its value.
+  // The progress panel: shown or hidden, its range, its value, and what it
+  // is at ("3 / 200  IMG_0003.JPG").
   virtual void ShowBar(bool visible) = 0;
   virtual void InitBar(std::int64_t min, std::int64_t max) = 0;
   virtual void SetBar(std::int64_t value) = 0;
+  virtual void SetBarText(std::string_view text) = 0;
   // Lets the window repaint and take events during a long copy.
   virtual void Yield() = 0;
   // A run over the list that the person may stop (Escape, or the panel's

@@ -1,5 +1,6 @@
 // A Host with nobody to talk to: questions get a fixed answer and everything
-// else is dropped. For readers that only look (tagloom-cli show, benchmarks).
+// else is dropped. For readers that only look (tagloom-cli show, benchmarks)
+// and for the Session of each photograph of a run.
 #pragma once
 
 #include "editor/host.h"
@@ -10,16 +11,17 @@ class QuietHost : public Host {
  public:
   explicit QuietHost(bool answer = false) : answer_(answer) {}
 
-  bool AskYesNo(std::string_view, std::string_view, MessageIcon, std::string_view) override {
-    return answer_;
-  }
+  bool Ask(const Question&) override { return answer_; }
   void Tell(std::string_view, std::string_view, MessageIcon, std::string_view) override {}
   ListAnswer ConfirmList(const ListPreview&) override {
     return answer_ ? ListAnswer::kAll : ListAnswer::kNone;
   }
+  void ShowSummary(const RunSummary&) override {}
+  EditsAnswer AskAboutEdits(std::string_view) override { return EditsAnswer::kDiscard; }
   void ShowBar(bool) override {}
   void InitBar(std::int64_t, std::int64_t) override {}
   void SetBar(std::int64_t) override {}
+  void SetBarText(std::string_view) override {}
   void Yield() override {}
   void OfferStop(bool) override {}
   bool StopRequested() override { return false; }

@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
+#include "editor/reasons.h"
 #include "editor/texts.h"
 #include "model/display_conversion.h"
 #include "model/number_text.h"
@@ -121,9 +124,15 @@ bool Session::CheckBackupFile() {
 
 bool Session::CheckFile() {
   photoPath_ = Text1;
-  photo_ = ReadChannel::OpenFile(Text1, &openProblem_);
+  photo_ = ReadChannel::OpenFile(Text1, &openFailure_, fs_);
   photoFound_ = photo_.has_value();
-  if (!photo_) return false;
+  photoStamp_.reset();
+  if (!photo_) {
+    photoProblem_ = OpenProblemText(openFailure_, Text1);
+    return false;
+  }
+  photoProblem_.clear();
+  photoStamp_ = photo_->Stamp();
   ImageFileName = Text1;
   Text1 = FileNameOf(ImageFileName);
   return true;
@@ -139,6 +148,16 @@ std::string_view Session::Source() const {
   return ExifLoaded ? "photo" : "none";
 }
 
+void Session::ReadFailed(std::string reason) {
+  Reset();
+  photoFound_ = false;
+  photoStamp_.reset();
+  ExifLoaded = false;
+  labNoExif.visible = false;
+  photoProblem_ = std::move(reason);
+  if (!chkBatch) host_.Tell(photoProblem_, text::kReadFailedTitle, MessageIcon::kCritical);
+}
+
 void Session::GetExifData() {
   Reset();
   ExifLoaded = false;
@@ -147,32 +166,44 @@ void Session::GetExifData() {
   BackupAvailable = CheckBackupFile();
   chkBackup();
   if (!opened) {
-    if (chkBatch) return;
-    if (openProblem_ == OpenProblem::kNotRegular) {
-      host_.Tell(std::string(text::kNotRegularFile) + Text1, text::kAppTitle, MessageIcon::kNone);
-    } else {
-      host_.Tell(text::kNoImageFile, text::kAppTitle, MessageIcon::kNone);
-    }
+    if (!chkBatch) host_.Tell(photoProblem_, text::kAppTitle, MessageIcon::kNone);
     return;
   }
   ReadChannel photo = std::move(*photo_);
   photo_.reset();
   block = {};  // nothing of the photograph before may outlive it (its thumbnail, its maker note)
+  // A read that fails partway must not cost the texts the keep boxes carry.
+  const bool keeping = std::find(chkKeep.begin(), chkKeep.end(), true) != chkKeep.end();
+  const std::array<std::string, kFieldCount> carried = keeping ? txtExif : decltype(txtExif){};
+  auto failed = [&](const ReadChannel& channel, const std::string& path) {
+    if (keeping) {
+      for (int i = 0; i < kFieldCount; ++i) {
+        if (chkKeep[kFields[static_cast<std::size_t>(i)].area]) SetFieldText(i, carried[i]);
+      }
+    }
+    ReadFailed(ReadFailureText(channel.Error(), path));
+  };
 
-  if (std::optional<JpegSegment> segment = FindExifSegment(photo)) {
+  std::optional<JpegSegment> segment = FindExifSegment(photo);
+  if (photo.Failed()) return failed(photo, ImageFileName);
+  if (segment) {
     ClearKeptAreas();
     photo.Seek(segment->offset + 3);
     ReadBlock(photo);
+    if (photo.Failed()) return failed(photo, ImageFileName);
     ExifLoaded = true;
   } else if (BackupAvailable) {
-    std::optional<ReadChannel> backup = ReadChannel::OpenFile(BackupFileName);
-    if (!backup || CheckBackupContent(*backup) != BackupCheck::kOk) {
+    std::optional<ReadChannel> backup = ReadChannel::OpenFile(BackupFileName, nullptr, fs_);
+    const BackupCheck check = backup ? CheckBackupContent(*backup) : BackupCheck::kBadHeader;
+    if (backup && backup->Failed()) return failed(*backup, BackupFileName);
+    if (check != BackupCheck::kOk) {
       if (!chkBatch)
         host_.Tell(text::kBackupDamaged, text::kBackupDamagedTitle, MessageIcon::kNone);
       BackupAvailable = false;
     } else {
       ClearKeptAreas();
       ReadBlock(*backup);
+      if (backup->Failed()) return failed(*backup, BackupFileName);
       ExifLoaded = true;
       ExifFromBackup = true;
       chkRead();

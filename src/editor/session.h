@@ -1,11 +1,31 @@
 // The editor's whole state and behaviour, without widgets. A window (or the
 // command-line tool) owns a Session, forwards every action to it, and after
 // each call shows the Session's state.
+//
+// Which file holds what:
+//   session.cpp           construction, reset, the field areas and lamps, reading
+//                         a photograph (GetExifData) and showing its block
+//   session_fields.cpp    the fields and pickers, the date field and picker,
+//                         edits not yet written, the inspector's selection
+//   session_navigate.cpp  the ways to a photograph: open, drop, hand-over,
+//                         navigation, the preview
+//   session_buttons.cpp   the write, backup and restore buttons: the photograph
+//                         on show, or in batch mode a run over the list
+//   session_write.cpp     the write, backup and restore of the photograph on
+//                         show, and the new block built from the fields
+//   session_doubts.cpp    what a write must tell before it acts: what the new
+//                         block will not keep, a backup name that cannot serve
+//   session_list.cpp      a run over a list: preview, progress and stop, the
+//                         photographs staged and put in place in groups, the
+//                         summary
+//   session_dates.cpp     new dates for the list: shift, clock, sequence
+// Calls go one way: the buttons call the write of one photograph or a run
+// over the list; neither calls the buttons, nor each other.
 #pragma once
 
 #include <array>
-#include <functional>
 #include <locale>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,74 +33,26 @@
 
 #include "editor/host.h"
 #include "editor/preview_geometry.h"
+#include "editor/session_types.h"
 #include "model/catalogue.h"
 #include "model/date_shift.h"
 #include "model/edit_back.h"
 #include "model/pickers.h"
 #include "model/record_store.h"
+#include "reader/backup_place.h"
 #include "reader/exif_block.h"
 #include "reader/read_channel.h"
-#include "writer/backup_writer.h"
+#include "writer/commit_group.h"
 #include "writer/exif_segment.h"
 #include "writer/file_system.h"
-#include "writer/replace_group.h"
-#include "writer/write_result.h"
+#include "writer/photo_write.h"
 
 namespace tagloom {
 
-// What a control shows besides its text.
-struct ControlState {
-  bool visible = true;
-  bool enabled = true;
-};
-
-class Session;
-
-// The texts one photograph of a list write is to get: for each field, a text,
-// or nothing to keep what was read; or why it cannot be written.
-struct ListEdit {
-  std::array<std::optional<std::string>, kFieldCount> texts;
-  std::string problem;
-};
-// Gives a photograph's ListEdit, shown the Session with that photograph loaded
-// and told its place in the list (from 0).
-using ListEditor = std::function<ListEdit(const Session&, std::size_t index)>;
-
-// How a button's work ended.
-enum class Outcome {
-  kDone,      // done (for a batch: every file of it that had something to do)
-  kDeclined,  // the person answered No, there was nothing to do, or other work was under way
-  kFailed,    // refused or failed (for a batch: at least one file); the person was told
-};
-
-// The lists of the record store that the inspector shows, in its order.
-enum class StoreList {
-  kTag,
-  kPosition,
-  kCount,
-  kType,
-  kValuePos,
-  kTitle,
-  kValue,
-  kUnuseTag,
-  kUnusePos,
-  kUnuseValuePos,
-  kUnuseValue,
-};
-inline constexpr int kStoreListCount = 11;
-
-// A day of the calendar.
-struct CalendarDate {
-  int year = 0, month = 0, day = 0;
-};
-
-// Outer heights of the window, in twips: as it opens, and with the inspector.
-inline constexpr int kWindowHeight = 5955;
-inline constexpr int kTallWindowHeight = 10500;
-
 class Session {
  public:
-  // `fs` carries out every write; tests pass one that fails on purpose.
+  // `fs` carries out every read and write of files; tests pass one that
+  // fails on purpose.
   explicit Session(Host& host, FileSystem& fs = RealFileSystem());
 
   // --- Data -----------------------------------------------------------------
@@ -111,6 +83,7 @@ class Session {
   struct ProgressBar {
     bool visible = false;
     std::int64_t min = 0, max = 100, value = 0;
+    std::string text;  // where a run is: "3 / 200  IMG_0003.JPG"
   } Bar;
 
   // --- Controls ---------------------------------------------------------------
@@ -140,7 +113,7 @@ class Session {
   // The selected row of each inspector list, -1 for none.
   std::array<int, kStoreListCount> selectedRow = MakeNoSelection();
 
-  // --- Fields and pickers -----------------------------------------------------
+  // --- Fields and pickers (session_fields.cpp) ------------------------------------
   // Sets a field's text, by code or by typing: the one way a field changes.
   // A change runs the change handling (the inspector's access texts).
   void SetFieldText(int field, std::string_view text);
@@ -150,20 +123,28 @@ class Session {
   void SelectPicker(Picker picker, int item);
   // The selected item of a picker, -1 for none.
   int Selected(Picker picker) const;
+  // Ticks or unticks a keep box (by any route: a click, a key, a screen reader).
+  void SetKeep(int area, bool ticked);
   // The texts to be written: each field's text, or, for a field that still
   // holds the text it was given when the block was read, the bytes that text
   // was shown from (a legacy encoding stays as it was).
   std::array<std::string, kFieldCount> FieldsToWrite() const;
   // Which fields still hold the text reading the block put there.
   std::array<bool, kFieldCount> UneditedFields() const;
+  // Whether the person typed into a field something not yet written that
+  // leaving the photograph would lose (a ticked keep box carries its area on).
+  bool HasUnwrittenEdits() const;
+  // Before the photograph on show gives way to another: where edits would be
+  // lost, the person chooses to write them, drop them, or stay. True to go on.
+  bool MayLeavePhoto();
   // A field lost the focus; true when the focus is to go back into it (a
-  // date the conversion cannot read, which the person has been told).
+  // date that cannot be read, which the person has been told).
   bool txtExif_LostFocus(int field);
   // The date picker: the day it opens on (from the date field), and the day chosen.
-  std::optional<CalendarDate> DateForCalendar() const;
-  void SetChosenDate(const CalendarDate& day);
+  std::optional<DateTime> DateForCalendar() const;
+  void SetChosenDate(const DateTime& day);
 
-  // --- Inspector --------------------------------------------------------------
+  // --- Inspector (session_fields.cpp) ----------------------------------------------
   const TextList& ListOf(StoreList list) const;
   // Selects a row of an inspector list (-1: none); from lstTag, lstTitle and
   // lstUnuseTag the rest of the line follows.
@@ -171,7 +152,7 @@ class Session {
   // The pointer moved over a row of a list, with the left button held or not.
   void List_MouseMove(StoreList list, int row, bool leftButton);
 
-  // --- Reset and areas ----------------------------------------------------------
+  // --- Reset, areas and reading (session.cpp) ------------------------------------
   void Reset();
   void ClearArea(int area);
   void ClearAllArea();
@@ -179,8 +160,6 @@ class Session {
   void chkRead();
   // Ticks or unticks the batch-mode box and runs its click handling.
   void SetBatch(bool ticked);
-
-  // --- Reading ----------------------------------------------------------------
   // Reads the photograph at `path` (or its backup file) into the store and fields.
   void GetExifData(const std::string& path);
   // Opens the photograph named in Text1 (then Text1 holds its bare name).
@@ -188,20 +167,20 @@ class Session {
   // Whether the backup file of the photograph CheckFile opened exists (and is
   // not the photograph itself).
   bool CheckBackupFile();
-  // Shows the photograph at `path`: its picture, then its EXIF block. False
-  // when the picture could not be loaded (the person has been told).
-  bool DrawImage(const std::string& path);
-  // Whether the last read found the photograph (it could be opened).
+  // Whether the last read found the photograph and read it whole.
   bool PhotoFound() const { return photoFound_; }
   // Where the block on show came from: "photo", "backup" or "none".
   std::string_view Source() const;
   // Fills the fields and pickers from the record store.
   void MoveValue();
 
-  // --- Opening and navigating ---------------------------------------------------
+  // --- Opening and navigating (session_navigate.cpp) -------------------------------
+  // Shows the photograph at `path`: its picture, then its EXIF block. False
+  // when the picture could not be loaded (the person has been told).
+  bool DrawImage(const std::string& path);
   // The open dialog's answer: the full paths chosen, none for a cancel. One
-  // photograph is shown with the list kept; two or more become the list, as
-  // a drop of them does.
+  // photograph is shown with the list kept; two or more become the list, in
+  // natural order, as a drop of them does.
   void cmdOpen_Click(const std::vector<std::string>& chosen);
   // Files dropped on the picture, or given on the command line; a folder
   // brings the photographs directly inside it.
@@ -220,31 +199,47 @@ class Session {
   void SetNavigate();
   void Image1_DblClick();
 
-  // --- Progress panel ---------------------------------------------------------
+  // --- Progress panel (session_write.cpp) ----------------------------------------------
   void ShowBar(bool visible);
   void InitBar(std::int64_t min, std::int64_t max);
   void SetBar(std::int64_t value);  // clamped to the bar's range
 
-  // --- Writing ------------------------------------------------------------------
+  // --- The buttons (session_buttons.cpp) --------------------------------------------
   // The write button: checks, confirms, builds and stores. In batch mode with
   // a keep box ticked, it writes the ticked areas to the whole list.
   Outcome cmdExifWrite_Click();
-  // A write to every photograph of a list: each gets what `edit` gives it,
-  // with every rule of a write of one; a preview first, a summary at the
-  // end. The outcome of each photograph stays in listOutcomes.
-  // What "only this photograph" in the preview writes: the fields as they
-  // stand (the write of one, with its own question), or the photograph on
-  // show given its edit as the list would.
-  enum class OnlyShown { kItsFields, kItsEdit };
-  Outcome WriteList(const std::vector<std::string>& photos, const ListEditor& edit,
-                    OnlyShown onlyShown = OnlyShown::kItsFields);
-  // The preview alone: what the list write would change in each photograph.
-  ListPreview PlanList(const std::vector<std::string>& photos, const ListEditor& edit);
-  std::vector<PhotoOutcome> listOutcomes;
+  // The backup and restore buttons: the photograph on show, or in batch mode
+  // every photograph of the list.
+  Outcome cmdBackup_Click();
+  Outcome cmdRestore_Click();
+
+  // --- One photograph (session_write.cpp) -----------------------------------------
+  // Puts the backup file's segment into the photograph on show. True when stored.
+  bool StoreExifData();
+  // Copies the photograph's own segment into its backup file.
+  bool StartBackupExif();
+  // The command line's choice: a write that cannot save the photograph's
+  // block, and a restore that may bring back another photograph's, are
+  // refused instead of asked about.
+  bool refuseDoubtfulChanges = false;
+
+  // --- Runs over a list (session_list.cpp) ------------------------------------------
+  // What every photograph would get: each planned as the run plans it, with
+  // every check the run makes; nothing is written.
+  ListPreview PreviewList(const std::vector<std::string>& photos, const EditsFor& edits);
+  // A write to every photograph of a list: each gets what `edits` gives it,
+  // with every rule of a write of one; a preview first ("only this
+  // photograph": the one on show alone), then the run, then its summary.
+  Outcome WriteToList(const std::vector<std::string>& photos, const EditsFor& edits);
+  // The last run's summary, with every photograph's outcome.
+  RunSummary lastRun;
   // The navigation list, or the photograph on show when there is none.
   std::vector<std::string> ListOrShown() const;
+  // What the ticked areas hold, for every photograph (the maker note, which
+  // is each camera's own, excepted).
+  EditsFor KeptAreas() const;
 
-  // --- Dates for the list (ListOrShown) ------------------------------------
+  // --- Dates for the list (session_dates.cpp) -----------------------------------------
   // The date the photograph on show was taken, as read (its date field
   // shows it); nullopt when it has none that can be read.
   std::optional<DateTime> RecordedDate() const;
@@ -256,22 +251,10 @@ class Session {
   // The first photograph (the last, reversed) gets `first`, each next one a
   // date `step` seconds later.
   Outcome NumberDates(const DateTime& first, DateOffset step, bool reversed);
-  // The editors of those, for the command line's preview.
-  static ListEditor DateShift(DateOffset seconds);
-  static ListEditor DateSequence(const DateTime& first, DateOffset step, bool reversed,
-                                 std::size_t count);
-  // What the ticked areas hold, for every photograph (the maker note, which
-  // is each camera's own, excepted).
-  ListEditor KeptAreas() const;
-  // Builds a new segment from the fields into ExifHeadBytes.
-  bool BuildExifHead();
-  // Puts the backup file's segment into the photograph. True when stored.
-  bool StoreExifData();
-  // Copies the photograph's own segment into its backup file.
-  bool StartBackupExif();
-  // The backup and restore buttons, single or batch.
-  Outcome cmdBackup_Click();
-  Outcome cmdRestore_Click();
+  // The edits of those, for the command line.
+  static EditsFor DateShift(DateOffset seconds);
+  static EditsFor DateSequence(const DateTime& first, DateOffset step, bool reversed,
+                               std::size_t count);
 
   // Whether an action is under way (a copy yields to the event loop): any
   // other action is refused until it ends.
@@ -300,79 +283,102 @@ class Session {
     rows.fill(-1);
     return rows;
   }
-
-  void GetExifData();
-  bool DrawImage();
-  void chkBatch_Click();
-  void TakeOverList();
-  void txtExif_Change(int field);
-  void ShowPositionsInHex();
-  // Tells the person why a write or backup failed (not in batch mode).
-  void ReportFailure(std::string_view what, std::string_view title, const std::string& reason);
-  // Why a write came to nothing, in the person's words.
-  std::string ReasonFor(const WriteResult& result) const;
-  // The photograph's own segment (where the block on show was read from it),
-  // as a write saves it and a backup copies it; nullopt when it has none.
-  std::optional<SegmentAt> OwnSegment() const;
-  // Whether every field is blank: there is nothing to write.
-  bool AllFieldsEmpty() const;
-  // A Session of a run's one photograph: batch mode, its messages kept.
-  void BecomePartOfRun();
+  // A run over the list: what it does to each photograph.
+  struct ListTask {
+    RunKind kind = RunKind::kWrite;
+    EditsFor edits;  // for a write
+  };
   // A new block built from the fields, in a copy of the store.
   struct NewBlock {
     RecordStore store;
     DirectoryCounts counts;
     BuiltSegment segment;
   };
+
+  // session.cpp
+  void GetExifData();
+  void ReadBlock(ReadChannel& channel);
+  // ClearAllArea once Reset has run: only the kept areas still hold texts.
+  void ClearKeptAreas();
+  // The photograph could not be read: told (not in batch mode), nothing kept of it.
+  void ReadFailed(std::string reason);
+  void chkBatch_Click();
+  // session_fields.cpp
+  void txtExif_Change(int field);
+  void ShowPositionsInHex();
+  // session_navigate.cpp
+  bool DrawImage();
+  void TakeOverList();
+  // session_write.cpp
+  // Tells the person why a write or backup failed (not in a run).
+  void ReportFailure(std::string_view what, std::string_view title, const std::string& reason);
+  // Why a write came to nothing, in the person's words.
+  std::string ReasonFor(const WriteResult& result) const;
+  // Whether every field is blank: there is nothing to write.
+  bool AllFieldsEmpty() const;
   // Builds from the fields without touching the Session; nullopt when a field
   // is refused (the person has been told).
   std::optional<NewBlock> BuildFromFields();
   // The new block becomes the block on show: its rows, counts and segment.
   void TakeOver(NewBlock&& built);
+  // What a write of `built` puts into the photograph on show.
+  PhotoChange ChangeFor(const NewBlock& built, bool saveOriginal) const;
   // The write of the photograph on show (the single write).
   Outcome WriteShown();
-  // Loads one photograph of a list write into this (scratch) Session, gives
-  // it its edit and writes it, if it is to change.
-  PhotoOutcome WriteOne(const std::string& path, std::size_t index, const ListEditor& edit);
-  // Writes the photographs at the `chosen` places of `photos`, each with its
-  // edit; the summary and the photograph on show read afresh at the end.
-  Outcome RunList(const std::vector<std::string>& photos, const std::vector<std::size_t>& chosen,
-                  const ListEditor& edit);
-  // Loads one photograph and plans its edit; the fields then hold the edit.
-  // `built`, when given, receives the new block.
-  PhotoPlan PlanOne(const std::string& path, std::size_t index, const ListEditor& edit,
-                    std::optional<NewBlock>* built = nullptr);
-  // The frame of every run over the navigation list: each photograph loaded
-  // as GetExifData does, acted on if it is there, the window let breathe,
-  // per-file messages gathered instead of shown.
-  // `act` is given the photograph's index in the list.
-  std::vector<PhotoOutcome> WalkList(const std::function<PhotoResult(std::size_t)>& act);
+  // Carries out a change of the photograph on show and reports it.
+  bool Store(const PhotoChange& change);
+  // session_doubts.cpp
+  // The photograph's own segment (where the block on show was read from it),
+  // as a write saves it and a backup copies it; nullopt when it has none.
+  std::optional<SegmentAt> OwnSegment() const;
+  // What stands against a write saving the photograph's block into its
+  // backup file, or a restore bringing back its own block: another
+  // photograph beside it with the same backup name, or a file there that
+  // cannot serve. "" when nothing does.
+  std::string BackupDoubt(bool restore);
   // What the write's confirmation tells besides its question: what the new
-  // block will not carry over, and which backup file keeps the block before.
-  std::string WriteDetails(MakerNoteKept makerNote) const;
+  // block will not carry over, which backup file keeps the block before, a doubt.
+  std::string WriteDetails(MakerNoteKept makerNote, const std::string& doubt) const;
   // What the new block will not carry over from the block on show, one item a line.
   std::string WhatIsNotKept(MakerNoteKept makerNote) const;
-  // Puts a built segment, or the backup file's segment when `built` is null,
-  // into the photograph; a built one saves the photograph's own segment (at
-  // `own`) into a new backup file first where it has none.
-  bool Store(const std::string* built, const std::optional<SegmentAt>& own = std::nullopt);
-  // Reads the block whose APP1 marker was just read, and shows it.
-  void ReadBlock(ReadChannel& channel);
-  // ClearAllArea once Reset has run: only the kept areas still hold texts.
-  void ClearKeptAreas();
+  // session_list.cpp
+  // The places of `photos` that name a photograph listed before them, by
+  // identity (a second path, a link, a hard link): for each, the first
+  // place, or -1.
+  static std::vector<int> SameAsEarlier(const std::vector<std::string>& photos);
+  // Loads one photograph into this (a run's Session of its own) and plans
+  // its edits; the fields then hold them. `built`, when given, receives the
+  // new block.
+  PhotoPlan PlanEdits(const std::string& path, std::size_t index, const EditsFor& edits,
+                      std::optional<NewBlock>* built = nullptr);
+  // Stages this run's Session's part: its photograph loaded, planned and
+  // staged; nullptr with `outcome` decided when there is nothing to stage.
+  std::unique_ptr<Staged> StageOne(const std::string& path, std::size_t index, const ListTask& task,
+                                   CopyProgress& progress, PhotoOutcome& outcome);
+  // A Session of a run's one photograph: batch mode, its messages kept.
+  void BecomePartOfRun(FolderNames& folders);
+  // The places a preview's answer chooses; empty for none.
+  static std::vector<std::size_t> Chosen(const ListPreview& preview, ListAnswer answer);
+  // Runs `task` over the `chosen` places of `photos`: progress and stop,
+  // the photographs staged and made durable in groups, then the summary,
+  // and the photograph on show read afresh.
+  Outcome RunList(const std::vector<std::string>& photos, const std::vector<std::size_t>& chosen,
+                  const ListTask& task);
 
   // Photographs handed over, waiting to be taken.
   std::vector<std::string> handedOver_;
   // Why the last write or backup failed, for a run's outcomes.
   std::string lastFailure_;
-  // A batch's failures, one line each, for its summary.
-  std::vector<std::string> batchFailures_;
-  // Whether a batch is running: its failures go into the summary instead of
-  // a message each. (Ticking batch mode alone does not silence the write button.)
-  bool batchRunning_ = false;
+  // Whether this Session works on one photograph of a run: its failures go
+  // into the run's outcomes instead of a message each.
+  bool partOfRun_ = false;
   bool working_ = false;
-  // Whether the last GetExifData found the photograph.
+  // Whether the last GetExifData found the photograph and read it whole, and
+  // why not.
   bool photoFound_ = false;
+  std::string photoProblem_;
+  // What the photograph was when it was read: a write refuses one changed since.
+  std::optional<FileStamp> photoStamp_;
   // What reading the block put into each field, and the bytes it came from
   // (for ASCII, the text itself: no second copy of a long maker note).
   struct FieldAsRead {
@@ -389,14 +395,14 @@ class Session {
     }
   };
   std::array<FieldAsRead, kFieldCount> asRead_;
-  // During a batch backup: the backups written but not yet in place.
-  ReplaceGroup* backupGroup_ = nullptr;
+  // The names in the photographs' folders, shared by a run's Sessions.
+  FolderNames* folders_ = nullptr;
 
   Host& host_;
   FileSystem& fs_;
   std::optional<ReadChannel> photo_;  // opened by CheckFile, read by GetExifData
   std::string photoPath_;             // the path CheckFile was given
-  OpenProblem openProblem_ = OpenProblem::kNone;
+  OpenFailure openFailure_;
 };
 
 }  // namespace tagloom

@@ -4,46 +4,45 @@
 // a write takes all three dates, is computed for each photograph.
 #include "editor/session.h"
 #include "editor/texts.h"
-#include "model/display_conversion.h"
 
 namespace tagloom {
 namespace {
 
-// An edit that gives the date field `date`, as the field shows a date.
-ListEdit DateEdit(const std::optional<DateTime>& date) {
-  ListEdit edit;
+// Edits that give the date field `date`, as the field shows a date.
+PhotoEdits DateEdit(const std::optional<DateTime>& date) {
+  PhotoEdits edits;
   if (!date) {
-    edit.problem = text::kDateOutOfRange;
-    return edit;
+    edits.problem = text::kDateOutOfRange;
+    return edits;
   }
-  edit.texts[field::kDate] = DateForDisplay(ExifDateText(*date));
-  return edit;
+  edits.texts[field::kDate] = FieldDateText(*date);
+  return edits;
 }
 
 }  // namespace
 
 std::optional<DateTime> Session::RecordedDate() const {
-  return ParseExifDate(store.lstValue.Row(row::kDateTimeOriginal));
+  return ReadDate(store.lstValue.Row(row::kDateTimeOriginal));
 }
 
-ListEditor Session::DateShift(DateOffset seconds) {
+EditsFor Session::DateShift(DateOffset seconds) {
   return [seconds](const Session& photo, std::size_t) {
     const std::optional<DateTime> date = photo.RecordedDate();
-    if (!date) return ListEdit{{}, std::string(text::kNoDateToShift)};
+    if (!date) return PhotoEdits{{}, std::string(text::kNoDateToShift)};
     return DateEdit(Shifted(*date, seconds));
   };
 }
 
-ListEditor Session::DateSequence(const DateTime& first, DateOffset step, bool reversed,
-                                 std::size_t count) {
+EditsFor Session::DateSequence(const DateTime& first, DateOffset step, bool reversed,
+                               std::size_t count) {
   return [=](const Session&, std::size_t index) {
     const std::size_t place = reversed ? count - 1 - index : index;
-    return DateEdit(Shifted(first, step * static_cast<DateOffset>(place)));
+    return DateEdit(Stepped(first, step, static_cast<std::int64_t>(place)));
   };
 }
 
 Outcome Session::ShiftDates(DateOffset seconds) {
-  return WriteList(ListOrShown(), DateShift(seconds), OnlyShown::kItsEdit);
+  return WriteToList(ListOrShown(), DateShift(seconds));
 }
 
 Outcome Session::ShiftDatesByClock(const DateTime& clock) {
@@ -57,7 +56,7 @@ Outcome Session::ShiftDatesByClock(const DateTime& clock) {
 
 Outcome Session::NumberDates(const DateTime& first, DateOffset step, bool reversed) {
   const std::vector<std::string> photos = ListOrShown();
-  return WriteList(photos, DateSequence(first, step, reversed, photos.size()), OnlyShown::kItsEdit);
+  return WriteToList(photos, DateSequence(first, step, reversed, photos.size()));
 }
 
 }  // namespace tagloom

@@ -38,7 +38,7 @@ void Session::SetFieldText(int field, std::string_view text) {
   if (field < 0 || field >= kFieldCount) return;
   std::string& current = txtExif[static_cast<std::size_t>(field)];
   if (current == text) return;  // no change, no change handling
-  current.assign(text);  // the field's buffer is kept from photograph to photograph
+  current.assign(text);         // the field's buffer is kept from photograph to photograph
   txtExif_Change(field);
 }
 
@@ -80,25 +80,44 @@ bool Session::txtExif_LostFocus(int field) {
   return true;
 }
 
-std::optional<CalendarDate> Session::DateForCalendar() const {
+std::optional<DateTime> Session::DateForCalendar() const {
   // The date part alone is enough: noon stands in for a missing time.
-  std::string date = txtExif[field::kDate];
-  date = date.substr(0, date.find(' '));
-  std::optional<std::string> read = ReadDateText(date + " 12:00");
-  if (!read) return std::nullopt;
-  CalendarDate day{};
-  if (std::sscanf(read->c_str(), "%d:%d:%d", &day.year, &day.month, &day.day) != 3) {
-    return std::nullopt;
-  }
-  return day;
+  const std::string& text = txtExif[field::kDate];
+  return ReadDate(text.substr(0, text.find(' ')) + " 12:00");
 }
 
-void Session::SetChosenDate(const CalendarDate& day) {
+void Session::SetChosenDate(const DateTime& day) {
   // Year/month/day with a four-digit year, whatever the person's locale: a
   // short date such as 12/5/01 could not be read back.
-  char text[40];
-  std::snprintf(text, sizeof text, "%04d/%02d/%02d 12:00:00", day.year, day.month, day.day);
-  SetFieldText(field::kDate, text);
+  SetFieldText(field::kDate, FieldDateText({day.year, day.month, day.day, 12, 0, 0}));
+}
+
+void Session::SetKeep(int area, bool ticked) {
+  if (area >= 0 && area < kAreaCount) chkKeep[static_cast<std::size_t>(area)] = ticked;
+}
+
+bool Session::HasUnwrittenEdits() const {
+  if (!photoFound_) return false;
+  for (int i = 0; i < kFieldCount; ++i) {
+    const auto f = static_cast<std::size_t>(i);
+    if (chkKeep[kFields[f].area]) continue;  // carried to the next photograph
+    const std::string& read = asRead_[f].set ? asRead_[f].Text() : std::string();
+    if (txtExif[f] != read) return true;
+  }
+  return false;
+}
+
+bool Session::MayLeavePhoto() {
+  if (!HasUnwrittenEdits()) return true;
+  switch (host_.AskAboutEdits(text::kUnwrittenEdits)) {
+    case EditsAnswer::kWrite:
+      return WriteShown() == Outcome::kDone;
+    case EditsAnswer::kDiscard:
+      return true;
+    case EditsAnswer::kStay:
+      break;
+  }
+  return false;
 }
 
 namespace {
@@ -128,8 +147,8 @@ constexpr std::array<Companions, 3> kCompanions = {{
 const TextList& Session::ListOf(StoreList list) const {
   const RecordStore& s = store;
   const std::array<const TextList*, kStoreListCount> lists = {
-      &s.lstTag,      &s.lstPosition, &s.lstCount,         &s.lstType,
-      &s.lstValuePos, &s.lstTitle,    &s.lstValue,         &s.lstUnuseTag,
+      &s.lstTag,      &s.lstPosition,      &s.lstCount,     &s.lstType,
+      &s.lstValuePos, &s.lstTitle,         &s.lstValue,     &s.lstUnuseTag,
       &s.lstUnusePos, &s.lstUnuseValuePos, &s.lstUnuseValue};
   return *lists[static_cast<std::size_t>(list)];
 }

@@ -1,22 +1,35 @@
-// The Session's runs over the navigation list: the frame they share, and the
-// write to every photograph of the list. Each photograph of a list write is
-// loaded and written by a Session of its own, so the one on show keeps its
-// fields (and the person's edits) until the run ends and it is read afresh.
+// A run over a list: the one frame of writes, new dates, batch backups and
+// restores. Each photograph is loaded and planned by a Session of its own
+// (so the one on show keeps its fields, and the person's edits, until the
+// run ends and it is read afresh), staged under temporary names, and made
+// durable with the others of its group by one sync; a photograph counts as
+// written only once its group is in place.
 #include <algorithm>
+#include <chrono>
 
 #include "editor/quiet_host.h"
+#include "editor/reasons.h"
+#include "editor/run_summary.h"
 #include "editor/session.h"
 #include "editor/texts.h"
-#include "model/edit_back.h"
+#include "model/exif_date.h"
 #include "model/number_text.h"
+#include "model/path_name.h"
 #include "model/value_text.h"
-#include "writer/backup_writer.h"
+#include "reader/backup_format.h"
 
 namespace tagloom {
 namespace {
 
+// How large a group grows before it is made durable: small enough that a
+// sync never keeps the run from showing its progress for long, large
+// enough that a list of small photographs costs few syncs.
+constexpr std::size_t kGroupPhotos = 64;
+constexpr std::int64_t kGroupBytes = 64 << 20;
+constexpr std::chrono::milliseconds kGroupTime(250);
+
 // The Host of a Session that works on one photograph of a run: it talks to
-// nobody (its Session runs in batch mode) and only lets the window breathe.
+// nobody and only lets the window breathe.
 class RunHost : public QuietHost {
  public:
   explicit RunHost(Host& window) : window_(window) {}
@@ -26,88 +39,90 @@ class RunHost : public QuietHost {
   Host& window_;
 };
 
+// A run's copies: the bytes staged so far, and the window let breathe now
+// and then during a large one.
+class RunProgress : public CopyProgress {
+ public:
+  explicit RunProgress(Host& host) : host_(host) {}
+  void Start(std::int64_t total) override { bytes += total; }
+  void Advance(std::int64_t) override {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - last_ < std::chrono::milliseconds(20)) return;
+    last_ = now;
+    host_.Yield();
+  }
+  std::int64_t bytes = 0;
+
+ private:
+  Host& host_;
+  std::chrono::steady_clock::time_point last_;
+};
+
 // Whether a field's new text says what it holds: a date as any form of the
 // same date ("2001:02:28 10:00" and "2001/02/28 10:00:00").
 bool SameText(int field, const std::string& wanted, const std::string& held) {
   if (wanted == held) return true;
   if (field != field::kDate) return false;
-  const std::optional<std::string> a = ReadDateText(wanted), b = ReadDateText(held);
+  const std::optional<DateTime> a = ReadDate(wanted), b = ReadDate(held);
   return a && a == b;
-}
-
-std::string_view ResultText(PhotoResult result) {
-  switch (result) {
-    case PhotoResult::kDone:
-      return text::kListWritten;
-    case PhotoResult::kUnchanged:
-      return text::kListUnchanged;
-    case PhotoResult::kSkipped:
-      return text::kListSkipped;
-    case PhotoResult::kMissing:
-    case PhotoResult::kRefused:
-      return text::kListRefused;
-    case PhotoResult::kNotReached:
-      break;
-  }
-  return text::kListNotReached;
-}
-
-// Every photograph's outcome, one line each.
-std::string OutcomeLines(const std::vector<PhotoOutcome>& outcomes) {
-  std::string lines;
-  for (const PhotoOutcome& o : outcomes) {
-    lines += text::Join({o.path, ": ", ResultText(o.result)});
-    if (!o.reason.empty()) lines += text::Join({" ", o.reason});
-    lines += text::kCrLf;
-  }
-  return lines;
 }
 
 }  // namespace
 
-std::vector<PhotoOutcome> Session::WalkList(const std::function<PhotoResult(std::size_t)>& act) {
-  std::vector<PhotoOutcome> outcomes;
-  batchFailures_.clear();
-  batchRunning_ = true;
-  for (int i = 0; i < lstDragFiles.Count(); ++i) {
-    PhotoOutcome& outcome = outcomes.emplace_back(PhotoOutcome{lstDragFiles.Row(i), {}, {}});
-    GetExifData(outcome.path);
-    lastFailure_.clear();
-    outcome.result = photoFound_ ? act(outcomes.size() - 1) : PhotoResult::kMissing;
-    outcome.reason = outcome.result == PhotoResult::kRefused ? lastFailure_ : std::string();
-    host_.Yield();
+std::vector<int> Session::SameAsEarlier(const std::vector<std::string>& photos) {
+  std::vector<int> same(photos.size(), -1);
+  std::vector<std::pair<FileIdentity, int>> seen;
+  seen.reserve(photos.size());
+  for (std::size_t i = 0; i < photos.size(); ++i) {
+    const std::optional<FileIdentity> identity = IdentityOfPath(photos[i]);
+    if (!identity) continue;
+    seen.emplace_back(*identity, static_cast<int>(i));
   }
-  batchRunning_ = false;
-  return outcomes;
+  std::stable_sort(seen.begin(), seen.end(), [](const auto& a, const auto& b) {
+    return std::tie(a.first.device, a.first.inode) < std::tie(b.first.device, b.first.inode);
+  });
+  for (std::size_t k = 1; k < seen.size(); ++k) {
+    if (seen[k].first == seen[k - 1].first) {
+      const int first = same[static_cast<std::size_t>(seen[k - 1].second)];
+      same[static_cast<std::size_t>(seen[k].second)] = first >= 0 ? first : seen[k - 1].second;
+    }
+  }
+  return same;
 }
 
-void Session::BecomePartOfRun() {
+void Session::BecomePartOfRun(FolderNames& folders) {
   SetBatch(true);
-  batchRunning_ = true;  // its messages go into the run's outcomes
+  partOfRun_ = true;  // its messages go into the run's outcomes
+  folders_ = &folders;
 }
 
-ListEditor Session::KeptAreas() const {
-  ListEdit edit;
+EditsFor Session::KeptAreas() const {
+  PhotoEdits edits;
   for (int i = 0; i < kFieldCount; ++i) {
     const FieldInfo& info = kFields[static_cast<std::size_t>(i)];
     if (chkKeep[static_cast<std::size_t>(info.area)] && FieldRow(i) != row::kMakerNote) {
-      edit.texts[static_cast<std::size_t>(i)] = txtExif[static_cast<std::size_t>(i)];
+      edits.texts[static_cast<std::size_t>(i)] = txtExif[static_cast<std::size_t>(i)];
     }
   }
-  return [edit](const Session&, std::size_t) { return edit; };
+  return [edits](const Session&, std::size_t) { return edits; };
 }
 
-PhotoPlan Session::PlanOne(const std::string& path, std::size_t index, const ListEditor& edit,
-                           std::optional<NewBlock>* built) {
-  PhotoPlan plan{path, {}, {}, {}};
+std::vector<std::string> Session::ListOrShown() const {
+  std::vector<std::string> photos;
+  for (int i = 0; i < lstDragFiles.Count(); ++i) photos.push_back(lstDragFiles.Row(i));
+  if (photos.empty() && photoFound_) photos.push_back(ImageFileName);
+  return photos;
+}
+
+PhotoPlan Session::PlanEdits(const std::string& path, std::size_t index, const EditsFor& edits,
+                             std::optional<NewBlock>* built) {
+  PhotoPlan plan{path, {}, {}, {}, -1};
   GetExifData(path);
   if (!photoFound_) {
-    plan.problem = openProblem_ == OpenProblem::kNotRegular
-                       ? text::Join({text::kNotRegularFile, path})
-                       : std::string(text::kNoImageFile);
+    plan.problem = photoProblem_;
     return plan;
   }
-  const ListEdit wanted = edit(*this, index);
+  const PhotoEdits wanted = edits(*this, index);
   if (!wanted.problem.empty()) {
     plan.problem = wanted.problem;
     return plan;
@@ -130,110 +145,187 @@ PhotoPlan Session::PlanOne(const std::string& path, std::size_t index, const Lis
     plan.problem = lastFailure_;
     return plan;
   }
+  plan.problem = BackupDoubt(false);  // a run never asks: it refuses
+  if (!plan.problem.empty()) return plan;
   plan.notKept = WhatIsNotKept(made->segment.makerNote);
   if (built) *built = std::move(made);
   return plan;
 }
 
-std::vector<std::string> Session::ListOrShown() const {
-  std::vector<std::string> photos;
-  for (int i = 0; i < lstDragFiles.Count(); ++i) photos.push_back(lstDragFiles.Row(i));
-  if (photos.empty() && photoFound_) photos.push_back(ImageFileName);
-  return photos;
-}
-
-ListPreview Session::PlanList(const std::vector<std::string>& photos, const ListEditor& edit) {
+ListPreview Session::PreviewList(const std::vector<std::string>& photos, const EditsFor& edits) {
   ListPreview preview;
   RunHost host(host_);
+  FolderNames folders;
+  const std::vector<int> same = SameAsEarlier(photos);
   for (std::size_t i = 0; i < photos.size(); ++i) {
-    Session one(host, fs_);
-    one.BecomePartOfRun();
-    preview.photos.push_back(one.PlanOne(photos[i], i, edit));
     if (preview.shown < 0 && photoFound_ && photos[i] == ImageFileName) {
       preview.shown = static_cast<int>(i);
     }
+    if (same[i] >= 0) {
+      preview.photos.push_back({photos[i], {}, {}, {}, same[i]});
+      continue;
+    }
+    Session one(host, fs_);
+    one.BecomePartOfRun(folders);
+    std::optional<NewBlock> built;
+    PhotoPlan plan = one.PlanEdits(photos[i], i, edits, &built);
+    if (built) {  // every check the write will make, nothing written
+      const WriteResult check =
+          CheckPhotoChange(one.ImageFileName, one.BackupFileName, one.ChangeFor(*built, true), fs_);
+      if (!check.Ok())
+        plan.problem = WriteFailureText(check, one.ImageFileName, one.BackupFileName);
+    }
+    preview.photos.push_back(std::move(plan));
     if (i % 64 == 63) host_.Yield();
   }
   return preview;
 }
 
-PhotoOutcome Session::WriteOne(const std::string& path, std::size_t index, const ListEditor& edit) {
-  std::optional<NewBlock> built;
-  const PhotoPlan plan = PlanOne(path, index, edit, &built);
-  if (!photoFound_) return {path, PhotoResult::kMissing, plan.problem};
-  if (!plan.problem.empty()) return {path, PhotoResult::kRefused, plan.problem};
-  if (plan.changes.empty()) return {path, PhotoResult::kUnchanged, {}};
-  const std::optional<SegmentAt> own = OwnSegment();  // before the new block is taken over
-  TakeOver(std::move(*built));
-  lastFailure_.clear();
-  if (Store(&ExifHeadBytes, own)) return {path, PhotoResult::kDone, {}};
-  return {path, PhotoResult::kRefused, lastFailure_};
+std::vector<std::size_t> Session::Chosen(const ListPreview& preview, ListAnswer answer) {
+  std::vector<std::size_t> chosen;
+  if (answer == ListAnswer::kOnlyShown && preview.shown >= 0) {
+    chosen.push_back(static_cast<std::size_t>(preview.shown));
+  } else if (answer == ListAnswer::kAll) {
+    for (std::size_t i = 0; i < preview.photos.size(); ++i) chosen.push_back(i);
+  }
+  return chosen;
 }
 
-Outcome Session::WriteList(const std::vector<std::string>& photos, const ListEditor& edit,
-                           OnlyShown onlyShown) {
+Outcome Session::WriteToList(const std::vector<std::string>& photos, const EditsFor& edits) {
   ActionGuard action(*this);
   if (!action) return Outcome::kDeclined;
   if (photos.empty()) {
     host_.Tell(text::kNoImageFile, text::kAppTitle, MessageIcon::kNone);
     return Outcome::kFailed;
   }
-  const ListPreview preview = PlanList(photos, edit);
-  std::vector<std::size_t> chosen;  // the places in the list to write
-  switch (host_.ConfirmList(preview)) {
-    case ListAnswer::kNone:
-      return Outcome::kDeclined;
-    case ListAnswer::kOnlyShown:
-      if (onlyShown == OnlyShown::kItsFields || preview.shown < 0) return WriteShown();
-      chosen.push_back(static_cast<std::size_t>(preview.shown));
-      break;
-    case ListAnswer::kAll:
-      for (std::size_t i = 0; i < photos.size(); ++i) chosen.push_back(i);
-      break;
+  const ListPreview preview = PreviewList(photos, edits);
+  const std::vector<std::size_t> chosen = Chosen(preview, host_.ConfirmList(preview));
+  if (chosen.empty()) return Outcome::kDeclined;
+  return RunList(photos, chosen, {RunKind::kWrite, edits});
+}
+
+std::unique_ptr<Staged> Session::StageOne(const std::string& path, std::size_t index,
+                                          const ListTask& task, CopyProgress& progress,
+                                          PhotoOutcome& outcome) {
+  auto decided = [&](PhotoResult result, std::string reason) -> std::unique_ptr<Staged> {
+    outcome.result = result;
+    outcome.reason = std::move(reason);
+    return nullptr;
+  };
+  PhotoChange change;
+  change.restore = task.kind == RunKind::kRestore;
+  if (task.kind == RunKind::kWrite) {
+    std::optional<NewBlock> built;
+    const PhotoPlan plan = PlanEdits(path, index, task.edits, &built);
+    outcome.changes = plan.changes;
+    if (!plan.problem.empty() || !photoFound_) {
+      return decided(openFailure_.problem != OpenProblem::kNone ? PhotoResult::kMissing
+                                                                : PhotoResult::kRefused,
+                     plan.problem);
+    }
+    if (plan.changes.empty()) return decided(PhotoResult::kUnchanged, {});
+    change = ChangeFor(*built, true);
+  } else {
+    GetExifData(path);
+    if (!photoFound_) {
+      return decided(openFailure_.problem != OpenProblem::kNone ? PhotoResult::kMissing
+                                                                : PhotoResult::kRefused,
+                     photoProblem_);
+    }
+    const bool backup = task.kind == RunKind::kBackup;
+    if (backup ? !OwnSegment() : !BackupAvailable) {
+      return decided(
+          PhotoResult::kSkipped,
+          text::Join({backup ? text::kNothingToBackUp : text::kNoBackupToRestore, ImageFileName}));
+    }
+    // A backup name another photograph beside it shares serves neither.
+    if (std::string doubt = BackupDoubt(true); !doubt.empty()) {
+      return decided(PhotoResult::kRefused, std::move(doubt));
+    }
+    change.readAs = photoStamp_;
   }
-  return RunList(photos, chosen, edit);
+  WriteResult result;
+  std::unique_ptr<Staged> staged =
+      task.kind == RunKind::kBackup
+          ? StageBackup(ImageFileName, *OwnSegment(), photoStamp_, BackupFileName, fs_, progress,
+                        false, result)
+          : StagePhoto(ImageFileName, BackupFileName, change, fs_, progress, false, result);
+  if (!staged)
+    return decided(PhotoResult::kRefused, WriteFailureText(result, ImageFileName, BackupFileName));
+  return staged;
 }
 
 Outcome Session::RunList(const std::vector<std::string>& photos,
-                         const std::vector<std::size_t>& chosen, const ListEditor& edit) {
+                         const std::vector<std::size_t>& chosen, const ListTask& task) {
   const std::string shown = ImageFileName;
-  listOutcomes.clear();
+  std::vector<PhotoOutcome> outcomes(chosen.size());
+  for (std::size_t k = 0; k < chosen.size(); ++k) outcomes[k].path = photos[chosen[k]];
+  const std::vector<int> same = SameAsEarlier(photos);
+  FolderNames folders;
   RunHost host(host_);
+  RunProgress progress(host_);
+  CommitGroup group(fs_);
+  std::vector<std::size_t> inGroup;  // the places of `outcomes` staged in the group
+  auto groupStart = std::chrono::steady_clock::now();
+  auto commit = [&] {
+    const std::vector<WriteResult> results = group.Commit([&] { host_.Yield(); });
+    for (std::size_t j = 0; j < results.size(); ++j) {
+      PhotoOutcome& outcome = outcomes[inGroup[j]];
+      outcome.result = results[j].Ok() ? PhotoResult::kDone : PhotoResult::kRefused;
+      if (!results[j].Ok()) {
+        outcome.reason =
+            WriteFailureText(results[j], outcome.path, BackupFileNameFor(outcome.path));
+      }
+    }
+    inGroup.clear();
+    progress.bytes = 0;
+    groupStart = std::chrono::steady_clock::now();
+  };
   ShowBar(true);
   InitBar(0, static_cast<std::int64_t>(chosen.size()));
   host_.OfferStop(true);
-  for (std::size_t i : chosen) {
-    if (host_.StopRequested()) {
-      listOutcomes.push_back({photos[i], PhotoResult::kNotReached, {}});
-      continue;
+  for (std::size_t k = 0; k < chosen.size() && !host_.StopRequested(); ++k) {
+    const std::size_t i = chosen[k];
+    Bar.text = text::Join({IntegerText(static_cast<std::int64_t>(k + 1)), " / ",
+                           IntegerText(static_cast<std::int64_t>(chosen.size())), "  ",
+                           FileNameOf(photos[i])});
+    host_.SetBarText(Bar.text);
+    PhotoOutcome& outcome = outcomes[k];
+    if (same[i] >= 0) {
+      outcome.result = PhotoResult::kSkipped;
+      outcome.reason = text::Join({text::kSameAsListed, photos[static_cast<std::size_t>(same[i])]});
+    } else {
+      if (group.Size() == 0) groupStart = std::chrono::steady_clock::now();
+      Session one(host, fs_);
+      one.BecomePartOfRun(folders);
+      if (std::unique_ptr<Staged> staged = one.StageOne(photos[i], i, task, progress, outcome)) {
+        group.Add(std::move(staged));
+        inGroup.push_back(k);
+      }
     }
-    Session one(host, fs_);
-    one.BecomePartOfRun();
-    listOutcomes.push_back(one.WriteOne(photos[i], i, edit));
-    SetBar(static_cast<std::int64_t>(listOutcomes.size()));
+    SetBar(static_cast<std::int64_t>(k + 1));
     host_.Yield();
+    if (group.Size() >= kGroupPhotos || progress.bytes >= kGroupBytes ||
+        std::chrono::steady_clock::now() - groupStart >= kGroupTime) {
+      commit();
+    }
   }
+  if (group.Size() > 0) commit();  // a stop ends the run after what is staged
   host_.OfferStop(false);
   ShowBar(false);
-  const std::int64_t refused =
-      CountOf(listOutcomes, {PhotoResult::kRefused, PhotoResult::kMissing});
-  const std::int64_t notReached = CountOf(listOutcomes, {PhotoResult::kNotReached});
-  std::string summary = text::Join({text::kListSummary, text::kCrLf});
-  const std::pair<std::string_view, std::int64_t> lines[] = {
-      {text::kFilesProcessed, static_cast<std::int64_t>(chosen.size())},
-      {text::kListWrittenCount, CountOf(listOutcomes, {PhotoResult::kDone})},
-      {text::kListUnchangedCount, CountOf(listOutcomes, {PhotoResult::kUnchanged})},
-      {text::kListRefusedCount, refused},
-      {text::kListNotReachedCount, notReached}};
-  for (const auto& [label, count] : lines) {
-    if (label == text::kListNotReachedCount && count == 0) continue;
-    summary += text::Join({label, GroupedText(count, numberLocale), text::kCrLf});
-  }
-  host_.Tell(summary, text::kBatchResultTitle, MessageIcon::kNone, OutcomeLines(listOutcomes));
+  const std::int64_t failed = CountOf(outcomes, {PhotoResult::kRefused});
+  const std::int64_t missing = CountOf(outcomes, {PhotoResult::kMissing});
+  const std::int64_t notReached = CountOf(outcomes, {PhotoResult::kNotReached});
+  const auto count = static_cast<std::int64_t>(outcomes.size());
+  lastRun = SummaryOf(task.kind, std::move(outcomes), numberLocale);
+  host_.ShowSummary(lastRun);
   // The photograph on show, read afresh: the run may have written it.
   if (!shown.empty()) DrawImage(shown);
-  if (refused > 0) return Outcome::kFailed;
-  return notReached > 0 ? Outcome::kDeclined : Outcome::kDone;
+  // A run failed when a photograph of it failed, or when not one was there.
+  if (failed > 0 || (task.kind == RunKind::kWrite ? missing > 0 : missing == count && count > 0)) {
+    return Outcome::kFailed;
+  }
+  return notReached > 0 ? Outcome::kStopped : Outcome::kDone;
 }
 
 }  // namespace tagloom

@@ -1,6 +1,7 @@
 // The Session's ways to a photograph: the open dialog, a drop on the picture,
 // the list handed over by the drop target, and the navigation buttons; every
 // one ends in DrawImage.
+#include <algorithm>
 #include <utility>
 
 #include "editor/photo_list.h"
@@ -9,6 +10,7 @@
 #include "editor/texts.h"
 #include "model/number_text.h"
 #include "model/path_name.h"
+#include "reader/file_identity.h"
 
 namespace tagloom {
 
@@ -61,17 +63,21 @@ void Session::TakeOverList() {
 
 void Session::DoDrop() {
   ActionGuard action(*this);
-  if (action && lstDragFiles.Count() > 0) TakeOverList();
+  if (action && lstDragFiles.Count() > 0 && MayLeavePhoto()) TakeOverList();
 }
 
 void Session::Image1_DropFiles(const std::vector<std::string>& paths) {
   ActionGuard action(*this);
   if (!action || paths.empty()) return;
-  lstDragFiles.Clear();
-  for (const std::string& path : WithFoldersOpened(paths)) {
-    if (IsPhotoFile(path)) lstDragFiles.Append(path);
+  std::vector<std::string> photos;
+  for (std::string& path : WithFoldersOpened(paths)) {
+    if (IsPhotoFile(path)) photos.push_back(std::move(path));
   }
-  if (lstDragFiles.Count() > 0) TakeOverList();
+  // A drop without photographs leaves the list and the photograph on show.
+  if (photos.empty() || !MayLeavePhoto()) return;
+  lstDragFiles.Clear();
+  for (const std::string& photo : photos) lstDragFiles.Append(photo);
+  TakeOverList();
 }
 
 void Session::HandOver(const std::vector<std::string>& paths) {
@@ -80,15 +86,31 @@ void Session::HandOver(const std::vector<std::string>& paths) {
 
 bool Session::TakeHandOver() {
   if (working_ || handedOver_.empty()) return false;
-  Image1_DropFiles(std::exchange(handedOver_, {}));
+  std::vector<std::string> paths = std::exchange(handedOver_, {});
+  // Names that lead nowhere (a photograph since removed, a mistyped name)
+  // do not cost the person the list being worked on.
+  std::erase_if(paths, [](const std::string& path) { return !IdentityOfPath(path); });
+  if (paths.empty()) {
+    host_.Tell(text::kNoImageFile, text::kAppTitle, MessageIcon::kNone);
+    return true;
+  }
+  Image1_DropFiles(paths);
   return true;
 }
 
 void Session::cmdOpen_Click(const std::vector<std::string>& chosen) {
-  if (chosen.size() >= 2) return Image1_DropFiles(chosen);
+  if (chosen.size() >= 2) {
+    // Several chosen become the list in natural order, as a folder's do.
+    std::vector<std::string> sorted = chosen;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
+      return NaturalLess(FileNameOf(a), FileNameOf(b));
+    });
+    return Image1_DropFiles(sorted);
+  }
   ActionGuard action(*this);
   if (!action) return;
   if (!chosen.empty()) {
+    if (!MayLeavePhoto()) return;
     FileIndex = 1;
     SetNavigate();
     DrawImage(chosen.front());
@@ -102,6 +124,7 @@ void Session::cmdNavigate_Click(int index) {
   if (!action || index < 0 || index >= static_cast<int>(cmdNavigate.size())) return;
   const ControlState& button = cmdNavigate[static_cast<std::size_t>(index)];
   if (!button.visible || !button.enabled) return;  // out of the list's range
+  if (!MayLeavePhoto()) return;
   switch (index) {
     case 0:
       FileIndex = 1;

@@ -1,9 +1,8 @@
-// The Session's writing: the write button, the build of a new segment, the
-// splice into the photograph, the backup of its own segment, the progress panel.
+// The write, restore and backup of the photograph on show, the new block
+// built from the fields, and the progress panel of their copies.
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
+#include "editor/reasons.h"
 #include "editor/session.h"
 #include "editor/texts.h"
 #include "model/edit_back.h"
@@ -12,7 +11,7 @@
 #include "reader/backup_format.h"
 #include "writer/backup_writer.h"
 #include "writer/exif_segment.h"
-#include "writer/splice.h"
+#include "writer/photo_write.h"
 
 namespace tagloom {
 namespace {
@@ -50,6 +49,7 @@ class BusyPointer {
 
 void Session::ShowBar(bool visible) {
   Bar.visible = visible;
+  if (!visible) Bar.text.clear();
   host_.ShowBar(visible);
 }
 
@@ -68,137 +68,32 @@ void Session::SetBar(std::int64_t value) {
 void Session::ReportFailure(std::string_view what, std::string_view title,
                             const std::string& reason) {
   lastFailure_ = reason;
-  if (batchRunning_) {
-    batchFailures_.push_back(ImageFileName + " (" + reason + ")");
-    return;
-  }
+  if (partOfRun_) return;
   host_.Tell(text::Join({what, text::kCrLf, reason}), title, MessageIcon::kCritical);
 }
 
-std::string Session::ReasonFor(const WriteResult& result) const {
-  using Problem = WriteResult::Problem;
-  switch (result.problem) {
-    case Problem::kNone:
-      return {};
-    case Problem::kBackupMissing:
-      return text::Join({text::kBackupMissing, BackupFileName});
-    case Problem::kBackupDamaged:
-      return text::Join({text::kBackupDamaged, " ", BackupFileName});
-    case Problem::kPhotoUnreadable:
-      return text::Join({text::kPhotoUnreadable, ImageFileName});
-    case Problem::kPhotoNotRegular:
-      return text::Join({text::kNotRegularFile, ImageFileName});
-    case Problem::kPhotoReadOnly:
-      return text::Join({text::kPhotoReadOnly, ImageFileName});
-    case Problem::kBackupIsPhoto:
-      return text::Join({text::kBackupIsPhoto, BackupFileName});
-    case Problem::kNotJpeg:
-      return text::Join({text::kNotJpeg, ImageFileName});
-    case Problem::kPhotoChanged:
-      return text::Join({text::kPhotoChanged, ImageFileName});
-    case Problem::kVerifyFailed:
-      return text::Join({text::kVerifyFailed, ImageFileName});
-    case Problem::kFile:
-      break;
-  }
-  using Step = FileFailure::Step;
-  if (result.file.step == Step::kBusy) return text::Join({text::kBusy, result.file.path});
-  std::string_view what = text::kCannotWrite;
-  switch (result.file.step) {
-    case Step::kCreate:
-      what = text::kCannotCreate;
-      break;
-    case Step::kSync:
-      what = text::kCannotSync;
-      break;
-    case Step::kPark:
-      what = text::kCannotPark;
-      break;
-    case Step::kRename:
-      what = text::kCannotReplace;
-      break;
-    default:
-      break;
-  }
-  int error = result.file.error;
-  std::string why = error == ENOSPC || error == EDQUOT ? std::string(text::kDiskFull)
-                                                       : std::string(std::strerror(error));
-  return text::Join({what, result.file.path, " (", why, ")"});
-}
-
-Outcome Session::cmdExifWrite_Click() {
-  {
-    ActionGuard action(*this);
-    if (!action) return Outcome::kDeclined;
-    if (!cmdExifWrite.enabled) {  // no photograph opened
-      ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, std::string(text::kNoImageFile));
-      return Outcome::kFailed;
-    }
-    const bool keeping = std::find(chkKeep.begin(), chkKeep.end(), true) != chkKeep.end();
-    if (!chkBatch || !keeping) return WriteShown();
-  }
-  return WriteList(ListOrShown(), KeptAreas());  // an action of its own
-}
-
-Outcome Session::WriteShown() {
-  if (AllFieldsEmpty()) {
-    host_.Tell(text::kAllFieldsEmpty, text::kAllFieldsEmptyTitle, MessageIcon::kNone);
-    return Outcome::kFailed;
-  }
-  // Built first, so that the question can tell what the new block keeps;
-  // the store takes it over only once the person has said Yes.
-  std::optional<NewBlock> built = BuildFromFields();
-  if (!built) return Outcome::kFailed;
-  std::string_view question =
-      labNoExif.visible ? text::kConfirmCreateExif : text::kConfirmRewriteExif;
-  if (!host_.AskYesNo(question, text::kConfirmTitle, MessageIcon::kQuestion,
-                      WriteDetails(built->segment.makerNote))) {
-    return Outcome::kDeclined;
-  }
-  // Taken before the new block changes what the Session knows of the old.
-  const std::optional<SegmentAt> own = OwnSegment();
-  TakeOver(std::move(*built));
-  return Store(&ExifHeadBytes, own) ? Outcome::kDone : Outcome::kFailed;
-}
-
-std::string Session::WhatIsNotKept(MakerNoteKept makerNote) const {
-  std::string lines;
-  const int entries = store.lstUnuseTag.Count();
-  if (entries > 0) lines += text::Join({text::kLostEntries, IntegerText(entries), text::kCrLf});
-  for (int u = 0; u < entries; ++u) {
-    if (store.lstUnuseTag.Row(u) == kGpsPointerTag) {
-      lines += text::Join({text::kLostGps, text::kCrLf});
-      break;
-    }
-  }
-  if (block.HasIfd1) lines += text::Join({text::kLostThumbnail, text::kCrLf});
-  if (makerNote == MakerNoteKept::kMoved) lines += text::Join({text::kMakerNoteMoved, text::kCrLf});
-  if (makerNote == MakerNoteKept::kPartly)
-    lines += text::Join({text::kMakerNotePartly, text::kCrLf});
-  return lines;
-}
-
-std::string Session::WriteDetails(MakerNoteKept makerNote) const {
-  const std::string lines = WhatIsNotKept(makerNote);
-  std::string details =
-      lines.empty() ? lines : text::Join({text::kNotKeptHeading, text::kCrLf, lines});
-  // Where the block the photograph holds now stays to be restored.
-  if (BackupAvailable) {
-    details += text::Join({text::kBackupKept, BackupFileName, text::kCrLf});
-  } else if (ExifLoaded && !ExifFromBackup) {
-    details += text::Join({text::kOriginalSaved, BackupFileName, text::kCrLf});
-  }
-  return details;
+bool Session::AllFieldsEmpty() const {
+  return std::all_of(txtExif.begin(), txtExif.end(),
+                     [](const std::string& field) { return TrimBlanks(field).empty(); });
 }
 
 std::optional<Session::NewBlock> Session::BuildFromFields() {
   NewBlock built{store, {}, {}};
   if (std::optional<RefusedField> refused =
           RestoreValue(FieldsToWrite(), built.store, built.counts, UneditedFields())) {
+    const std::string& typed = txtExif[static_cast<std::size_t>(refused->field)];
+    if (refused->why == RefusedField::Why::kUnreadableDate) {
+      // The date field's own message, whatever route the write came by.
+      lastFailure_ = text::Join({text::kDateFormatWrong, " ", typed});
+      if (!partOfRun_)
+        host_.Tell(text::kDateFormatWrong, text::kDateFormatWrongTitle, MessageIcon::kNone);
+      return std::nullopt;
+    }
     const FieldInfo& field = kFields[static_cast<std::size_t>(refused->field)];
-    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
-                  text::Join({text::kOutOfRange, field.caption, " ",
-                              txtExif[static_cast<std::size_t>(refused->field)]}));
+    const std::string reason = refused->why == RefusedField::Why::kBadHex
+                                   ? text::Join({text::kBadHex, " ", typed})
+                                   : text::Join({text::kOutOfRange, field.caption, " ", typed});
+    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, reason);
     return std::nullopt;
   }
   built.segment = AssembleExifSegment(built.store, block.makerNote);
@@ -222,22 +117,57 @@ void Session::TakeOver(NewBlock&& built) {
   ExifHeadBytes = std::move(built.segment.bytes);
 }
 
-bool Session::BuildExifHead() {
+PhotoChange Session::ChangeFor(const NewBlock& built, bool saveOriginal) const {
+  PhotoChange change;
+  change.segment = built.segment.bytes;
+  if (saveOriginal) change.original = OwnSegment();
+  change.readAs = photoStamp_;
+  return change;
+}
+
+Outcome Session::WriteShown() {
+  if (AllFieldsEmpty()) {
+    host_.Tell(text::kAllFieldsEmpty, text::kAllFieldsEmptyTitle, MessageIcon::kNone);
+    return Outcome::kFailed;
+  }
+  // Built first, so that the question can tell what the new block keeps;
+  // the store takes it over only once the person has said Yes.
   std::optional<NewBlock> built = BuildFromFields();
-  if (built) TakeOver(std::move(*built));
-  return built.has_value();
+  if (!built) return Outcome::kFailed;
+  const std::string doubt = BackupDoubt(false);
+  if (!doubt.empty() && refuseDoubtfulChanges) {
+    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, doubt);
+    return Outcome::kFailed;
+  }
+  std::string question;
+  const bool keeping = std::find(chkKeep.begin(), chkKeep.end(), true) != chkKeep.end();
+  if (chkBatch && !keeping) question = text::Join({text::kBatchWithoutKeepBox, text::kCrLf});
+  if (!doubt.empty()) question += text::Join({doubt, text::kCrLf, text::kCrLf});
+  question += labNoExif.visible ? text::kConfirmCreateExif : text::kConfirmRewriteExif;
+  const std::string details = WriteDetails(built->segment.makerNote, doubt);
+  if (!host_.Ask(
+          {question, text::kConfirmTitle, MessageIcon::kQuestion, details, !doubt.empty()})) {
+    return Outcome::kDeclined;
+  }
+  PhotoChange change = ChangeFor(*built, doubt.empty());
+  TakeOver(std::move(*built));
+  return Store(change) ? Outcome::kDone : Outcome::kFailed;
 }
 
 bool Session::StoreExifData() {
-  return Store(nullptr);
+  PhotoChange change;
+  change.restore = true;
+  change.readAs = photoStamp_;
+  return Store(change);
 }
 
-bool Session::Store(const std::string* built, const std::optional<SegmentAt>& own) {
+bool Session::Store(const PhotoChange& change) {
   // The backup must be this photograph's own: after a photograph that could
   // not be opened, ImageFileName still names the one before it.
   if (!photoFound_ || BackupFileNameFor(ImageFileName) != BackupFileName) {
-    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
-                  text::Join({text::kNoImageFile, " ", Text1}));
+    ReportFailure(
+        text::kWriteFailed, text::kWriteFailedTitle,
+        photoProblem_.empty() ? text::Join({text::kNoImageFile, " ", Text1}) : photoProblem_);
     return false;
   }
   if (BackupFileName.empty()) {
@@ -250,13 +180,13 @@ bool Session::Store(const std::string* built, const std::optional<SegmentAt>& ow
   {
     BusyPointer busy(host_);
     BarProgress progress(*this, host_);
-    result = built ? WriteExifSegment(ImageFileName, BackupFileName, *built, own, fs_, progress)
-                   : RestoreExifSegment(ImageFileName, BackupFileName, fs_, progress);
+    result = WritePhoto(ImageFileName, BackupFileName, change, fs_, progress);
   }
   cmdRestore.enabled = true;
   if (!result.Ok()) {
     if (Bar.visible) ShowBar(false);
-    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, ReasonFor(result));
+    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
+                  WriteFailureText(result, ImageFileName, BackupFileName));
     return false;
   }
   block.ExifSegmentLength = result.segmentLength;
@@ -271,16 +201,6 @@ bool Session::Store(const std::string* built, const std::optional<SegmentAt>& ow
   ShowBar(false);
   if (!chkBatch) DrawImage(ImageFileName);
   return true;
-}
-
-std::optional<SegmentAt> Session::OwnSegment() const {
-  if (!ExifLoaded || ExifFromBackup) return std::nullopt;
-  return SegmentAt{block.ExifSegmentOffset, block.ExifSegmentLength};
-}
-
-bool Session::AllFieldsEmpty() const {
-  return std::all_of(txtExif.begin(), txtExif.end(),
-                     [](const std::string& field) { return TrimBlanks(field).empty(); });
 }
 
 bool Session::StartBackupExif() {
@@ -299,12 +219,13 @@ bool Session::StartBackupExif() {
   {
     BusyPointer busy(host_);
     BarProgress progress(*this, host_);
-    result = BackupPhotoSegment(ImageFileName, *own, BackupFileName, fs_, progress, backupGroup_);
+    result = BackupPhotoSegment(ImageFileName, *own, photoStamp_, BackupFileName, fs_, progress);
   }
   cmdBackup.enabled = true;
   if (!result.Ok()) {
     if (Bar.visible) ShowBar(false);
-    ReportFailure(text::kBackupFailed, text::kBackupFailedTitle, ReasonFor(result));
+    ReportFailure(text::kBackupFailed, text::kBackupFailedTitle,
+                  WriteFailureText(result, ImageFileName, BackupFileName));
     return false;
   }
   if (!chkBatch) {

@@ -19,6 +19,10 @@ inline constexpr std::string_view kNoImageFile = "没有这个图像文件!";
 inline constexpr std::string_view kNotRegularFile = "不是图像文件(而是文件夹、设备或管道):";
 inline constexpr std::string_view kBackupDamaged = "Exif备份数据损坏!";
 inline constexpr std::string_view kBackupDamagedTitle = "Error !";
+// A read that failed partway: the system's reason, then the file.
+inline constexpr std::string_view kReadFailed = "读取文件失败: ";
+inline constexpr std::string_view kReadFailedTitle = "读取失败";
+inline constexpr std::string_view kEndedEarly = "文件比打开时短,可能正被其他程序改写";
 
 // Writing.
 inline constexpr std::string_view kAllFieldsEmpty = "相机及相片信息不能全部为空!";
@@ -44,6 +48,19 @@ inline constexpr std::string_view kBackupKept = "已有的备份文件保持不�
 inline constexpr std::string_view kCannotShowPicture = "无法显示这个图像:";
 inline constexpr std::string_view kDateFormatWrong = "你的日期格式有误!";
 inline constexpr std::string_view kDateFormatWrongTitle = "格式错误!";
+inline constexpr std::string_view kBadHex =
+    "制造商信息的十六进制数字有误(\"Hex:\"之后应是成对的0-9、A-F):";
+// Before a write: a keep box is what sends its area to the whole list.
+inline constexpr std::string_view kBatchWithoutKeepBox =
+    "提示: 批量处理时,只有勾选了\"保留本区信息\"的区域才会写入列表中的每一张相片;"
+    "现在没有勾选,只写入这张相片。";
+// Edits typed and not written, before the photograph gives way to another.
+inline constexpr std::string_view kUnwrittenEdits =
+    "这张相片的Exif信息已经修改,但还没有写入。\r\n是否先写入?";
+inline constexpr std::string_view kUnwrittenEditsTitle = "尚未写入";
+inline constexpr std::string_view kWriteEditsButton = "写入";
+inline constexpr std::string_view kDiscardEditsButton = "放弃修改";
+inline constexpr std::string_view kStayButton = "留在这张相片";
 
 // Backup and restore.
 inline constexpr std::string_view kBackupSucceeded = "Exif数据备份完成!\r\n备份文件:";
@@ -110,6 +127,21 @@ inline constexpr std::string_view kPhotoReadOnly = "图像文件是只读的,不
 inline constexpr std::string_view kBackupIsPhoto = "备份文件就是图像文件本身,不能用作备份:";
 inline constexpr std::string_view kBusy = "另一个程序正在写入这个文件,请稍后再试:";
 inline constexpr std::string_view kPhotoChanged = "图像文件已被其他程序改变,请重新打开:";
+inline constexpr std::string_view kBlockIncomplete = "Exif信息不完整:";
+inline constexpr std::string_view kCannotRemoveLeftover = "无法删除上次中断时留下的文件:";
+// What stands against saving a photograph's block into its backup file.
+inline constexpr std::string_view kOriginalNotSaved = "原Exif信息无法保存到备份文件:";
+inline constexpr std::string_view kBackupPlaceEmpty = "那是一个空文件";
+inline constexpr std::string_view kBackupPlaceDamaged = "那不是有效的备份文件";
+inline constexpr std::string_view kBackupPlaceNotAFile = "那是文件夹、设备或管道";
+inline constexpr std::string_view kBackupPlaceDanglingLink = "那是指向不存在的文件的链接";
+inline constexpr std::string_view kBackupPlaceUnreadable = "无法读取: ";
+inline constexpr std::string_view kBackupPlaceIsPhoto = "那是图像文件本身";
+inline constexpr std::string_view kSharedBackupName = "备份文件名与旁边的相片相同:";
+inline constexpr std::string_view kSharedBackupWrite =
+    "写入前不会把这张相片的原Exif信息保存到那里。";
+inline constexpr std::string_view kSharedBackupRestore = "其中保存的可能是那张相片的Exif信息。";
+inline constexpr std::string_view kSameAsListed = "与列表中前面的这一项是同一张相片,只处理一次:";
 inline constexpr std::string_view kVerifyFailed = "新文件校验失败:";
 inline constexpr std::string_view kCannotCreate = "无法建立文件:";
 inline constexpr std::string_view kCannotWrite = "无法写入文件:";

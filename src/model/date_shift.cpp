@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "model/edit_back.h"
 #include "model/value_text.h"
 
 namespace tagloom {
@@ -60,12 +59,6 @@ DateTime FromSeconds(std::int64_t seconds) {
 constexpr std::int64_t kFirst = SecondsOf({1, 1, 1, 0, 0, 0});
 constexpr std::int64_t kLast = SecondsOf({9999, 12, 31, 23, 59, 59});
 
-bool IsReal(const DateTime& d) {
-  return d.year >= 1 && d.year <= 9999 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
-         d.day <= DaysInMonth(d.year, d.month) && d.hour >= 0 && d.hour <= 23 && d.minute >= 0 &&
-         d.minute <= 59 && d.second >= 0 && d.second <= 59;
-}
-
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
@@ -78,40 +71,25 @@ std::optional<int> TwoDigits(std::string_view text, std::size_t at) {
 
 }  // namespace
 
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-std::optional<DateTime> ParseExifDate(std::string_view text) {
-  std::optional<std::string> exif = ReadDateText(text);
-  if (!exif) return std::nullopt;
-  // A real date in the EXIF form, though with the year unpadded.
-  DateTime d{};
-  if (std::sscanf(exif->c_str(), "%d:%d:%d %d:%d:%d", &d.year, &d.month, &d.day, &d.hour, &d.minute,
-                  &d.second) != 6) {
-    return std::nullopt;
-  }
-  return d;
-}
-
-std::string ExifDateText(const DateTime& d) {
-  char out[80];
-  std::snprintf(out, sizeof out, "%04d:%02d:%02d %02d:%02d:%02d", d.year, d.month, d.day, d.hour,
-                d.minute, d.second);
-  return out;
-}
-
 std::optional<DateTime> Shifted(const DateTime& date, DateOffset seconds) {
-  if (!IsReal(date)) return std::nullopt;
+  if (!IsRealDate(date)) return std::nullopt;
   const std::int64_t from = SecondsOf(date);
   // Compared as distances, so that no offset, however large, overflows.
   if (seconds < kFirst - from || seconds > kLast - from) return std::nullopt;
   return FromSeconds(from + seconds);
+}
+
+std::optional<DateTime> Stepped(const DateTime& date, DateOffset step, std::int64_t times) {
+  // A product beyond the whole calendar shifts nothing anywhere.
+  if (times == 0 || step == 0) return Shifted(date, 0);
+  const std::uint64_t magnitude =
+      step < 0 ? 0 - static_cast<std::uint64_t>(step) : static_cast<std::uint64_t>(step);
+  const std::uint64_t count =
+      times < 0 ? 0 - static_cast<std::uint64_t>(times) : static_cast<std::uint64_t>(times);
+  const auto span = static_cast<std::uint64_t>(kLast - kFirst);
+  if (magnitude > span || count > span / magnitude) return std::nullopt;
+  const auto product = static_cast<DateOffset>(magnitude * count);
+  return Shifted(date, (step < 0) != (times < 0) ? -product : product);
 }
 
 DateOffset SecondsBetween(const DateTime& from, const DateTime& to) {

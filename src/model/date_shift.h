@@ -1,44 +1,30 @@
-// Date arithmetic on EXIF dates: shifting a photograph's date by an offset and
-// measuring the offset between two dates, for fixing a camera's clock.
+// Date arithmetic on photographs' dates (exif_date.h): shifting a date by an
+// offset and measuring the offset between two dates, for fixing a camera's
+// clock.
 #pragma once
 
-// Texts:
-//   date    "yyyy:mm:dd hh:mm:ss"  (19 bytes, four-digit year, 24-hour time)
-//   offset  "[+|-]D hh:mm:ss"      (D whole days, any number of digits)
-// A date is a local time without a zone: no time zone or daylight-saving rule
-// ever applies, so a day is always 86,400 seconds. The calendar is the
-// Gregorian one, extended back to year 1.
+// An offset as text: "[+|-]D hh:mm:ss" (D whole days, any number of digits).
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "model/exif_date.h"
+
 namespace tagloom {
-
-bool IsLeapYear(int year);
-
-// Days in a month (1 to 12) of a year.
-int DaysInMonth(int year, int month);
-
-struct DateTime {
-  int year, month, day, hour, minute, second;
-  friend bool operator==(const DateTime&, const DateTime&) = default;
-};
 
 // A signed count of seconds between two dates, or to shift a date by.
 using DateOffset = std::int64_t;
-
-// The date of a text as the editor reads a typed date (ReadDateText).
-std::optional<DateTime> ParseExifDate(std::string_view text);
-
-// "2001:05:12 14:30:00".
-std::string ExifDateText(const DateTime& date);
 
 // The date `seconds` later (earlier when negative); nullopt when it falls
 // outside years 1 to 9999, which the EXIF text cannot hold, or when `date` is
 // not a real date.
 std::optional<DateTime> Shifted(const DateTime& date, DateOffset seconds);
+
+// The date `step` × `times` seconds later, without overflow for any numbers;
+// nullopt as for Shifted.
+std::optional<DateTime> Stepped(const DateTime& date, DateOffset step, std::int64_t times);
 
 // to - from, for two real dates.
 DateOffset SecondsBetween(const DateTime& from, const DateTime& to);

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "model/date_shift.h"
+#include "model/exif_date.h"
 #include "model/hex_text.h"
 #include "model/number_text.h"
 #include "model/tiff_type.h"
@@ -15,70 +15,9 @@ namespace {
 // The type each catalogue row is written with.
 using namespace tiff;
 constexpr std::array<int, kCatalogueRows> kStandardTypes = {
-    kLong,      kShort,     kAscii,     kAscii,    kAscii,     kAscii,     kAscii,
-    kRational,  kRational,  kShort,     kShort,    kSRational, kRational,  kShort,
-    kUndefined, kUndefined, kShort,     kRational, kAscii,     kAscii};
-
-std::string WithoutBlanks(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (c != ' ') out += c;
-  }
-  return out;
-}
-
-// Reads up to `maxDigits` digits (at least one) as a number; advances `i`.
-bool Digits(std::string_view text, std::size_t& i, int minDigits, int maxDigits, int& value) {
-  int count = 0;
-  value = 0;
-  while (i < text.size() && count < maxDigits && text[i] >= '0' && text[i] <= '9') {
-    value = value * 10 + (text[i++] - '0');
-    ++count;
-  }
-  return count >= minDigits;
-}
-
-struct Date {
-  int year, month, day;
-};
-struct Time {
-  int hour, minute, second;
-};
-
-// year/month/day, year-month-day or year:month:day (the EXIF form), one
-// separator kind throughout.
-std::optional<Date> ReadDate(std::string_view text) {
-  Date d{};
-  std::size_t i = 0;
-  if (!Digits(text, i, 4, 4, d.year) || i >= text.size()) return std::nullopt;
-  char separator = text[i];
-  if (separator != '/' && separator != '-' && separator != ':') return std::nullopt;
-  ++i;
-  if (!Digits(text, i, 1, 2, d.month) || i >= text.size() || text[i] != separator) {
-    return std::nullopt;
-  }
-  ++i;
-  if (!Digits(text, i, 1, 2, d.day) || i != text.size()) return std::nullopt;
-  if (d.year < 1 || d.month < 1 || d.month > 12) return std::nullopt;
-  if (d.day < 1 || d.day > DaysInMonth(d.year, d.month)) return std::nullopt;
-  return d;
-}
-
-// hours:minutes or hours:minutes:seconds, 24-hour.
-std::optional<Time> ReadTime(std::string_view text) {
-  Time t{};
-  std::size_t i = 0;
-  if (!Digits(text, i, 1, 2, t.hour) || i >= text.size() || text[i] != ':') return std::nullopt;
-  ++i;
-  if (!Digits(text, i, 1, 2, t.minute)) return std::nullopt;
-  if (i < text.size()) {
-    if (text[i] != ':') return std::nullopt;
-    ++i;
-    if (!Digits(text, i, 1, 2, t.second) || i != text.size()) return std::nullopt;
-  }
-  if (t.hour > 23 || t.minute > 59 || t.second > 59) return std::nullopt;
-  return t;
-}
+    kLong,      kShort,     kAscii, kAscii,    kAscii,     kAscii,    kAscii,
+    kRational,  kRational,  kShort, kShort,    kSRational, kRational, kShort,
+    kUndefined, kUndefined, kShort, kRational, kAscii,     kAscii};
 
 // Whether a number, rounded to a whole one, fits a signed 32-bit field, or
 // for an unsigned field also is not negative.
@@ -135,113 +74,175 @@ bool IsHexComment(std::string_view t) {
   return digits.size() % 2 == 0 && IsHexDigits(digits);
 }
 
-}  // namespace
+// One catalogue row as it is to be written.
+struct Made {
+  bool written = false;
+  std::string count = "0";
+  std::string value;
+  int type = 0;  // 0: the row's standard type
+};
 
-std::optional<std::string> ReadDateText(std::string_view text) {
-  std::string_view datePart = text;
-  std::string timePart;
-  std::size_t blank = text.find(' ');
-  if (blank != std::string_view::npos) {
-    datePart = text.substr(0, blank);
-    timePart = WithoutBlanks(text.substr(blank + 1));
+// The orientation read with the block, kept when it is one of the eight.
+std::string KeptOrientation(const RecordStore& read) {
+  const double orientation = LeadingNumber(read.lstValue.Row(row::kOrientation));
+  if (read.Found(row::kOrientation) && IsWhole(orientation) && orientation >= 1 &&
+      orientation <= 8) {
+    return IntegerText(static_cast<std::int64_t>(orientation));
   }
-  std::optional<Time> time = ReadTime(timePart);
-  std::optional<Date> date = ReadDate(WithoutBlanks(datePart));
-  if (!time || !date) return std::nullopt;
-  char out[40];
-  std::snprintf(out, sizeof out, "%d:%02d:%02d %02d:%02d:%02d", date->year, date->month, date->day,
-                time->hour, time->minute, time->second);
-  return out;
+  return "1";
 }
 
+Made Ascii(std::string value) {
+  Made m{true, IntegerText(static_cast<std::int64_t>(value.size()) + 1), std::move(value)};
+  return m;
+}
+
+// A field nobody edited keeps the exact value it was read with, where that
+// value has the form its standard type writes (a rational as n/d, a number
+// for a SHORT); the comment is always written anew, with its marker. False:
+// the field is to be built from its text.
+bool KeepAsRead(const RecordStore& read, int r, Made& made) {
+  if (!read.Found(r) || r == row::kUserComment || r == row::kMakerNote) return false;
+  const std::string& value = read.lstValue.Row(r);
+  const auto type = static_cast<int>(read.lstType.Number(r));
+  switch (kStandardTypes[static_cast<std::size_t>(r)]) {
+    case kAscii:
+      if (type != kAscii) return false;
+      made = Ascii(value);
+      return true;
+    case kRational:
+    case kSRational:
+      if (!IsRational(type) || value.find('/') == std::string::npos) return false;
+      made = {true, "1", value, type};
+      return true;
+    case kShort: {
+      if (type != kByte && type != kShort && type != kLong) return false;
+      const double n = LeadingNumber(value);
+      made = {true, "1", value, n >= 0 && n <= 65535 ? 0 : kLong};
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+// The three dates from the one date field. Unedited, each keeps the bytes it
+// was read with (an unreadable date too) and a date the block lacks stays
+// out; typed, all three get the date typed, which must be a real date.
+std::optional<RefusedField::Why> MakeDates(std::string_view text, bool unedited,
+                                           const RecordStore& read,
+                                           std::array<Made, kCatalogueRows>& made) {
+  constexpr int kDates[] = {row::kDateTime, row::kDateTimeOriginal, row::kDateTimeDigitized};
+  if (unedited) {
+    for (int r : kDates) {
+      if (read.Found(r)) made[static_cast<std::size_t>(r)] = Ascii(read.lstValue.Row(r));
+    }
+    return std::nullopt;
+  }
+  const std::string_view t = TrimBlanks(text);
+  if (t.empty()) return std::nullopt;  // a date emptied is written nowhere
+  const std::optional<DateTime> date = ReadDate(t);
+  if (!date) return RefusedField::Why::kUnreadableDate;
+  for (int r : kDates) made[static_cast<std::size_t>(r)] = Ascii(ExifDateText(*date));
+  return std::nullopt;
+}
+
+// A maker note typed as "Hex:" and digits: its bytes, which must be whole.
+std::optional<RefusedField::Why> MakeHexMakerNote(std::string_view t, Made& made) {
+  const std::string_view digits = t.substr(kHexPrefix.size());
+  if (digits.size() % 2 != 0 || !IsHexDigits(digits)) return RefusedField::Why::kBadHex;
+  made = {true, IntegerText(static_cast<std::int64_t>(digits.size() / 2)), std::string(t)};
+  return std::nullopt;
+}
+
+// A row built from its field's text.
+std::optional<RefusedField::Why> MakeFromField(int r, std::string_view text, bool unedited,
+                                               Made& made) {
+  std::string t(TrimBlanks(text));
+  if (t.empty() && r != row::kUserComment) return std::nullopt;  // left out
+  switch (kStandardTypes[static_cast<std::size_t>(r)]) {
+    case kAscii:  // the text and its NUL
+      made = Ascii(std::move(t));
+      return std::nullopt;
+    case kShort: {
+      const double n = LeadingNumber(t);
+      const double whole = RoundHalfEven(n);
+      if (NamesNonFiniteNumber(t) || whole < 0 || whole > 65535) {
+        return RefusedField::Why::kOutOfRange;
+      }
+      made = {true, "1", DoubleText(n)};
+      return std::nullopt;
+    }
+    case kRational:
+    case kSRational: {
+      std::optional<std::string> rational = RationalValue(r, t, unedited);
+      if (!rational) return RefusedField::Why::kOutOfRange;
+      made = {true, "1", *rational};
+      return std::nullopt;
+    }
+    default:  // UNDEFINED: maker note and user comment
+      if (r == row::kMakerNote && t.starts_with(kHexPrefix)) return MakeHexMakerNote(t, made);
+      if (r == row::kMakerNote && IsHexDigits(t)) {
+        made = {true, DoubleText(static_cast<double>(t.size()) / 2), std::string(kHexPrefix) + t};
+      } else if (r == row::kUserComment && IsHexComment(t)) {
+        made = {true, IntegerText(static_cast<std::int64_t>(t.size() - kHexPrefix.size()) / 2), t};
+      } else {
+        std::string value = r == row::kUserComment ? std::string(kCommentMarker) + t : t;
+        made = {true, IntegerText(static_cast<std::int64_t>(value.size()) + 8), std::move(value)};
+      }
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
 std::string ConvDate(std::string_view text) {
-  return ReadDateText(text).value_or(std::string(kDefaultDate));
+  const std::optional<DateTime> date = ReadDate(text);
+  return date ? ExifDateText(*date) : std::string(kDefaultDate);
 }
 
 std::optional<RefusedField> RestoreValue(const std::array<std::string, kFieldCount>& fields,
                                          RecordStore& target, DirectoryCounts& counts,
                                          const std::array<bool, kFieldCount>& unedited) {
-  // Built on a copy, so that a refused field leaves the store as it was.
+  // Built on a copy, so that a refused field leaves the store as it was;
+  // `read` keeps the block as it was read.
+  const RecordStore& read = target;
   RecordStore store = target;
-  // The orientation read with the block, kept when it is one of the eight.
-  std::string orientation = "1";
-  const std::string& read = store.lstValue.Row(row::kOrientation);
-  double readOrientation = LeadingNumber(read);
-  if (store.Found(row::kOrientation) && IsWhole(readOrientation) && readOrientation >= 1 &&
-      readOrientation <= 8) {
-    orientation = IntegerText(static_cast<std::int64_t>(readOrientation));
-  }
-
-  DirectoryCounts made{2, 2};
   for (TextList* list :
        {&store.lstPosition, &store.lstCount, &store.lstType, &store.lstValuePos, &store.lstValue}) {
     list->Clear();
   }
-  for (int type : kStandardTypes) store.lstType.Append(IntegerText(type));
-  auto append = [&](std::string_view position, std::string_view count, std::string_view valuePos,
-                    std::string_view value) {
-    store.lstPosition.Append(position);
-    store.lstCount.Append(count);
-    store.lstValuePos.Append(valuePos);
-    store.lstValue.Append(value);
-  };
-  append("1", "1", "0", "0");
-  append("1", "1", "1", orientation);
-
+  std::array<Made, kCatalogueRows> made;
+  made[row::kExifPointer] = {true, "1", "0"};
+  made[row::kOrientation] = {true, "1", KeptOrientation(read)};
   for (int i = 0; i < kFieldCount; ++i) {
-    const int r = FieldRow(i);
-    std::string t(TrimBlanks(fields[static_cast<std::size_t>(i)]));
-    if (t.empty() && r != row::kUserComment) {
-      append("0", "0", "0", "");
-      continue;
+    const auto f = static_cast<std::size_t>(i);
+    std::optional<RefusedField::Why> refused;
+    if (i == field::kDate) {
+      refused = MakeDates(fields[f], unedited[f], read, made);
+    } else {
+      const int r = FieldRow(i);
+      refused = unedited[f] && KeepAsRead(read, r, made[static_cast<std::size_t>(r)])
+                    ? std::nullopt
+                    : MakeFromField(r, fields[f], unedited[f], made[static_cast<std::size_t>(r)]);
     }
-    (r <= row::kLastIfd0Row ? made.Ifd0EntryCount : made.ExifIfdEntryCount) += 1;
-    std::string value, count;
-    switch (kStandardTypes[static_cast<std::size_t>(r)]) {
-      case kAscii:  // the text and its NUL
-        value = r == row::kDateTime ? ConvDate(t) : t;
-        count = IntegerText(static_cast<std::int64_t>(value.size()) + 1);
-        break;
-      case kShort: {
-        double n = LeadingNumber(t);
-        double whole = RoundHalfEven(n);
-        if (NamesNonFiniteNumber(t) || whole < 0 || whole > 65535) return RefusedField{i};
-        value = DoubleText(n);
-        count = "1";
-        break;
-      }
-      case kRational:
-      case kSRational: {
-        std::optional<std::string> rational =
-            RationalValue(r, t, unedited[static_cast<std::size_t>(i)]);
-        if (!rational) return RefusedField{i};
-        value = *rational;
-        count = "1";
-        break;
-      }
-      default:  // UNDEFINED: maker note and user comment
-        if (r == row::kMakerNote && IsHexDigits(t)) {
-          value = std::string(kHexPrefix) + t;
-          count = DoubleText(static_cast<double>(t.size()) / 2);
-        } else if (r == row::kUserComment && IsHexComment(t)) {
-          value = t;
-          count = IntegerText(static_cast<std::int64_t>(t.size() - kHexPrefix.size()) / 2);
-        } else {
-          value = r == row::kUserComment ? std::string(kCommentMarker) + t : t;
-          count = IntegerText(static_cast<std::int64_t>(value.size()) + 8);
-        }
-        break;
-    }
-    append("1", count, "0", value);
+    if (refused) return RefusedField{i, *refused};
   }
 
-  // The three dates are all written with the one date of the date field.
-  const std::string dateCount = store.lstCount.Row(row::kDateTime);
-  const std::string dateValue = store.lstValue.Row(row::kDateTime);
-  append("1", dateCount, "0", dateValue);
-  append("1", dateCount, "0", dateValue);
+  DirectoryCounts entries{0, 0};
+  for (int r = 0; r < kCatalogueRows; ++r) {
+    const Made& m = made[static_cast<std::size_t>(r)];
+    store.lstType.Append(
+        IntegerText(m.type != 0 ? m.type : kStandardTypes[static_cast<std::size_t>(r)]));
+    store.lstPosition.Append(m.written ? "1" : "0");
+    store.lstCount.Append(m.written ? m.count : "0");
+    store.lstValuePos.Append(r == row::kOrientation ? "1" : "0");
+    store.lstValue.Append(m.value);
+    if (m.written)
+      (r <= row::kLastIfd0Row ? entries.Ifd0EntryCount : entries.ExifIfdEntryCount) += 1;
+  }
   target = std::move(store);
-  counts = made;
+  counts = entries;
   return std::nullopt;
 }
 

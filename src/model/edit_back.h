@@ -13,17 +13,12 @@
 
 namespace tagloom {
 
-// The date the conversion gives for a text it cannot read.
+// The date the conversion gives for a text it cannot read. It is never
+// written: a date typed that cannot be read is refused.
 inline constexpr std::string_view kDefaultDate = "1999:01:01 01:01:01";
 
-// A date text as year:month:day hour:minute:second. Reads year/month/day,
-// year-month-day or year:month:day (a four-digit year) followed by a blank
-// and a 24-hour time of hours and minutes, seconds optional; blanks inside
-// either part are ignored. Anything else, or an impossible date or time,
-// cannot be read.
-std::optional<std::string> ReadDateText(std::string_view text);
-
-// ReadDateText, or kDefaultDate for a text it cannot read.
+// A date text in the EXIF form (ReadDate, ExifDateText), or kDefaultDate for
+// a text that cannot be read.
 std::string ConvDate(std::string_view text);
 
 // Entry counts of the two directories to be written.
@@ -32,21 +27,27 @@ struct DirectoryCounts {
   std::int64_t ExifIfdEntryCount = 0;
 };
 
-// A field whose number does not fit the field it is written into: too large,
-// negative for an unsigned field, or not finite.
+// A field that cannot be written, and why.
 struct RefusedField {
+  enum class Why {
+    kOutOfRange,      // a number too large, negative for an unsigned field, or not finite
+    kUnreadableDate,  // a date typed that is no date
+    kBadHex,          // a maker note typed as "Hex:" whose digits are not whole bytes
+  };
   int field;  // index of txtExif
+  Why why;
 };
 
-// Rebuilds the catalogued rows of `store` from the field texts: which tags
-// are written, with which type, count and value text. The orientation read
-// with the block (row 1, 1 to 8) is kept; otherwise 1 is written. Returns the
-// first field whose number does not fit its 16- or 32-bit field, in which case
-// nothing may be written.
+// Rebuilds the catalogued rows of `store` (holding the block as read) from
+// the field texts: which tags are written, with which type, count and value
+// text. The orientation read with the block (row 1, 1 to 8) is kept;
+// otherwise 1 is written. Returns the first field that cannot be written, in
+// which case nothing may be written.
 //
 // `unedited` marks the fields that still hold what reading the block put
-// there: a negative number in an unsigned field is refused only when typed
-// (cameras store "infinity" as FFFFFFFF, which reads as -1).
+// there: they keep the exact values read (no rounding through their shown
+// texts), each date its own bytes; only the comment is always written anew,
+// with its marker.
 std::optional<RefusedField> RestoreValue(const std::array<std::string, kFieldCount>& fields,
                                          RecordStore& store, DirectoryCounts& counts,
                                          const std::array<bool, kFieldCount>& unedited = {});

@@ -19,6 +19,18 @@ struct FileIdentity {
 
 FileIdentity IdentityOf(const struct stat& info);
 
+// What a file was when it was read: which file, its length, and when its
+// content last changed. A file another program replaced, rewrote or cut
+// short since has another stamp.
+struct FileStamp {
+  FileIdentity identity;
+  std::int64_t size = 0;
+  std::int64_t modifiedNs = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const struct stat& info);
+
 // The identity of the file a path names (through symbolic links, or of the
 // link itself when `followLinks` is false); nullopt when there is none.
 std::optional<FileIdentity> IdentityOfPath(const std::string& path, bool followLinks = true);

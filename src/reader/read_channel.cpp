@@ -22,19 +22,24 @@ struct ReadChannel::File {
   static constexpr std::size_t kFirstWindow = 4 * 1024;
 
   int fd = -1;
+  ReadCalls* calls = nullptr;
   std::uint8_t window[kWindow];  // not zeroed (the File is made by new File): filled by reads
   bool filled = false;           // whether the window was read into before
 
   ~File() {
-    if (fd >= 0) ::close(fd);
+    if (fd >= 0) calls->Close(fd);
   }
 
-  // Reads up to n bytes at offset (all inside the file); false on an I/O error.
-  bool ReadAt(std::int64_t offset, std::uint8_t* dst, std::size_t n) {
+  // Reads n bytes at offset (all inside the file as it was opened); false,
+  // with `error` the system's error (0: the file shrank under us), when the
+  // file gives fewer.
+  bool ReadAt(std::int64_t offset, std::uint8_t* dst, std::size_t n, int& error) {
     while (n > 0) {
-      ssize_t got = ::pread(fd, dst, n, offset);
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) return false;  // an error, or the file shrank under us
+      ssize_t got = calls->Pread(fd, dst, n, offset);
+      if (got <= 0) {
+        error = got < 0 ? errno : 0;
+        return false;
+      }
       dst += got;
       offset += got;
       n -= static_cast<std::size_t>(got);
@@ -56,34 +61,41 @@ ReadChannel::ReadChannel(ReadChannel&&) noexcept = default;
 ReadChannel& ReadChannel::operator=(ReadChannel&&) noexcept = default;
 ReadChannel::~ReadChannel() = default;
 
-int OpenRegularFile(const std::string& path, OpenProblem* problem, struct stat* info) {
-  auto fail = [&](OpenProblem why) {
-    if (problem) *problem = why;
+int OpenRegularFile(const std::string& path, OpenFailure* failure, struct stat* info,
+                    ReadCalls& calls) {
+  auto fail = [&](OpenProblem why, int error) {
+    if (failure) *failure = {why, error};
     return -1;
   };
   // O_NONBLOCK: opening a FIFO for reading would wait for a writer for ever.
   // It changes nothing for the regular files that are read.
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return fail(errno == ENXIO ? OpenProblem::kNotRegular : OpenProblem::kCannotOpen);
-  struct stat status {};
-  const bool known = ::fstat(fd, &status) == 0;
-  if (!known || !S_ISREG(status.st_mode)) {
-    ::close(fd);
-    return fail(known ? OpenProblem::kNotRegular : OpenProblem::kCannotOpen);
+  int fd = calls.Open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY, 0);
+  if (fd < 0) {
+    return fail(errno == ENXIO ? OpenProblem::kNotRegular : OpenProblem::kCannotOpen, errno);
   }
-  if (problem) *problem = OpenProblem::kNone;
+  struct stat status {};
+  const bool known = calls.Fstat(fd, &status) == 0;
+  const int error = errno;
+  if (!known || !S_ISREG(status.st_mode)) {
+    calls.Close(fd);
+    return known ? fail(OpenProblem::kNotRegular, 0) : fail(OpenProblem::kCannotOpen, error);
+  }
+  if (failure) *failure = {};
   if (info) *info = status;
   return fd;
 }
 
-std::optional<ReadChannel> ReadChannel::OpenFile(const std::string& path, OpenProblem* problem) {
+std::optional<ReadChannel> ReadChannel::OpenFile(const std::string& path, OpenFailure* failure,
+                                                 ReadCalls& calls) {
   struct stat info {};
-  const int fd = OpenRegularFile(path, problem, &info);
+  const int fd = OpenRegularFile(path, failure, &info, calls);
   if (fd < 0) return std::nullopt;
   std::unique_ptr<File> file(new File);
   file->fd = fd;
+  file->calls = &calls;
   ReadChannel channel(std::move(file), static_cast<std::int64_t>(info.st_size));
-  channel.identity_ = IdentityOf(info);
+  channel.stamp_ = StampOf(info);
+  channel.mode_ = info.st_mode & 07777;
   return channel;
 }
 
@@ -103,12 +115,13 @@ std::size_t ReadChannel::Fetch(std::int64_t offset, std::uint8_t* dst, std::size
     std::memcpy(out, view_ + (begin - viewOffset_), count);
     return count;
   }
-  File& f = *file_;                             // a memory channel views all its bytes
+  File& f = *file_;  // a memory channel views all its bytes
+  int error = 0;
   static constexpr std::int64_t kLeadIn = 256;  // directories are often read backwards a little
   if (count + kLeadIn >= File::kWindow) {
-    if (!f.ReadAt(begin, out, count)) {
+    if (!f.ReadAt(begin, out, count, error)) {
       std::memset(out, 0, count);
-      failed_ = true;
+      Fail(error);
     }
     return count;
   }
@@ -119,9 +132,9 @@ std::size_t ReadChannel::Fetch(std::int64_t offset, std::uint8_t* dst, std::size
   f.filled = true;
   auto size = static_cast<std::size_t>(std::min<std::int64_t>(want, length_ - start));
   viewSize_ = 0;
-  if (!f.ReadAt(start, f.window, size)) {
+  if (!f.ReadAt(start, f.window, size, error)) {
     std::memset(out, 0, count);
-    failed_ = true;
+    Fail(error);
     return count;
   }
   view_ = f.window;
@@ -129,6 +142,11 @@ std::size_t ReadChannel::Fetch(std::int64_t offset, std::uint8_t* dst, std::size
   viewSize_ = static_cast<std::int64_t>(size);
   std::memcpy(out, view_ + (begin - viewOffset_), count);
   return count;
+}
+
+void ReadChannel::Fail(int error) {
+  if (!failed_) error_ = error;
+  failed_ = true;
 }
 
 void ReadChannel::Take(std::uint8_t* dst, std::size_t n) {

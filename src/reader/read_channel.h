@@ -14,6 +14,7 @@
 #include <string>
 
 #include "reader/file_identity.h"
+#include "reader/read_calls.h"
 
 struct stat;
 
@@ -31,11 +32,17 @@ enum class OpenProblem {
   kNotRegular,  // a folder, a device, a pipe: never opened for reading
 };
 
+// Why a file could not be opened for reading, and the system's error.
+struct OpenFailure {
+  OpenProblem problem = OpenProblem::kNone;
+  int error = 0;  // errno, for kCannotOpen
+};
+
 // Opens a regular file for reading and returns its descriptor, or -1 (and
 // why, when asked). Opening never blocks: a FIFO is refused, not waited on.
 // `info`, when given, receives the open file's status.
-int OpenRegularFile(const std::string& path, OpenProblem* problem = nullptr,
-                    struct stat* info = nullptr);
+int OpenRegularFile(const std::string& path, OpenFailure* failure = nullptr,
+                    struct stat* info = nullptr, ReadCalls& calls = RealReadCalls());
 
 class ReadChannel {
  public:
@@ -43,8 +50,10 @@ class ReadChannel {
   explicit ReadChannel(std::span<const std::uint8_t> bytes);
   // Opens a regular file for reading; nullopt (and why, when asked) when it
   // cannot be opened. Opening never blocks: a FIFO is refused, not waited on.
+  // Every read of the file goes through `calls`.
   static std::optional<ReadChannel> OpenFile(const std::string& path,
-                                             OpenProblem* problem = nullptr);
+                                             OpenFailure* failure = nullptr,
+                                             ReadCalls& calls = RealReadCalls());
 
   ReadChannel(ReadChannel&&) noexcept;
   ReadChannel& operator=(ReadChannel&&) noexcept;
@@ -52,7 +61,11 @@ class ReadChannel {
 
   std::int64_t Length() const { return length_; }
   // Which file an opened channel reads; {0, 0} in memory.
-  FileIdentity Identity() const { return identity_; }
+  FileIdentity Identity() const { return stamp_.identity; }
+  // What the file was when it was opened (its identity, length, change time).
+  const FileStamp& Stamp() const { return stamp_; }
+  // The file's permission bits, as opened.
+  unsigned Mode() const { return mode_; }
   // The 1-based position of the next byte to be read.
   std::int64_t Position() const { return position_; }
   // Makes byte `position` (counting from 1) the next one read; any number is
@@ -65,8 +78,11 @@ class ReadChannel {
   }
   // Whether any read so far touched a position outside the file.
   bool ReadOutside() const { return readOutside_; }
-  // Whether the file could not be read although it was open (an I/O error).
+  // Whether the file could not be read although it was open: an I/O error,
+  // or a file that ended before the length it had when it was opened.
   bool Failed() const { return failed_; }
+  // The system's error of the first failed read; 0 when the file ended early.
+  int Error() const { return error_; }
 
   void SetMotorolaOrder(bool motorola) { motorola_ = motorola; }
   bool MotorolaOrder() const { return motorola_; }
@@ -96,6 +112,8 @@ class ReadChannel {
   // Copies n bytes from 0-based offset into dst; bytes outside the file are 0.
   // Returns how many bytes came from inside the file.
   std::size_t Fetch(std::int64_t offset, std::uint8_t* dst, std::size_t n);
+  // Remembers the first failed read.
+  void Fail(int error);
   // n (at most 4) bytes at the current position, which moves on by n.
   void Take(std::uint8_t* dst, std::size_t n);
 
@@ -106,11 +124,13 @@ class ReadChannel {
   std::int64_t viewOffset_ = 0;
   std::int64_t viewSize_ = 0;
   std::int64_t length_ = 0;
-  FileIdentity identity_;
+  FileStamp stamp_;
+  unsigned mode_ = 0;
   std::int64_t position_ = 1;
   bool motorola_ = false;
   bool readOutside_ = false;
   bool failed_ = false;
+  int error_ = 0;
 };
 
 }  // namespace tagloom

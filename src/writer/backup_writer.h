@@ -12,8 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "reader/read_channel.h"
+#include "writer/commit_group.h"
 #include "writer/file_system.h"
-#include "writer/replace_group.h"
 #include "writer/write_result.h"
 
 namespace tagloom {
@@ -35,15 +36,24 @@ struct SegmentAt {
   std::int64_t length = 0;
 };
 
-// The photograph's own segment, all its length + 2 bytes, which must still
-// be where it was read; nullopt (and why, in `result`) when it is not.
-std::optional<std::string> ReadPhotoSegment(const std::string& photoPath, SegmentAt at,
-                                            WriteResult& result);
+// The photograph's own segment, all its length + 2 bytes, read from the open
+// photograph; nullopt (and why, in `result`) when it cannot be read whole or
+// is no longer there.
+std::optional<std::string> ReadPhotoSegment(ReadChannel& photo, SegmentAt at, WriteResult& result);
 
-// Copies the photograph's own segment into its backup file. With a group,
-// the new backup is only staged: the group's Commit puts it in place.
+// Copies the photograph's own segment into its backup file, staged for a
+// group (each file synced as it is written when `sync`). `readAs`, when
+// given, is what the photograph was when it was read: one changed since is
+// refused. nullptr (and why, in `result`) when it cannot be staged.
+std::unique_ptr<Staged> StageBackup(const std::string& photoPath, SegmentAt at,
+                                    const std::optional<FileStamp>& readAs,
+                                    const std::string& backupPath, FileSystem& fs,
+                                    CopyProgress& progress, bool sync, WriteResult& result);
+
+// The backup of one photograph, staged with syncs and put in place.
 WriteResult BackupPhotoSegment(const std::string& photoPath, SegmentAt at,
+                               const std::optional<FileStamp>& readAs,
                                const std::string& backupPath, FileSystem& fs,
-                               CopyProgress& progress, ReplaceGroup* group = nullptr);
+                               CopyProgress& progress);
 
 }  // namespace tagloom

@@ -49,6 +49,7 @@ FileReplacer::FileReplacer(FileSystem& fs, std::string target, Swap swap, Links 
 
 FileReplacer::~FileReplacer() {
   if (!committed_) Abandon();
+  if (parked_) Settle();
   ReleaseLock();
 }
 
@@ -192,46 +193,63 @@ void FileReplacer::ReleaseLock() {
   lock_ = -1;
 }
 
+std::string FileReplacer::ParkedPath() const {
+  return target_ + std::string(kParkedSuffix);
+}
+
+bool FileReplacer::RemoveLeftover() {
+  // While this writer holds the lock, a parked name is what a killed run
+  // left: the target holds its whole old or whole new content either way.
+  const std::string parked = ParkedPath();
+  if (!IdentityOfPath(parked, false) || fs_.Unlink(parked) == 0 || errno == ENOENT) return true;
+  return Fail(FileFailure::Step::kLeftover, parked);
+}
+
 bool FileReplacer::Commit(bool syncFolder) {
   if (!created_ || fd_ >= 0) return false;
   if (!StillOurs()) {
     errno = ESTALE;
     return Fail(FileFailure::Step::kRename, temp_);
   }
-  // While this writer holds the lock, a parked name is a leftover.
-  const std::string parked = target_ + std::string(kParkedSuffix);
-  struct stat parkedInfo {};
-  bool isParked = false;
-  if (swap_ == Swap::kParkOld) {
-    fs_.Unlink(parked);
-    if (fs_.Link(target_, parked) == 0) {
-      isParked = ::lstat(parked.c_str(), &parkedInfo) == 0;
-    } else if (!NoHardLinks(errno)) {
-      return Fail(FileFailure::Step::kPark, target_);
+  if (swap_ == Swap::kCreateOnly) {
+    if (!CommitNew()) return false;
+  } else {
+    const std::string parked = ParkedPath();
+    if (swap_ == Swap::kParkOld) {
+      if (!RemoveLeftover()) return false;
+      if (fs_.Link(target_, parked) == 0) {
+        parked_ = IdentityOfPath(parked, false);
+      } else if (!NoHardLinks(errno)) {
+        return Fail(FileFailure::Step::kPark, target_);
+      }
+    }
+    // From the rename on, the temporary name is no longer this writer's to remove.
+    UnregisterTemporaryFile(temp_);
+    if (fs_.Rename(temp_, target_) != 0) {
+      Fail(FileFailure::Step::kRename, target_);
+      RegisterTemporaryFile(temp_);
+      if (parked_) fs_.Unlink(parked);
+      parked_.reset();
+      return false;
     }
   }
-  if (swap_ == Swap::kCreateOnly) return CommitNew(syncFolder);
-  // From the rename on, the temporary name is no longer this writer's to remove.
-  UnregisterTemporaryFile(temp_);
-  if (fs_.Rename(temp_, target_) != 0) {
-    Fail(FileFailure::Step::kRename, target_);
-    RegisterTemporaryFile(temp_);
-    if (isParked) fs_.Unlink(parked);
-    return false;
-  }
   committed_ = true;
-  // The new content is in place; syncing the folder makes the rename durable
+  // The new content is in place; syncing the folder makes the swap durable
   // before the parked name of the old content goes.
-  if (syncFolder) fs_.SyncFolderOf(target_);
-  struct stat now {};
-  if (isParked && ::lstat(parked.c_str(), &now) == 0 && IdentityOf(now) == IdentityOf(parkedInfo)) {
-    fs_.Unlink(parked);
+  if (syncFolder) {
+    fs_.SyncFolderOf(target_);
+    Settle();
   }
-  ReleaseLock();
   return true;
 }
 
-bool FileReplacer::CommitNew(bool syncFolder) {
+void FileReplacer::Settle() {
+  if (parked_ && IdentityOfPath(ParkedPath(), false) == parked_) fs_.Unlink(ParkedPath());
+  parked_.reset();
+  ReleaseLock();
+}
+
+bool FileReplacer::CommitNew() {
   if (fs_.Link(temp_, target_) != 0) {
     if (!NoHardLinks(errno)) return Fail(FileFailure::Step::kCreate, target_);
     if (IdentityOfPath(target_, false)) {
@@ -247,10 +265,13 @@ bool FileReplacer::CommitNew(bool syncFolder) {
     fs_.Unlink(temp_);
     UnregisterTemporaryFile(temp_);
   }
-  committed_ = true;
-  if (syncFolder) fs_.SyncFolderOf(target_);
-  ReleaseLock();
   return true;
+}
+
+void FileReplacer::Withdraw() {
+  if (committed_ && swap_ == Swap::kCreateOnly && IdentityOfPath(target_, false) == identity_) {
+    fs_.Unlink(target_);
+  }
 }
 
 void FileReplacer::Abandon() {

@@ -14,6 +14,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,7 +25,7 @@ namespace tagloom {
 
 // Which step of a safe write failed, on which file, and the system's error.
 struct FileFailure {
-  enum class Step { kNone, kBusy, kCreate, kWrite, kSync, kPark, kRename };
+  enum class Step { kNone, kBusy, kCreate, kWrite, kSync, kPark, kRename, kLeftover };
   Step step = Step::kNone;
   std::string path;  // for kBusy, the file being replaced
   int error = 0;     // errno
@@ -72,11 +73,21 @@ class FileReplacer {
   // Writes out the buffer, syncs (unless a group syncs it, see ReplaceGroup)
   // and closes the temporary file; its lock is held until the swap.
   bool Finish(bool sync = true);
-  // Swaps the finished temporary file in, and syncs its folder unless a group
-  // does that for many files at once.
+  // Swaps the finished temporary file in. With `syncFolder`, syncs its folder
+  // and settles; a group instead syncs the folders of many files at once and
+  // then settles each.
   bool Commit(bool syncFolder = true);
+  // Once the swap is durable: removes the parked old content and lets the
+  // lock go.
+  void Settle();
+  // Removes a parked old content that a killed run left beside the target;
+  // false (see Failure) when it cannot be removed.
+  bool RemoveLeftover();
   // Removes the temporary file.
   void Abandon();
+  // Takes back what a create-only commit put in place, where its name still
+  // names it (the write it was made for could not be done).
+  void Withdraw();
 
   const std::string& TempPath() const { return temp_; }
   const std::string& Target() const { return target_; }
@@ -85,7 +96,8 @@ class FileReplacer {
 
  private:
   bool Fail(FileFailure::Step step, const std::string& path);
-  bool CommitNew(bool syncFolder);
+  bool CommitNew();
+  std::string ParkedPath() const;
   bool WriteAll(std::string_view bytes);
   bool Flush();
   // Whether the temporary name still names the file this replacer locked.
@@ -98,6 +110,7 @@ class FileReplacer {
   int fd_ = -1;    // for writing, until Finish
   int lock_ = -1;  // the same open file: holds the lock until the swap
   FileIdentity identity_;
+  std::optional<FileIdentity> parked_;  // the old content's second name, until settled
   bool created_ = false, committed_ = false;
   std::string buffer_;
   std::int64_t size_ = 0;            // bytes written to the temporary file

@@ -11,14 +11,6 @@
 
 namespace tagloom {
 
-int FileSystem::Open(const std::string& path, int flags, mode_t mode) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), flags | O_CLOEXEC, mode);
-  } while (fd < 0 && errno == EINTR);
-  return fd;
-}
-
 ssize_t FileSystem::Write(int fd, const void* data, std::size_t size) {
   ssize_t written;
   do {
@@ -59,10 +51,6 @@ int FileSystem::Flock(int fd, int operation) {
     result = ::flock(fd, operation);
   } while (result != 0 && errno == EINTR);
   return result;
-}
-
-int FileSystem::Close(int fd) {
-  return ::close(fd);
 }
 
 int FileSystem::Rename(const std::string& from, const std::string& to) {

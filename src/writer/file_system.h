@@ -1,19 +1,19 @@
-// The file operations of every write, behind one interface, so that tests
-// can make any of them fail (a full disk, a failing sync or rename, a folder
-// that cannot be written).
+// The file operations of every write, and the reads it makes, behind one
+// interface, so that tests can make any of them fail (a full disk, a failing
+// read, sync or rename, a folder that cannot be written).
 #pragma once
 
 #include <sys/types.h>
 
 #include <string>
 
+#include "reader/read_calls.h"
+
 namespace tagloom {
 
-class FileSystem {
+class FileSystem : public ReadCalls {
  public:
-  virtual ~FileSystem() = default;
   // Each returns what the POSIX call returns and leaves errno set on failure.
-  virtual int Open(const std::string& path, int flags, mode_t mode);
   virtual ssize_t Write(int fd, const void* data, std::size_t size);
   virtual int Fsync(int fd);
   // Asks the disk to start writing a range of a file out, without waiting;
@@ -24,7 +24,6 @@ class FileSystem {
   virtual int Ftruncate(int fd, off_t length);
   // flock(2): LOCK_EX | LOCK_NB to take the lock without waiting.
   virtual int Flock(int fd, int operation);
-  virtual int Close(int fd);
   virtual int Rename(const std::string& from, const std::string& to);
   virtual int Link(const std::string& from, const std::string& to);
   virtual int Unlink(const std::string& path);

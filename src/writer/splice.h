@@ -4,33 +4,35 @@
 // New photograph: start of image, the segment (with the two zero bytes a
 // built segment lacks), then the photograph from its third byte on without
 // the APP1 segments that carry EXIF among its header segments.
-//
-// Each checks everything it can before a byte moves, writes the new
-// photograph under its temporary name, reads it back to verify it, syncs it
-// and swaps it in. Any failure leaves the photograph as it was.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "writer/backup_writer.h"
-#include "writer/file_system.h"
+#include "reader/read_calls.h"
+#include "reader/read_channel.h"
 #include "writer/write_result.h"
 
 namespace tagloom {
 
-// A restore: the segment held in the backup file goes into the photograph.
-WriteResult RestoreExifSegment(const std::string& photoPath, const std::string& backupPath,
-                               FileSystem& fs, CopyProgress& progress);
+// Receives the new photograph's bytes in order; false stops the splice.
+using SpliceSink = std::function<bool(std::string_view)>;
 
-// A write of edits: a built segment goes into the photograph. The photograph's
-// own segment (at `original`, when it has one) is first saved into a new
-// backup file, synced, where the photograph has none yet, so that a restore
-// brings back what it held before its first write. An existing backup file is
-// never touched; a write that fails removes the backup it made.
-WriteResult WriteExifSegment(const std::string& photoPath, const std::string& backupPath,
-                             std::string_view segment, const std::optional<SegmentAt>& original,
-                             FileSystem& fs, CopyProgress& progress);
+// Feeds `sink` the new photograph made of `photo` and `segment` (complete).
+// False when the photograph cannot be read to its end or the sink refuses.
+// `progress`, when given, counts the photograph's bytes after its first two.
+bool EmitSplice(ReadChannel& photo, std::string_view segment, const SpliceSink& sink,
+                CopyProgress* progress);
+
+// A segment as it goes into a photograph: a built one gets the two zero bytes
+// its length field counts beyond its end.
+std::string Completed(std::string_view segment);
+
+// The backup file's segment, completed; nullopt (and why, in `result`) when
+// the file is missing, damaged or cannot be read.
+std::optional<std::string> BackupSegment(const std::string& backupPath, ReadCalls& calls,
+                                         WriteResult& result);
 
 }  // namespace tagloom

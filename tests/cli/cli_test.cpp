@@ -178,8 +178,9 @@ TEST(CliList, SetOnSeveralPhotographsAndShiftDates) {
 
   const CliRun run = RunCli({"set", a, b, gone, "--make", "Canon", "--json", "--yes"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(run.Says(a + ": 无需改变\n" + b + ": 已写入\n" + gone + ": 失败: ") &&
-              run.Says("    写入失败:1"))
+  EXPECT_TRUE(
+      run.Says(a + ": 无需改变\n" + b + ": 已写入 (制造商 (空) → Canon)\n" + gone + ": 失败: ") &&
+      run.Says("    写入失败:1"))
       << run.err;
   std::string outcomes;
   for (const json& photo : json::parse(run.out))

@@ -11,6 +11,7 @@
 #include "model/value_text.h"
 #include "reader/backup_format.h"
 #include "reader/jpeg_segments.h"
+#include "support/differences.h"
 #include "support/fixture_builder.h"
 #include "support/jpeg_layout.h"
 #include "support/oracle.h"
@@ -93,16 +94,6 @@ class SessionTest : public ::testing::Test {
   RecordingHost host;
   Session session{host};
 };
-
-// Every entry of a folder with its content.
-inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    files[entry.path().filename().string()] =
-        entry.is_regular_file() ? ReadFile(entry.path().string()) : "<folder>";
-  }
-  return files;
-}
 
 // The flags, lamps and controls of a Session that are on, in a fixed order.
 inline std::string On(const Session& s) {

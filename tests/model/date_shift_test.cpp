@@ -37,7 +37,7 @@ TEST(DateShift, ShiftsExactlyOverMonthYearAndCenturyEndsWithinFourDigitYears) {
   };
   for (const Shift& s : shifts) {
     SCOPED_TRACE(std::string(s.from) + " " + OffsetText(s.seconds));
-    std::optional<DateTime> from = ParseExifDate(s.from);
+    std::optional<DateTime> from = ReadDate(s.from);
     ASSERT_TRUE(from);
     std::optional<DateTime> to = Shifted(*from, s.seconds);
     if (!s.to) {

@@ -19,6 +19,9 @@ bool FaultyFileSystem::Fails(FsCall call, const std::string& path) {
   for (int n : {0, nth}) {
     if (auto it = failNth_.find({call, n}); it != failNth_.end()) error = it->second;
   }
+  for (const PathFailure& failure : failOnPath_) {
+    if (failure.call == call && path.ends_with(failure.suffix)) error = failure.error;
+  }
   if (error == 0) return false;
   errno = error;
   return true;

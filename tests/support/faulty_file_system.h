@@ -16,7 +16,7 @@ namespace tagloom::test {
 // clang-format off
 enum class FsCall {
   kOpen, kWrite, kFsync, kFchmod, kClose, kRename, kLink, kUnlink, kSyncFolder, kSyncFileSystem,
-  kStartWriteback, kFchown, kFtruncate, kFlock
+  kStartWriteback, kFchown, kFtruncate, kFlock, kPread, kFstat
 };
 // clang-format on
 
@@ -24,6 +24,10 @@ class FaultyFileSystem : public FileSystem {
  public:
   // The nth call (from 1; 0 for every call) of `call` fails with `error`.
   void FailNth(FsCall call, int nth, int error) { failNth_[{call, nth}] = error; }
+  // Every call of `call` on a path that ends with `suffix` fails with `error`.
+  void FailOnPath(FsCall call, std::string suffix, int error) {
+    failOnPath_.push_back({call, std::move(suffix), error});
+  }
   // Runs `action` right before the nth call of `call` does its work.
   void BeforeNth(FsCall call, int nth, std::function<void()> action) {
     actions_[{call, nth}] = std::move(action);
@@ -42,6 +46,9 @@ class FaultyFileSystem : public FileSystem {
   TAGLOOM_FAULTY(int, Open, (const std::string& p, int flags, mode_t mode), kOpen, p, p, flags,
                  mode)
   TAGLOOM_FAULTY(ssize_t, Write, (int fd, const void* data, std::size_t n), kWrite, "", fd, data, n)
+  TAGLOOM_FAULTY(ssize_t, Pread, (int fd, void* data, std::size_t n, off_t at), kPread, "", fd,
+                 data, n, at)
+  TAGLOOM_FAULTY(int, Fstat, (int fd, struct stat* info), kFstat, "", fd, info)
   TAGLOOM_FAULTY(int, Fsync, (int fd), kFsync, "", fd)
   TAGLOOM_FAULTY(int, Fchmod, (int fd, mode_t m), kFchmod, "", fd, m)
   TAGLOOM_FAULTY(int, Fchown, (int fd, uid_t owner, gid_t group), kFchown, "", fd, owner, group)
@@ -65,6 +72,12 @@ class FaultyFileSystem : public FileSystem {
   bool Fails(FsCall call, const std::string& path = "");
 
   std::map<std::pair<FsCall, int>, int> failNth_;
+  struct PathFailure {
+    FsCall call;
+    std::string suffix;
+    int error;
+  };
+  std::vector<PathFailure> failOnPath_;
   std::map<std::pair<FsCall, int>, std::function<void()>> actions_;
   bool nested_ = false;  // inside the folder sync, whose own calls are not counted
 };

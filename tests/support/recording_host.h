@@ -15,6 +15,7 @@ struct Message {
   std::string text, title;
   MessageIcon icon;
   std::string details = {};
+  bool defaultNo = false;
 };
 
 class RecordingHost : public Host {
@@ -27,9 +28,9 @@ class RecordingHost : public Host {
   std::vector<std::string> opened;                               // by the desktop's program
   int busyDepth = 0;
 
-  bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
-                std::string_view details) override {
-    messages.push_back({std::string(text), std::string(title), icon, std::string(details)});
+  bool Ask(const Question& q) override {
+    messages.push_back(
+        {std::string(q.text), std::string(q.title), q.icon, std::string(q.details), q.defaultNo});
     const bool answer = answers.empty() || answers.front();
     if (!answers.empty()) answers.pop_front();
     return answer;
@@ -46,6 +47,16 @@ class RecordingHost : public Host {
     if (!listAnswers.empty()) listAnswers.pop_front();
     return answer;
   }
+  std::vector<RunSummary> summaries;
+  void ShowSummary(const RunSummary& summary) override { summaries.push_back(summary); }
+  std::deque<EditsAnswer> editsAnswers;  // for the next questions about edits; then kStay
+  std::vector<std::string> editsAsked;
+  EditsAnswer AskAboutEdits(std::string_view text) override {
+    editsAsked.emplace_back(text);
+    const EditsAnswer answer = editsAnswers.empty() ? EditsAnswer::kStay : editsAnswers.front();
+    if (!editsAnswers.empty()) editsAnswers.pop_front();
+    return answer;
+  }
   std::function<bool()> stop;  // asked between the photographs of a run
   bool stopOffered = false;
   void OfferStop(bool offered) override { stopOffered = offered; }
@@ -55,6 +66,7 @@ class RecordingHost : public Host {
     progress.push_back("init " + std::to_string(min) + " " + std::to_string(max));
   }
   void SetBar(std::int64_t value) override { progress.push_back("set " + std::to_string(value)); }
+  void SetBarText(std::string_view text) override { progress.push_back("at " + std::string(text)); }
   std::function<void()> onYield;  // runs at every yield, as events would
   void Yield() override {
     progress.push_back("yield");

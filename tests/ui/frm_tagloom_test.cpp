@@ -185,8 +185,9 @@ class FrmTagloomTest : public QObject {
     Click("cmdExifWrite");
     QCOMPARE(dialogs->previewed.size(), std::size_t{1});
     QCOMPARE(dialogs->previewed[0].photos.size(), std::size_t{2});
-    QCOMPARE(dialogs->shown.back().title, QStringLiteral("批量操作结果"));
-    QVERIFY(dialogs->shown.back().details.contains(QStringLiteral("HTC Desire.jpg: 已写入")));
+    QCOMPARE(dialogs->summaries.size(), std::size_t{1});
+    QCOMPARE(dialogs->summaries[0].outcomes.size(), std::size_t{2});
+    QCOMPARE(dialogs->summaries[0].outcomes[1].result, PhotoResult::kDone);
     QCOMPARE(Field(3), QStringLiteral("Roll 7"));  // the photograph on show, read afresh
 
     QTimer::singleShot(0, [] {

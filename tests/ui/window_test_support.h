@@ -22,11 +22,19 @@ class ScriptedDialogs : public Dialogs {
   QStringList chosen;
   QStringList filters;
 
-  bool AskYesNo(QWidget*, const QString& text, const QString& title, MessageIcon,
-                const QString& details) override {
-    shown.push_back({text, title, details, true});
+  bool Ask(QWidget*, const QuestionBox& question) override {
+    shown.push_back({question.text, question.title, question.details, true});
     const bool answer = answers.empty() || answers.front();
     if (!answers.empty()) answers.pop_front();
+    return answer;
+  }
+  std::vector<RunSummary> summaries;
+  void ShowSummary(QWidget*, const RunSummary& summary) override { summaries.push_back(summary); }
+  std::deque<EditsAnswer> editsAnswers;  // for the next questions about edits; then kStay
+  EditsAnswer AskAboutEdits(QWidget*, const QString& text) override {
+    shown.push_back({text, {}, {}, true});
+    const EditsAnswer answer = editsAnswers.empty() ? EditsAnswer::kStay : editsAnswers.front();
+    if (!editsAnswers.empty()) editsAnswers.pop_front();
     return answer;
   }
   void Tell(QWidget*, const QString& text, const QString& title, MessageIcon,

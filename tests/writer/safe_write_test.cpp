@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "reader/backup_format.h"
 #include "reader/jpeg_segments.h"
@@ -17,9 +18,9 @@
 #include "support/fixture_builder.h"
 #include "support/temp_dir.h"
 #include "writer/backup_writer.h"
+#include "writer/commit_group.h"
 #include "writer/interrupt_cleanup.h"
-#include "writer/replace_group.h"
-#include "writer/splice.h"
+#include "writer/photo_write.h"
 
 namespace tagloom {
 namespace {
@@ -31,10 +32,7 @@ using Problem = WriteResult::Problem;
 using Step = FileFailure::Step;
 namespace fs = std::filesystem;
 
-struct : CopyProgress {
-  void Start(std::int64_t) override {}
-  void Advance(std::int64_t) override {}
-} noProgress;
+NoProgress noProgress;
 
 const std::string kHeader(kBackupHeader);
 // A segment as a backup copies it from a photograph (L + 2 bytes), and as the
@@ -63,10 +61,16 @@ struct Scene {
     return "\xFF\xD8" + whole + kept;
   }
   WriteResult Restore(FileSystem& files) {
-    return RestoreExifSegment(photo, backup, files, noProgress);
+    return WritePhoto(photo, backup, {true, {}, {}, {}}, files, noProgress);
+  }
+  PhotoChange Edits(std::optional<SegmentAt> original = std::nullopt) const {
+    return {false, kBuilt, original, {}};
   }
   WriteResult Write(FileSystem& files, std::optional<SegmentAt> original = std::nullopt) {
-    return WriteExifSegment(photo, backup, kBuilt, original, files, noProgress);
+    return WritePhoto(photo, backup, Edits(original), files, noProgress);
+  }
+  WriteResult BackUp(FileSystem& files, SegmentAt at) {
+    return BackupPhotoSegment(photo, at, std::nullopt, backup, files, noProgress);
   }
   std::string Photo() const { return ReadFile(photo); }
   std::string Backup() const { return ReadFile(backup); }
@@ -77,18 +81,16 @@ struct Scene {
   std::string old;
 };
 
-// The failed calls that stop a write, and at which step; the others (removing a
-// name that may not be there, owner and mode, a hint to the disk) do not.
-const std::map<FsCall, Step> kStepOf = {
-    {FsCall::kOpen, Step::kCreate},  {FsCall::kFtruncate, Step::kCreate},
-    {FsCall::kFlock, Step::kCreate}, {FsCall::kWrite, Step::kWrite},
-    {FsCall::kClose, Step::kWrite},  {FsCall::kFsync, Step::kSync},
-    {FsCall::kLink, Step::kPark},    {FsCall::kRename, Step::kRename}};
+// Calls whose failure never stops a write: removing a name that may not be
+// there, owner and mode, a hint to the disk, the folder's sync.
+const std::set<FsCall> kNeverStops = {FsCall::kUnlink, FsCall::kFchmod, FsCall::kFchown,
+                                      FsCall::kStartWriteback, FsCall::kSyncFolder};
 
-// Each write run first without a failure, then with each of its calls failing
-// in turn: every file holds its old or its new content, never anything else.
-// The first write of edits saves the photograph's block into a new backup
-// file before the photograph is touched, and removes it again if it fails.
+// Each write run first without a failure, then with each of its calls (its
+// reads too) failing in turn: every file holds its old or its new content,
+// never anything else, and the failure names the system's error. The first
+// write of edits saves the photograph's block into a new backup file before
+// the photograph is touched, and removes it again if it fails.
 TEST(SafeWrite, AFailureAtAnyCallLeavesEveryFileWholeAndNamesTheFailure) {
   const std::string large = Piece().Scan(2'500'000).Build();  // several writes to the disk
   const SegmentAt oldExifAt{2 + static_cast<std::int64_t>(kApp0.size()), SegmentLengthOf(kOldExif)};
@@ -112,14 +114,14 @@ TEST(SafeWrite, AFailureAtAnyCallLeavesEveryFileWholeAndNamesTheFailure) {
       SCOPED_TRACE("call " + std::to_string(static_cast<int>(call)) + ", number " +
                    std::to_string(nth));
       FaultyFileSystem files;
-      files.FailNth(call, nth, ENOSPC);
-      WriteResult result = kind == kBackup
-                               ? BackupPhotoSegment(s.photo, oldExifAt, s.backup, files, noProgress)
+      files.FailNth(call, nth, EIO);
+      WriteResult result = kind == kBackup       ? s.BackUp(files, oldExifAt)
                            : kind == kWriteEdits ? s.Write(files, oldExifAt)
                                                  : s.Restore(files);
       if (n == 0) {
         calls = files.calls;
         ASSERT_TRUE(result.Ok());
+        EXPECT_GT(files.CountOf(FsCall::kPread), 0);  // the reads go through it too
         // The rename is made durable by a sync of its folder before the parked name goes.
         std::vector<FsCall> order;  // of the calls on the photograph's names, the parked name last
         for (const auto& [made, path] : calls) {
@@ -145,14 +147,9 @@ TEST(SafeWrite, AFailureAtAnyCallLeavesEveryFileWholeAndNamesTheFailure) {
                     (call == FsCall::kUnlink && ReadFile(s.parked) == s.old));
         continue;
       }
-      ASSERT_TRUE(kStepOf.count(call)) << "a failure that needs not stop the write did";
-      // A new backup file that cannot take its name is a file that cannot be made.
-      const bool backupName = calls[n - 1].second.ends_with(".Exif.$$$");
-      EXPECT_EQ(result.file.step,
-                call == FsCall::kLink && backupName ? Step::kCreate : kStepOf.at(call));
-      EXPECT_EQ(result.file.error, ENOSPC);
+      EXPECT_EQ(kNeverStops.count(call), 0u) << "a failure that needs not stop the write did";
+      EXPECT_EQ(result.problem == Problem::kFile ? result.file.error : result.error, EIO);
       EXPECT_FALSE(fs::exists(s.parked));
-      EXPECT_EQ(result.problem, Problem::kFile);
       EXPECT_TRUE(photo == s.old && backup == oldBackup);
     }
   }
@@ -177,9 +174,9 @@ TEST(SpliceExifSegment, ABadOrChangedPhotographIsNotReplaced) {
            {[](Scene& s) { fs::remove(s.photo), ::mkfifo(s.photo.c_str(), 0644); },
             Problem::kPhotoNotRegular},
            {remove, Problem::kPhotoUnreadable},
-           {remove, Problem::kPhotoUnreadable, FsCall::kWrite},
-           {[](Scene& s) { fs::resize_file(s.photo, 3000); }, Problem::kVerifyFailed,
-            FsCall::kWrite},
+           // Written from the photograph as opened; its name no longer names it.
+           {remove, Problem::kPhotoChanged, FsCall::kWrite},
+           {[](Scene& s) { fs::resize_file(s.photo, 3000); }, Problem::kReadFailed, FsCall::kWrite},
            {scribble, Problem::kVerifyFailed, FsCall::kStartWriteback},
        }) {
     Scene s;
@@ -191,7 +188,9 @@ TEST(SpliceExifSegment, ABadOrChangedPhotographIsNotReplaced) {
     EXPECT_EQ(s.Restore(files).problem, c.problem);
     EXPECT_EQ(files.CountOf(FsCall::kRename) + files.CountOf(FsCall::kLink), 0);
     EXPECT_FALSE(fs::exists(s.photo + ".$$$"));
-    EXPECT_TRUE(c.during || (files.calls.empty() && (fifo || s.Photo() == before)));
+    const bool staged = std::any_of(files.calls.begin(), files.calls.end(),
+                                    [](const auto& call) { return call.second.ends_with(".$$$"); });
+    EXPECT_TRUE(c.during || (!staged && (fifo || s.Photo() == before)));
   }
 }
 
@@ -250,15 +249,14 @@ TEST(BackupPhotoSegment, CopiesTheWholeSegmentOrRefusesAPhotographThatNoLongerHo
                 kScan,
             2, 10, Problem::kNone},  // fewer than 30 bytes: backed up like any other
            {photo, at + 1, length, Problem::kPhotoChanged},
-           {photo.substr(0, 40), at, length, Problem::kPhotoChanged},  // cut inside the segment
+           {photo.substr(0, 40), at, length, Problem::kBlockIncomplete},  // cut inside it
            {"", at, length, Problem::kPhotoUnreadable},
        }) {
     Scene s;
     s.dir.Write("IMG_1.JPG", jpeg);
     if (jpeg.empty()) fs::remove(s.photo);
     FaultyFileSystem files;
-    EXPECT_EQ(BackupPhotoSegment(s.photo, {offset, size}, s.backup, files, noProgress).problem,
-              problem);
+    EXPECT_EQ(s.BackUp(files, {offset, size}).problem, problem);
     const bool ok = problem == Problem::kNone;
     EXPECT_EQ(s.Backup(), ok ? kHeader + jpeg.substr(static_cast<std::size_t>(offset),
                                                      static_cast<std::size_t>(size + 2))
@@ -267,9 +265,11 @@ TEST(BackupPhotoSegment, CopiesTheWholeSegmentOrRefusesAPhotographThatNoLongerHo
 }
 
 // A photograph reached through a link is replaced where it lies. A write
-// leaves a backup file of any kind alone, a link too; a backup is always
-// written in the photograph's folder: a link of its name is replaced by the
-// file, and what it pointed to stays as it was.
+// leaves a backup file of any kind alone, a link too: one that cannot keep
+// the photograph's block refuses the write until the person chooses to go
+// on without saving it. A backup is always written in the photograph's
+// folder: a link of its name is replaced by the file, and what it pointed to
+// stays as it was.
 TEST(SafeWrite, ABackupFileIsNeverWrittenThroughALink) {
   Scene s;
   test::TempDir elsewhere;
@@ -279,13 +279,15 @@ TEST(SafeWrite, ABackupFileIsNeverWrittenThroughALink) {
   const std::string link = s.dir.File("link.JPG");
   fs::create_symlink(s.photo, link);
   const SegmentAt oldExifAt{2 + static_cast<std::int64_t>(kApp0.size()), SegmentLengthOf(kOldExif)};
-  ASSERT_TRUE(
-      WriteExifSegment(link, s.backup, kBuilt, oldExifAt, RealFileSystem(), noProgress).Ok());
+  const WriteResult refused =
+      WritePhoto(link, s.backup, s.Edits(oldExifAt), RealFileSystem(), noProgress);
+  EXPECT_EQ(refused.problem, Problem::kBackupUnusable);
+  EXPECT_EQ(refused.backup.place, BackupPlace::kDamaged);
+  EXPECT_TRUE(s.Photo() == s.old);
+  ASSERT_TRUE(WritePhoto(link, s.backup, s.Edits(), RealFileSystem(), noProgress).Ok());
   EXPECT_TRUE(fs::is_symlink(link) && s.Photo() == s.Spliced(kBuilt, kApp0 + kXmp + kScan));
   EXPECT_TRUE(fs::is_symlink(s.backup));
-  ASSERT_TRUE(BackupPhotoSegment(s.photo, {2, SegmentLengthOf(kBuilt)}, s.backup, RealFileSystem(),
-                                 noProgress)
-                  .Ok());
+  ASSERT_TRUE(s.BackUp(RealFileSystem(), {2, SegmentLengthOf(kBuilt)}).Ok());
   EXPECT_TRUE(!fs::is_symlink(s.backup) &&
               s.Backup() == kHeader + s.Photo().substr(2, kBuilt.size() + 2));
   EXPECT_EQ(ReadFile(target), "someone else's file");
@@ -340,31 +342,40 @@ TEST(SafeWrite, AnInterruptedWriteLeavesNoTemporaryFile) {
   EXPECT_TRUE(s.Photo() == s.old);
 }
 
-// Three files staged, the second of which cannot take its name: one sync of
-// the file system before any rename, then the others in place and it old.
-TEST(ReplaceGroup, OneSyncPutsEveryFileInPlaceAndAFailureKeepsTheOldContent) {
+// Three photographs staged without a sync each, the second of which cannot
+// take its name: one sync of the file system before any rename, one sync of
+// their folder after; the others written, it old, and no backup of its own
+// left behind.
+TEST(CommitGroup, OneSyncPutsEveryPhotographInPlaceAndAFailureKeepsTheOldContent) {
   test::TempDir dir;
   FaultyFileSystem files;
-  files.FailNth(FsCall::kRename, 2, EIO);
-  ReplaceGroup group(files);
+  const std::string photo = "\xFF\xD8" + kOldExif + kScan;
+  const SegmentAt own{2, SegmentLengthOf(kOldExif)};
+  CommitGroup group(files);
   for (const char* name : {"0", "1", "2"}) {
-    auto file = std::make_unique<FileReplacer>(
-        files, dir.Write(name, "o"), FileReplacer::Swap::kRename, FileReplacer::Links::kReplace);
-    ASSERT_TRUE(file->Create(0644) && file->Write("n") && file->Finish(false));
-    group.Add(std::move(file));
+    WriteResult staged;
+    group.Add(StagePhoto(dir.Write(std::string(name) + ".jpg", photo),
+                         dir.File(std::string(name) + ".Exif"), {false, kBuilt, own, {}}, files,
+                         noProgress, false, staged));
+    ASSERT_TRUE(staged.Ok());
   }
-  const std::size_t staged = files.calls.size();
   EXPECT_EQ(files.CountOf(FsCall::kFsync), 0);  // nothing synced one by one
-  std::vector<ReplaceGroup::Failed> failed = group.Commit();
+  files.FailNth(FsCall::kRename, 2, EIO);
+  const std::size_t staged = files.calls.size();
+  const std::vector<WriteResult> results = group.Commit();
   EXPECT_EQ(files.calls.at(staged).first, FsCall::kSyncFileSystem);
-  EXPECT_EQ(std::pair(files.CountOf(FsCall::kSyncFileSystem), files.CountOf(FsCall::kSyncFolder)),
-            std::pair(1, 1));
-  ASSERT_EQ(failed.size(), 1u);
-  EXPECT_TRUE(failed[0].index == 1 && failed[0].failure.step == Step::kRename);
-  EXPECT_EQ(failed[0].failure.error, EIO);
+  EXPECT_EQ(files.CountOf(FsCall::kSyncFileSystem), 1);
+  EXPECT_EQ(files.CountOf(FsCall::kSyncFolder), 1);
+  ASSERT_EQ(results.size(), 3u);
+  EXPECT_EQ(results[1].file.step, Step::kRename);
+  EXPECT_EQ(results[1].file.error, EIO);
   for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(ReadFile(dir.File(std::to_string(i))), i == 1 ? "o" : "n");
-    EXPECT_FALSE(fs::exists(dir.File(std::to_string(i) + ".$$$")));
+    const std::string name = std::to_string(i);
+    EXPECT_EQ(results[i].Ok(), i != 1);
+    EXPECT_EQ(ReadFile(dir.File(name + ".jpg")) == photo, i == 1) << name;
+    EXPECT_EQ(fs::exists(dir.File(name + ".Exif")), i != 1) << "a backup left of a failed write";
+    EXPECT_FALSE(fs::exists(dir.File(name + ".jpg.$$$")) ||
+                 fs::exists(dir.File(name + ".jpg.%#%")));
   }
 }
 

@@ -3,29 +3,20 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateTimeEdit>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+#include "ui/date/date_time_field.h"
 #include "ui/main/controls.h"
 
 namespace tagloom::ui {
 namespace {
-
-const QString kDateFormat = QStringLiteral("yyyy/MM/dd HH:mm:ss");
-
-QDateTime ToQt(const DateTime& d) {
-  return QDateTime(QDate(d.year, d.month, d.day), QTime(d.hour, d.minute, d.second));
-}
-DateTime FromQt(const QDateTime& t) {
-  return {t.date().year(), t.date().month(),  t.date().day(),
-          t.time().hour(), t.time().minute(), t.time().second()};
-}
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name, const QString& accessible) {
@@ -66,14 +57,12 @@ frmDateFix::frmDateFix(QWidget* parent) : QDialog(parent) {
 
   std::tie(optClock_, rows) =
       choice("optClock", QStringLiteral("按这张相片中时钟显示的时间校正所有相片"));
-  clock_ = Named(new QDateTimeEdit(this), "dteClock", QStringLiteral("时钟显示的时间"));
-  clock_->setDisplayFormat(kDateFormat);
+  clock_ = Named(new DateTimeField(this), "dteClock", QStringLiteral("时钟显示的时间"));
   rows->addRow(QStringLiteral("时钟显示:"), clock_);
 
   std::tie(optSequence_, rows) =
       choice("optSequence", QStringLiteral("依次设置日期(如扫描的胶片)"));
-  first_ = Named(new QDateTimeEdit(this), "dteFirst", QStringLiteral("第一张的日期"));
-  first_->setDisplayFormat(kDateFormat);
+  first_ = Named(new DateTimeField(this), "dteFirst", QStringLiteral("第一张的日期"));
   step_ = Named(new QSpinBox(this), "spnStep", QStringLiteral("每张相隔秒数"));
   step_->setRange(0, 86400 * 366);
   step_->setSuffix(QStringLiteral(" 秒"));
@@ -95,25 +84,39 @@ frmDateFix::frmDateFix(QWidget* parent) : QDialog(parent) {
   });
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   layout->addWidget(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+    if (Chosen()) {
+      accept();
+    } else {  // the date of the choice is no date: say so, and stay
+      QMessageBox::warning(this, QStringLiteral("格式错误!"), QStringLiteral("你的日期格式有误!"));
+    }
+  });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   optShift_->setChecked(true);
 }
 
-std::optional<DateFix> frmDateFix::Ask(const std::optional<DateTime>& recorded) {
-  const QDateTime start = recorded ? ToQt(*recorded) : QDateTime::currentDateTime();
-  clock_->setDateTime(start);
-  first_->setDateTime(start);
+std::optional<DateFix> frmDateFix::Ask(const std::optional<DateTime>& recorded,
+                                       const DateTime& now) {
+  clock_->SetDate(recorded.value_or(now));
+  first_->SetDate(recorded.value_or(now));
   optClock_->setEnabled(recorded.has_value());
   if (!recorded && optClock_->isChecked()) optShift_->setChecked(true);
   if (exec() != QDialog::Accepted) return std::nullopt;
+  return Chosen();
+}
+
+std::optional<DateFix> frmDateFix::Chosen() const {
   DateFix fix;
   if (optClock_->isChecked()) {
     fix.kind = DateFix::Kind::kClock;
-    fix.clock = FromQt(clock_->dateTime());
+    const std::optional<DateTime> clock = clock_->Date();
+    if (!clock) return std::nullopt;
+    fix.clock = *clock;
   } else if (optSequence_->isChecked()) {
     fix.kind = DateFix::Kind::kSequence;
-    fix.first = FromQt(first_->dateTime());
+    const std::optional<DateTime> first = first_->Date();
+    if (!first) return std::nullopt;
+    fix.first = *first;
     fix.step = step_->value();
     fix.reversed = reversed_->isChecked();
   } else {

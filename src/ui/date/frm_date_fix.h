@@ -10,12 +10,13 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateTimeEdit;
 class QRadioButton;
 class QSpinBox;
 class QTimeEdit;
 
 namespace tagloom::ui {
+
+class DateTimeField;
 
 // What the person chose.
 struct DateFix {
@@ -32,8 +33,10 @@ class frmDateFix : public QDialog {
  public:
   explicit frmDateFix(QWidget* parent);
   // Opens on `recorded`, the date of the photograph on show (none: no clock
-  // to read); nullopt when cancelled.
-  std::optional<DateFix> Ask(const std::optional<DateTime>& recorded);
+  // to read; `now` stands in); nullopt when cancelled.
+  std::optional<DateFix> Ask(const std::optional<DateTime>& recorded, const DateTime& now);
+  // What is chosen as it stands; nullopt while a date of the choice is no date.
+  std::optional<DateFix> Chosen() const;
 
  private:
   QRadioButton* optShift_;
@@ -42,8 +45,8 @@ class frmDateFix : public QDialog {
   QComboBox* direction_;
   QSpinBox* days_;
   QTimeEdit* time_;
-  QDateTimeEdit* clock_;
-  QDateTimeEdit* first_;
+  DateTimeField* clock_;
+  DateTimeField* first_;
   QSpinBox* step_;
   QCheckBox* reversed_;
 };

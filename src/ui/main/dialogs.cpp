@@ -2,9 +2,13 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <memory>
 
+#include "editor/texts.h"
+#include "ui/main/controls.h"
 #include "ui/main/list_preview_dialog.h"
+#include "ui/main/summary_dialog.h"
 
 namespace tagloom::ui {
 namespace {
@@ -44,10 +48,53 @@ QMessageBox* MakeMessageBox(QWidget* parent, const QString& text, const QString&
   return box;
 }
 
-bool StandardDialogs::AskYesNo(QWidget* parent, const QString& text, const QString& title,
-                               MessageIcon icon, const QString& details) {
-  std::unique_ptr<QMessageBox> box(MakeMessageBox(parent, text, title, icon, true, details));
+QMessageBox* MakeQuestionBox(QWidget* parent, const QuestionBox& question) {
+  QMessageBox* box =
+      MakeMessageBox(parent, question.text, question.title, question.icon, true, question.details);
+  // Where Yes may cost the person something, Enter says No.
+  box->setDefaultButton(question.defaultNo ? QMessageBox::No : QMessageBox::Yes);
+  return box;
+}
+
+bool StandardDialogs::Ask(QWidget* parent, const QuestionBox& question) {
+  std::unique_ptr<QMessageBox> box(MakeQuestionBox(parent, question));
   return box->exec() == QMessageBox::Yes;
+}
+
+QMessageBox* MakeEditsBox(QWidget* parent, const QString& text) {
+  auto* box = new QMessageBox(QMessageBox::Question, FromUtf8(text::kUnwrittenEditsTitle),
+                              Lines(text), QMessageBox::NoButton, parent);
+  box->setTextFormat(Qt::PlainText);
+  box->setAttribute(Qt::WA_DeleteOnClose, false);
+  box->addButton(FromUtf8(text::kWriteEditsButton), QMessageBox::AcceptRole);
+  box->addButton(FromUtf8(text::kDiscardEditsButton), QMessageBox::DestructiveRole);
+  // Escape, the close box and Enter all stay: nothing is lost by staying.
+  QPushButton* stay = box->addButton(FromUtf8(text::kStayButton), QMessageBox::RejectRole);
+  box->setDefaultButton(stay);
+  box->setEscapeButton(stay);
+  return box;
+}
+
+EditsAnswer EditsAnswerOf(QMessageBox* box) {
+  switch (box->buttonRole(box->clickedButton())) {
+    case QMessageBox::AcceptRole:
+      return EditsAnswer::kWrite;
+    case QMessageBox::DestructiveRole:
+      return EditsAnswer::kDiscard;
+    default:
+      return EditsAnswer::kStay;
+  }
+}
+
+EditsAnswer StandardDialogs::AskAboutEdits(QWidget* parent, const QString& text) {
+  std::unique_ptr<QMessageBox> box(MakeEditsBox(parent, text));
+  box->exec();
+  return EditsAnswerOf(box.get());
+}
+
+void StandardDialogs::ShowSummary(QWidget* parent, const RunSummary& summary) {
+  SummaryDialog dialog(summary, parent);
+  dialog.exec();
 }
 
 void StandardDialogs::Tell(QWidget* parent, const QString& text, const QString& title,

@@ -14,17 +14,28 @@ class QWidget;
 
 namespace tagloom::ui {
 
+// A question with Yes and No, as the window asks it.
+struct QuestionBox {
+  QString text, title;
+  MessageIcon icon = MessageIcon::kNone;
+  QString details;  // shown on request; may be empty
+  bool defaultNo = false;
+};
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  // Yes and No; true for Yes. `details` (may be empty) is shown on request.
-  virtual bool AskYesNo(QWidget* parent, const QString& text, const QString& title,
-                        MessageIcon icon, const QString& details) = 0;
+  // True for Yes.
+  virtual bool Ask(QWidget* parent, const QuestionBox& question) = 0;
   // OK only; `details` (may be empty) is shown on request.
   virtual void Tell(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
                     const QString& details) = 0;
   // The preview of a write to the whole list, and the answer.
   virtual ListAnswer ConfirmList(QWidget* parent, const ListPreview& preview) = 0;
+  // The end of a run over the list: its counts and every photograph's outcome.
+  virtual void ShowSummary(QWidget* parent, const RunSummary& summary) = 0;
+  // Edits not yet written, before the photograph gives way: write, drop, stay.
+  virtual EditsAnswer AskAboutEdits(QWidget* parent, const QString& text) = 0;
   // The open dialog with the given filters (the first selected): the full
   // paths chosen (one or several), none for a cancel.
   virtual QStringList ChooseFiles(QWidget* parent, const QStringList& filters) = 0;
@@ -33,11 +44,12 @@ class Dialogs {
 // Qt's message boxes and file dialog.
 class StandardDialogs : public Dialogs {
  public:
-  bool AskYesNo(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
-                const QString& details) override;
+  bool Ask(QWidget* parent, const QuestionBox& question) override;
   void Tell(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
             const QString& details) override;
   ListAnswer ConfirmList(QWidget* parent, const ListPreview& preview) override;
+  void ShowSummary(QWidget* parent, const RunSummary& summary) override;
+  EditsAnswer AskAboutEdits(QWidget* parent, const QString& text) override;
   QStringList ChooseFiles(QWidget* parent, const QStringList& filters) override;
 };
 
@@ -50,5 +62,9 @@ QStringList OpenDialogFilters();
 // show them without waiting for an answer).
 QMessageBox* MakeMessageBox(QWidget* parent, const QString& text, const QString& title,
                             MessageIcon icon, bool question, const QString& details);
+QMessageBox* MakeQuestionBox(QWidget* parent, const QuestionBox& question);
+// The question about edits not yet written; its buttons' roles give the answer.
+QMessageBox* MakeEditsBox(QWidget* parent, const QString& text);
+EditsAnswer EditsAnswerOf(QMessageBox* box);
 
 }  // namespace tagloom::ui

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -81,12 +82,18 @@ void frmTagloom::Connect() {
   connect(Frame1_, &PictureFrame::filesDropped, this,
           [this](const QStringList& paths) { OpenPaths(paths); });
   connect(Frame1_, &PictureFrame::doubleClicked, this, [this] { session_.Image1_DblClick(); });
-  connect(chkBatch_, &QCheckBox::clicked, this,
-          [this](bool ticked) { Do([&] { session_.SetBatch(ticked); }); });
+  // Every route that ticks a box (a click, the space key, a screen reader's
+  // toggle action) reaches the Session; Render's own ticking changes nothing.
+  connect(chkBatch_, &QCheckBox::toggled, this, [this](bool ticked) {
+    if (ticked != session_.chkBatch) Do([&] { session_.SetBatch(ticked); });
+  });
   for (int area = 0; area < kAreaCount; ++area) {
-    connect(
-        chkKeep_[static_cast<std::size_t>(area)], &QCheckBox::clicked, this,
-        [this, area](bool ticked) { session_.chkKeep[static_cast<std::size_t>(area)] = ticked; });
+    connect(chkKeep_[static_cast<std::size_t>(area)], &QCheckBox::toggled, this,
+            [this, area](bool ticked) {
+              if (ticked != session_.chkKeep[static_cast<std::size_t>(area)]) {
+                Do([&] { session_.SetKeep(area, ticked); });
+              }
+            });
   }
   connect(cmdBackup_, &QPushButton::clicked, this,
           [this] { Do([&] { session_.cmdBackup_Click(); }); });
@@ -157,7 +164,7 @@ void frmTagloom::ShowDropTarget() {
 
 void frmTagloom::ChooseDate() {
   if (!dateChoose_) dateChoose_ = new frmDateChoose(this);
-  if (std::optional<CalendarDate> day = session_.DateForCalendar()) {
+  if (std::optional<DateTime> day = session_.DateForCalendar()) {
     dateChoose_->SetDate(QDate(day->year, day->month, day->day));
   }
   // Closed by its frame or Escape: the field keeps its text.
@@ -166,12 +173,16 @@ void frmTagloom::ChooseDate() {
     return;
   }
   const QDate chosen = dateChoose_->Date();
-  Do([&] { session_.SetChosenDate({chosen.year(), chosen.month(), chosen.day()}); });
+  Do([&] { session_.SetChosenDate({chosen.year(), chosen.month(), chosen.day(), 12, 0, 0}); });
 }
 
 void frmTagloom::FixDates() {
   frmDateFix dialog(this);
-  const std::optional<DateFix> fix = dialog.Ask(session_.RecordedDate());
+  // The clock on the wall, read as a plain date and time.
+  const QDateTime now = QDateTime::currentDateTime();
+  const std::optional<DateFix> fix = dialog.Ask(
+      session_.RecordedDate(), {now.date().year(), now.date().month(), now.date().day(),
+                                now.time().hour(), now.time().minute(), now.time().second()});
   if (!fix) return;
   Do([&] {
     switch (fix->kind) {
@@ -193,8 +204,20 @@ void frmTagloom::OpenPaths(const QStringList& paths) {
 }
 
 void frmTagloom::HandOver(const QStringList& paths) {
+  if (paths.isEmpty()) {  // a start without photographs: this window comes forward
+    ComeForward();
+    return;
+  }
   session_.HandOver(ToPaths(paths));
   TakeHandOver();
+}
+
+void frmTagloom::ComeForward() {
+  // The drop target steps aside; what it gathered stays with it.
+  if (drop_) drop_->hide();
+  showNormal();
+  raise();
+  activateWindow();
 }
 
 void frmTagloom::TakeHandOver() {
@@ -206,11 +229,7 @@ void frmTagloom::TakeHandOver() {
     return;
   }
   Render();
-  // The drop target steps aside; what it gathered stays with it.
-  if (drop_) drop_->hide();
-  showNormal();
-  raise();
-  activateWindow();
+  ComeForward();
 }
 
 void frmTagloom::Render() {
@@ -295,7 +314,14 @@ void frmTagloom::ShowPicture(const QString& path, const QImage& image) {
 }
 
 void frmTagloom::closeEvent(QCloseEvent* event) {
-  // The window's close box ends the program, as the exit button does.
+  // The window's close box ends the program, as the exit button does; not
+  // in the middle of a write, and not with typed edits lost unasked.
+  bool leave = false;
+  if (!session_.Working()) Do([&] { leave = session_.MayLeavePhoto(); });
+  if (!leave) {
+    event->ignore();
+    return;
+  }
   event->accept();
   drop_.reset();
   QApplication::closeAllWindows();

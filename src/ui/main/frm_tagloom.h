@@ -53,16 +53,18 @@ class frmTagloom : public QWidget, public Host {
   frmDrop* DropTargetWindow() const;
 
   // Host
-  bool AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
-                std::string_view details) override;
+  bool Ask(const Question& question) override;
   void Tell(std::string_view text, std::string_view title, MessageIcon icon,
             std::string_view details) override;
   ListAnswer ConfirmList(const ListPreview& preview) override;
+  void ShowSummary(const RunSummary& summary) override;
+  EditsAnswer AskAboutEdits(std::string_view text) override;
   void OfferStop(bool offered) override;
   bool StopRequested() override;
   void ShowBar(bool visible) override;
   void InitBar(std::int64_t min, std::int64_t max) override;
   void SetBar(std::int64_t value) override;
+  void SetBarText(std::string_view text) override;
   void Yield() override;
   void SetBusy(bool busy) override;
   std::optional<PictureSize> LoadPreview(const std::string& path) override;
@@ -91,6 +93,8 @@ class frmTagloom : public QWidget, public Host {
   void ShowPicture(const QString& path, const QImage& image);
   void RenderPicture();
   void TakeHandOver();
+  // Shows this window in front of the others.
+  void ComeForward();
   // During a run that may be stopped: keeps every input but the stop's away.
   bool FilterDuringRun(QObject* watched, QEvent* event);
   // The date picker: opens on the field's date, writes the day chosen.

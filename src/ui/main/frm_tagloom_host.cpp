@@ -11,9 +11,9 @@
 
 namespace tagloom::ui {
 
-bool frmTagloom::AskYesNo(std::string_view text, std::string_view title, MessageIcon icon,
-                          std::string_view details) {
-  return dialogs_.AskYesNo(this, FromUtf8(text), FromUtf8(title), icon, FromUtf8(details));
+bool frmTagloom::Ask(const Question& question) {
+  return dialogs_.Ask(this, {FromUtf8(question.text), FromUtf8(question.title), question.icon,
+                             FromUtf8(question.details), question.defaultNo});
 }
 
 void frmTagloom::Tell(std::string_view text, std::string_view title, MessageIcon icon,
@@ -23,6 +23,14 @@ void frmTagloom::Tell(std::string_view text, std::string_view title, MessageIcon
 
 ListAnswer frmTagloom::ConfirmList(const ListPreview& preview) {
   return dialogs_.ConfirmList(this, preview);
+}
+
+void frmTagloom::ShowSummary(const RunSummary& summary) {
+  dialogs_.ShowSummary(this, summary);
+}
+
+EditsAnswer frmTagloom::AskAboutEdits(std::string_view text) {
+  return dialogs_.AskAboutEdits(this, FromUtf8(text));
 }
 
 void frmTagloom::OfferStop(bool offered) {
@@ -52,6 +60,10 @@ void frmTagloom::InitBar(std::int64_t min, std::int64_t max) {
 
 void frmTagloom::SetBar(std::int64_t value) {
   panel_->SetValue(value);
+}
+
+void frmTagloom::SetBarText(std::string_view text) {
+  panel_->SetText(FromPath(std::string(text)));
 }
 
 void frmTagloom::Yield() {
@@ -94,7 +106,9 @@ bool frmTagloom::FilterDuringRun(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
     case QEvent::Drop:
-      return watched != panel_->cmdStop();
+      // A click reaches the window first, then the widget under the pointer:
+      // only widgets other than the stop button are kept from it.
+      return watched->isWidgetType() && watched != panel_->cmdStop();
     case QEvent::Close:
       if (watched == this) {
         stopRequested_ = true;  // closing the window during a run stops it

@@ -73,6 +73,11 @@ void ListPreviewDialog::Fill(const ListPreview& preview) {
       line->setToolTip(0, FromPath(photo.path));
       return line;
     };
+    if (photo.sameAs >= 0) {
+      const std::string& first = preview.photos[static_cast<std::size_t>(photo.sameAs)].path;
+      row(FromUtf8(text::kListSkipped), FromUtf8(text::kSameAsListed) + FromPath(first), {});
+      continue;
+    }
     if (!photo.problem.empty()) {
       row(FromUtf8(text::kListRefused), Lines(photo.problem).join(u' '), {});
       continue;

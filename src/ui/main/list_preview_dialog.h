@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "editor/list_plan.h"
+#include "editor/list_run.h"
 
 class QTreeWidget;
 

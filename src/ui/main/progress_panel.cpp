@@ -43,6 +43,11 @@ ProgressPanel::ProgressPanel(QWidget* window) {
   stop_->setGeometry(TwipsRect(kWidth - 1155, kHeight - 60, 1035, 345));
   stop_->setToolTip(QStringLiteral("处理完当前这张相片后停止 (Esc)"));
   stop_->hide();
+  where_ = new QLabel(bar_);
+  Name(where_, QStringLiteral("labRun"));
+  where_->setGeometry(TwipsRect(300, kHeight - 30, kWidth - 1155 - 360, 285));
+  where_->setTextFormat(Qt::PlainText);
+  where_->hide();
   bar_->hide();
 }
 
@@ -62,6 +67,14 @@ void ProgressPanel::OfferStop(bool offered) {
   bar_->resize(bar_->width(), Px(height));
   shadow_->resize(shadow_->width(), Px(height));
   stop_->setVisible(offered);
+  where_->setVisible(offered);
+  if (!offered) where_->clear();
+}
+
+void ProgressPanel::SetText(const QString& text) {
+  // A long name is cut in its middle, where it says least.
+  where_->setText(where_->fontMetrics().elidedText(text, Qt::ElideMiddle, where_->width()));
+  where_->setAccessibleName(text);
 }
 
 void ProgressPanel::SetRange(std::int64_t min, std::int64_t max) {

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <cstdint>
 
+class QLabel;
 class QProgressBar;
 class QPushButton;
 
@@ -19,19 +20,23 @@ class ProgressPanel {
   void Show(bool visible);
   void SetRange(std::int64_t min, std::int64_t max);
   void SetValue(std::int64_t value);
-  // A run that may be stopped shows a stop button below the bar.
+  // A run that may be stopped shows a stop button below the bar, and beside
+  // it where the run is ("3 / 200  IMG_0003.JPG").
   void OfferStop(bool offered);
+  void SetText(const QString& text);
 
   QFrame* frmBar() const { return bar_; }
   QFrame* frmShadow() const { return shadow_; }
   QProgressBar* Bar() const { return progress_; }
   QPushButton* cmdStop() const { return stop_; }
+  QLabel* labRun() const { return where_; }
 
  private:
   QFrame* bar_;
   QFrame* shadow_;
   QProgressBar* progress_;
   QPushButton* stop_;
+  QLabel* where_;
   std::int64_t min_ = 0, max_ = 100;
 };
 

@@ -1,5 +1,6 @@
-// A write to every photograph of the list: what it will change in each, shown
-// before anything is written, and what became of each photograph.
+// A run over a list of photographs (a write, new dates, a batch backup or
+// restore): what it will change in each, shown before anything is written,
+// what became of each photograph, and the summary of it all.
 #pragma once
 
 #include <algorithm>
@@ -9,6 +10,9 @@
 #include <vector>
 
 namespace tagloom {
+
+// What a run does to each photograph.
+enum class RunKind { kWrite, kBackup, kRestore };
 
 // One field of one photograph: the text it shows, and the text it is to get.
 struct FieldChange {
@@ -21,6 +25,7 @@ struct PhotoPlan {
   std::vector<FieldChange> changes;  // none: the photograph already holds the texts
   std::string problem;               // why it cannot be written; "" when it can
   std::string notKept;               // what its new block will not carry over, one item a line
+  int sameAs = -1;                   // the earlier entry naming the same photograph, -1 for none
 };
 
 struct ListPreview {
@@ -29,15 +34,14 @@ struct ListPreview {
   int shown = -1;
 };
 
-// The answer to a preview: write the list, only the photograph on show (the
-// write of one photograph, with its own question), or nothing.
+// The answer to a preview: write the list, only the photograph on show, or nothing.
 enum class ListAnswer { kAll, kOnlyShown, kNone };
 
 // What became of one photograph of a run over the list.
 enum class PhotoResult {
   kDone,        // written (backed up, restored)
   kUnchanged,   // it already held what was to be written: nothing written
-  kSkipped,     // nothing to do for it (no block to back up, no backup to restore)
+  kSkipped,     // nothing to do for it (no block to back up, no backup, listed before)
   kMissing,     // not there, or no photograph at all
   kRefused,     // refused or failed: see the reason
   kNotReached,  // the person stopped the run before it
@@ -46,7 +50,15 @@ enum class PhotoResult {
 struct PhotoOutcome {
   std::string path;
   PhotoResult result = PhotoResult::kNotReached;
-  std::string reason;  // for kRefused and kMissing
+  std::string reason;                // why it was refused, missing or skipped
+  std::vector<FieldChange> changes;  // what a write changed in it
+};
+
+// What a run came to: its counts as a message, and every photograph's outcome.
+struct RunSummary {
+  std::string title;
+  std::string text;  // the counts, a line each (CR LF)
+  std::vector<PhotoOutcome> outcomes;
 };
 
 // How many of the outcomes are one of `results`.

@@ -1,0 +1,28 @@
+// The texts of a run over the list, built in one place from its typed
+// outcomes: the summary with its counts, and each photograph's line.
+#pragma once
+
+#include <locale>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/list_run.h"
+
+namespace tagloom {
+
+// The summary of a run of `kind`: the documented heading and counts (every
+// listed photograph counted), a line for those a stop left, and every outcome.
+RunSummary SummaryOf(RunKind kind, std::vector<PhotoOutcome> outcomes, const std::locale& locale);
+
+// What became of a photograph, in a word or two ("已写入", "失败:" ...).
+std::string_view ResultText(PhotoResult result);
+
+// What a write changed: "版权声明 A → B; 备注 (空) → C".
+std::string ChangesText(const std::vector<FieldChange>& changes);
+
+// One photograph's outcome on one line: its file, what became of it, and
+// what changed or why not. Line breaks inside are turned into blanks.
+std::string OutcomeLine(const PhotoOutcome& outcome);
+
+}  // namespace tagloom

@@ -1,0 +1,88 @@
+// The write, backup and restore buttons: each works on the photograph on
+// show, or in batch mode runs over the navigation list. The single write and
+// the run over the list are called from here alone.
+#include <algorithm>
+
+#include "editor/session.h"
+#include "editor/texts.h"
+
+namespace tagloom {
+
+Outcome Session::cmdExifWrite_Click() {
+  ActionGuard action(*this);
+  if (!action) return Outcome::kDeclined;
+  if (!cmdExifWrite.enabled) {  // no photograph opened
+    ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
+                  photoProblem_.empty() ? std::string(text::kNoImageFile) : photoProblem_);
+    return Outcome::kFailed;
+  }
+  const bool keeping = std::find(chkKeep.begin(), chkKeep.end(), true) != chkKeep.end();
+  if (!chkBatch || !keeping) return WriteShown();
+  // The ticked areas go to the whole list, after a preview; "only this
+  // photograph" is the write of the photograph on show, all its fields.
+  const std::vector<std::string> photos = ListOrShown();
+  const EditsFor edits = KeptAreas();
+  const ListPreview preview = PreviewList(photos, edits);
+  const ListAnswer answer = host_.ConfirmList(preview);
+  if (answer == ListAnswer::kNone) return Outcome::kDeclined;
+  if (answer == ListAnswer::kOnlyShown) return WriteShown();
+  return RunList(photos, Chosen(preview, answer), {RunKind::kWrite, edits});
+}
+
+Outcome Session::cmdBackup_Click() {
+  ActionGuard action(*this);
+  if (!action) return Outcome::kDeclined;
+  if (!chkBatch) {
+    if (!cmdBackup.visible || !cmdBackup.enabled) {  // no block of its own
+      ReportFailure(text::kBackupFailed, text::kBackupFailedTitle,
+                    text::Join({text::kNothingToBackUp, ImageFileName}));
+      return Outcome::kFailed;
+    }
+    if (BackupAvailable && !host_.AskYesNo(text::kConfirmOverwriteBackup, text::kConfirmTitle,
+                                           MessageIcon::kNone, {})) {
+      return Outcome::kDeclined;
+    }
+    return StartBackupExif() ? Outcome::kDone : Outcome::kFailed;
+  }
+  if (!host_.AskYesNo(text::kConfirmBatchBackup, text::kBatchTitle, MessageIcon::kNone, {})) {
+    return Outcome::kDeclined;
+  }
+  const std::vector<std::string> photos = ListOrShown();
+  std::vector<std::size_t> all(photos.size());
+  for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+  return RunList(photos, all, {RunKind::kBackup, {}});
+}
+
+Outcome Session::cmdRestore_Click() {
+  ActionGuard action(*this);
+  if (!action) return Outcome::kDeclined;
+  if (!chkBatch) {
+    if (!cmdRestore.visible || !cmdRestore.enabled) {  // no backup to restore
+      ReportFailure(text::kWriteFailed, text::kWriteFailedTitle,
+                    text::Join({text::kNoBackupToRestore, ImageFileName}));
+      return Outcome::kFailed;
+    }
+    const std::string doubt = BackupDoubt(true);
+    if (!doubt.empty() && refuseDoubtfulChanges) {
+      ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, doubt);
+      return Outcome::kFailed;
+    }
+    const std::string question =
+        doubt.empty() ? std::string(text::kConfirmRestore)
+                      : text::Join({doubt, text::kCrLf, text::kCrLf, text::kConfirmRestore});
+    if (!host_.Ask(
+            {question, text::kConfirmRestoreTitle, MessageIcon::kQuestion, {}, !doubt.empty()})) {
+      return Outcome::kDeclined;
+    }
+    return StoreExifData() ? Outcome::kDone : Outcome::kFailed;
+  }
+  if (!host_.AskYesNo(text::kConfirmBatchRestore, text::kBatchTitle, MessageIcon::kNone, {})) {
+    return Outcome::kDeclined;
+  }
+  const std::vector<std::string> photos = ListOrShown();
+  std::vector<std::size_t> all(photos.size());
+  for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+  return RunList(photos, all, {RunKind::kRestore, {}});
+}
+
+}  // namespace tagloom

@@ -1,0 +1,62 @@
+// Changes staged under temporary names and made durable together: a list
+// run writes a group of photographs (their new files and new backups)
+// without a sync each, then one sync of each file system holding them makes
+// all of them durable, then each takes its name and each folder is synced
+// once. Every file holds its whole old or whole new content at every
+// instant, as with one write, for about two syncs a group instead of two a
+// photograph. One change alone, synced as it was staged, is a group too.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "writer/file_system.h"
+#include "writer/write_result.h"
+
+namespace tagloom {
+
+// One change staged under temporary names, to be put in place by a group.
+class Staged {
+ public:
+  virtual ~Staged() = default;
+  // Whether its temporary files were synced as they were written.
+  virtual bool Synced() const = 0;
+  // Its temporary files, which a sync must cover before the swap.
+  virtual std::vector<std::string> TempPaths() const = 0;
+  // Puts it in place, its folder not yet synced; false (see Result) when it
+  // cannot be, and then it leaves what it changes as it was.
+  virtual bool Commit() = 0;
+  // The files it put in place, whose folders the group syncs.
+  virtual std::vector<std::string> Targets() const = 0;
+  // Once its folders are synced: removes what it parked, lets its locks go.
+  virtual void Settle() = 0;
+  virtual const WriteResult& Result() const = 0;
+};
+
+class CommitGroup {
+ public:
+  explicit CommitGroup(FileSystem& fs) : fs_(fs) {}
+
+  void Add(std::unique_ptr<Staged> staged) { staged_.push_back(std::move(staged)); }
+  std::size_t Size() const { return staged_.size(); }
+
+  // Makes every staged change durable and puts it in place; returns each
+  // one's result, in the order they were added, and empties the group. A
+  // failed sync fails every change it was to cover; a failed swap only its
+  // own. `wait`, when given, runs every few milliseconds while a sync is
+  // under way (a window stays responsive).
+  std::vector<WriteResult> Commit(const std::function<void()>& wait = {});
+
+ private:
+  // Syncs the file system of each folder in `folders` once; false (and the
+  // failure) when a sync fails.
+  bool SyncFileSystems(const std::vector<std::string>& paths, FileFailure& failure,
+                       const std::function<void()>& wait);
+
+  FileSystem& fs_;
+  std::vector<std::unique_ptr<Staged>> staged_;
+};
+
+}  // namespace tagloom
