@@ -11,6 +11,7 @@
 #include "app/single_instance.h"
 #include "editor/texts.h"
 #include "ui/about/frm_splash.h"
+#include "ui/main/controls.h"
 #include "ui/main/dialogs.h"
 #include "ui/main/frm_tagloom.h"
 #include "ui/main/theme.h"
@@ -63,9 +64,12 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Tagloom"));
   QApplication::setApplicationVersion(QString::fromStdString(tagloom::text::VersionText(1)));
   QApplication::setDesktopFileName(QString::fromLatin1(tagloom::app::kApplicationId));
-  QStringList photos = QApplication::arguments();
-  photos.removeFirst();
-  photos.removeOne(QStringLiteral("--"));
+  // The arguments as given, bytes and all (QApplication's copy decodes them,
+  // losing a name that is not UTF-8).
+  QStringList photos;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) != "--") photos << tagloom::ui::FromPath(argv[i]);
+  }
   if (tagloom::app::ClaimOrHandOn(photos) == tagloom::app::Instance::kHandedOn) return 0;
 
   // The program speaks Simplified Chinese, and so shall Qt's own buttons and dialogs.

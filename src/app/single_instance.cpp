@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "ui/main/controls.h"
+
 namespace tagloom::app {
 namespace {
 
@@ -23,7 +25,7 @@ QString LocalPathOf(const QString& uri) {
   const QUrl url(uri, QUrl::StrictMode);
   if (!url.isValid() || url.scheme() != QLatin1String("file")) return {};
   if (!url.host().isEmpty() && url.host() != QLatin1String("localhost")) return {};
-  const QString path = url.path(QUrl::FullyDecoded);
+  const QString path = ui::LocalPathOfUrl(url);
   if (!path.startsWith(u'/') || path.contains(QChar(u'\0'))) return {};
   return path;
 }
@@ -66,7 +68,11 @@ Instance ClaimOrHandOn(const QStringList& photos) {
   // Paths as URIs: the running Tagloom has a working folder of its own.
   QStringList uris;
   for (const QString& photo : photos) {
-    uris << QUrl::fromLocalFile(QFileInfo(photo).absoluteFilePath()).toString();
+    // The bytes of the name, percent-encoded: a name that is not UTF-8 survives.
+    const QString absolute = QFileInfo(photo).absoluteFilePath();
+    uris << QStringLiteral("file://") +
+                QString::fromLatin1(QByteArray::fromStdString(ui::ToPath(absolute))
+                                        .toPercentEncoding("/"));
   }
   QDBusMessage call = QDBusMessage::createMethodCall(
       QString::fromLatin1(kApplicationId), QString::fromLatin1(kObjectPath),

@@ -51,12 +51,18 @@ inline QString FromUtf8(std::string_view text) {
 inline std::string ToUtf8(const QString& text) {
   return text.toUtf8().toStdString();
 }
-// A file path as the system spells it (bytes), and back.
-inline std::string ToPath(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
-inline QString FromPath(const std::string& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path));
+// A file path as the system spells it (bytes), and back, losing nothing: a
+// byte that is not part of valid UTF-8 (a name written by an old camera or
+// another system) stands for itself as the lone surrogate U+DC80 + byte, as
+// Python's file names do, and goes back to the same byte.
+std::string ToPath(const QString& path);
+QString FromPath(std::string_view path);
+
+// The path of a local file URL, its bytes as the URL encodes them (a name
+// that is not UTF-8 keeps its bytes).
+inline QString LocalPathOfUrl(const QUrl& url) {
+  return FromPath(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())
+                      .toStdString());
 }
 
 inline std::vector<std::string> ToPaths(const QStringList& paths) {
@@ -70,7 +76,7 @@ inline std::vector<std::string> ToPaths(const QStringList& paths) {
 inline QStringList LocalFiles(const QMimeData* data) {
   QStringList paths;
   for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) paths << url.toLocalFile();
+    if (url.isLocalFile()) paths << LocalPathOfUrl(url);
   }
   return paths;
 }
