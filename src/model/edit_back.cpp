@@ -137,6 +137,10 @@ bool IsHexComment(std::string_view t) {
 
 }  // namespace
 
+int StandardType(int row) {
+  return kStandardTypes[static_cast<std::size_t>(row)];
+}
+
 std::optional<std::string> ReadDateText(std::string_view text) {
   std::string_view datePart = text;
   std::string timePart;

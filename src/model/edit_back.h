@@ -26,6 +26,9 @@ std::optional<std::string> ReadDateText(std::string_view text);
 // ReadDateText, or kDefaultDate for a text it cannot read.
 std::string ConvDate(std::string_view text);
 
+// The TIFF type (tiff::Type) that catalogue row `row` is written with.
+int StandardType(int row);
+
 // Entry counts of the two directories to be written.
 struct DirectoryCounts {
   std::int64_t Ifd0EntryCount = 0;

@@ -21,6 +21,11 @@ std::string_view TrimBlanks(std::string_view text);
 // Whether every byte is ASCII (below 0x80): such bytes are their own text.
 bool IsAscii(std::string_view bytes);
 
+// The length of the longest start of `bytes` that is well-formed UTF-8 (no
+// overlong forms, surrogates or code points above U+10FFFF): the whole length
+// for valid UTF-8, else the offset of the first byte that breaks it.
+std::size_t ValidUtf8Length(std::string_view bytes);
+
 // Display text of bytes read from a file: valid UTF-8 as it stands; else, when
 // the whole text is GB2312 (EUC-CN, the legacy encoding of Simplified Chinese
 // systems), that decoded; else each byte that is not part of valid UTF-8 as
