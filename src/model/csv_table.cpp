@@ -15,25 +15,29 @@ namespace {
 constexpr std::array<char, 3> kSeparators = {',', ';', '\t'};  // comma first: it wins ties
 
 // The separator that splits the header line into the most cells outside
-// quotes. The header line is the first one with more than blanks, separators
-// and quotes on it, as blank rows are left out.
+// quotes. The header line is the first with something in a cell, as blank
+// rows are left out; quotes are followed from the start of the text, since
+// a quoted cell may hold line breaks.
 char DetectSeparator(std::string_view text) {
-  std::size_t start = text.find_first_not_of(" \t\r\n,;\"");
-  if (start == std::string_view::npos) return kSeparators[0];
-  start = text.find_last_of("\r\n", start);
-  start = start == std::string_view::npos ? 0 : start + 1;
   std::array<int, kSeparators.size()> counts{};
   bool quoted = false;
-  for (std::size_t i = start; i < text.size(); ++i) {
-    const char c = text[i];
+  bool content = false;  // the line so far has something in a cell
+  for (char c : text) {
+    const auto* separator = std::find(kSeparators.begin(), kSeparators.end(), c);
     if (c == '"') {
       quoted = !quoted;  // a doubled quote inside a quoted cell toggles twice
-    } else if (!quoted) {
-      if (c == '\r' || c == '\n') break;
-      for (std::size_t s = 0; s < kSeparators.size(); ++s) counts[s] += c == kSeparators[s];
+    } else if (quoted) {
+      content = content || c != ' ';
+    } else if (c == '\r' || c == '\n') {
+      if (content) break;
+      counts = {};
+    } else if (separator != kSeparators.end()) {
+      ++counts[static_cast<std::size_t>(separator - kSeparators.begin())];
+    } else {
+      content = content || c != ' ';
     }
   }
-  const auto most = std::max_element(counts.begin(), counts.end());  // the first of equals
+  const auto* most = std::max_element(counts.begin(), counts.end());  // the first of equals
   return kSeparators[static_cast<std::size_t>(most - counts.begin())];
 }
 

@@ -71,7 +71,11 @@ TEST(ReadTable, TakesTheSeparatorThatSplitsTheHeaderMost) {
       {"file;date;notes\na;b;c\n", ';', {"file", "date", "notes"}, 1},
       {"file\tdate\n", '\t', {"file", "date"}, 1},
       {"file;date,notes\n", ',', {"file;date", "notes"}, 1},  // a tie: the comma
-      {"\"a;b;c\",d\n", ',', {"a;b;c", "d"}, 1},              // quoted semicolons do not count
+      {"\"a;b;c\",d\n", ',', {"a;b;c", "d"}, 1},
+      {"\"\nx;y;z\",w\n",
+       ',',
+       {"\nx;y;z", "w"},
+       1},  // quotes followed from the start              // quoted semicolons do not count
       {"\r\n  \n;;\nfile;date\n", ';', {"file", "date"}, 4},  // blank lines before the header
   };
   for (const auto& c : cases) {
