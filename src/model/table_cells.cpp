@@ -16,9 +16,7 @@ namespace {
 bool SameIgnoringCase(std::string_view text, std::string_view lowerCase) {
   if (text.size() != lowerCase.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c =
-        text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-    if (c != lowerCase[i]) return false;
+    if (AsciiLower(text[i]) != lowerCase[i]) return false;
   }
   return true;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "model/value_text.h"
+
 namespace tagloom {
 namespace {
 
@@ -53,7 +55,7 @@ std::string Normalized(std::string_view name) {
   std::string out;
   for (char c : name) {
     if (c == ' ' || c == '\t' || c == '_' || c == '-' || c == '.') continue;
-    out += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    out += AsciiLower(c);
   }
   return out;
 }

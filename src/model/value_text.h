@@ -15,6 +15,12 @@ inline constexpr std::string_view kCommentMarker = "(Edit by Tagloom)";
 // The 8-byte character code in front of an undefined value that holds text.
 inline constexpr std::string_view kAsciiCode{"ASCII\0\0\0", 8};
 
+// The letter in lower case for A to Z; every other byte as it is (UTF-8
+// sequences included), whatever the locale.
+inline char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // The text without the blanks (spaces) at its start and its end.
 std::string_view TrimBlanks(std::string_view text);
 
