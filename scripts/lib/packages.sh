@@ -17,8 +17,10 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What every build needs: the compiler and the libraries, Qt 6 for the window.
-BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libcli11-dev nlohmann-json3-dev qt6-base-dev)
+# What every build needs: the compiler and the libraries (libcsv for tables),
+# Qt 6 for the window.
+BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libcli11-dev nlohmann-json3-dev libcsv-dev
+                qt6-base-dev)
 # What the window needs to run as it should: Qt's own Chinese texts and a font
 # for Simplified and Traditional Chinese characters.
 RUN_PACKAGES=(qt6-translations-l10n fonts-wqy-microhei)

@@ -6,16 +6,13 @@
 #include <filesystem>
 
 #include "model/path_name.h"
+#include "model/value_text.h"
 
 namespace tagloom {
 namespace {
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
-}
-
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // -1, 0 or 1 as `a` comes before, with or after `b` in natural order.
@@ -36,7 +33,7 @@ int NaturalCompare(std::string_view a, std::string_view b) {
       j = endB;
       continue;
     }
-    if (Lower(a[i]) != Lower(b[j])) return Lower(a[i]) < Lower(b[j]) ? -1 : 1;
+    if (AsciiLower(a[i]) != AsciiLower(b[j])) return AsciiLower(a[i]) < AsciiLower(b[j]) ? -1 : 1;
     ++i;
     ++j;
   }

@@ -66,12 +66,16 @@ extern const std::array<FieldInfo, kFieldCount> kFields;
 namespace field {
 inline constexpr int kCopyright = 3;
 inline constexpr int kDate = 4;
+inline constexpr int kExposureTime = 5;
+inline constexpr int kFNumber = 6;
 inline constexpr int kExposureProgram = 7;
 inline constexpr int kIso = 8;
 inline constexpr int kExposureBias = 9;
 inline constexpr int kFlash = 11;
+inline constexpr int kMakerNote = 12;
 inline constexpr int kComment = 13;
 inline constexpr int kMeteringMode = 14;
+inline constexpr int kFocalLength = 15;
 }  // namespace field
 
 inline constexpr int FieldRow(int field) {

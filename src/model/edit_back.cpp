@@ -196,6 +196,10 @@ std::optional<RefusedField::Why> MakeFromField(int r, std::string_view text, boo
 
 }  // namespace
 
+int StandardType(int row) {
+  return kStandardTypes[static_cast<std::size_t>(row)];
+}
+
 std::string ConvDate(std::string_view text) {
   const std::optional<DateTime> date = ReadDate(text);
   return date ? ExifDateText(*date) : std::string(kDefaultDate);

@@ -21,6 +21,9 @@ inline constexpr std::string_view kDefaultDate = "1999:01:01 01:01:01";
 // a text that cannot be read.
 std::string ConvDate(std::string_view text);
 
+// The TIFF type (tiff::Type) that catalogue row `row` is written with.
+int StandardType(int row);
+
 // Entry counts of the two directories to be written.
 struct DirectoryCounts {
   std::int64_t Ifd0EntryCount = 0;

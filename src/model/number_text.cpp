@@ -24,12 +24,15 @@ std::size_t SkipBlanks(std::string_view text, std::size_t i) {
   return i;
 }
 
-double RadixInteger(std::string_view text, std::size_t i, int radix) {
+// Sets `end` past the last digit (and the blanks after it), or to 0 without one.
+double RadixInteger(std::string_view text, std::size_t i, int radix, std::size_t& end) {
   double value = 0;
+  end = 0;
   for (i = SkipBlanks(text, i); i < text.size(); i = SkipBlanks(text, i + 1)) {
     int digit = HexDigitValue(text[i]);
     if (digit < 0 || digit >= radix) break;
     value = value * radix + digit;
+    end = SkipBlanks(text, i + 1);
   }
   return value;
 }
@@ -52,15 +55,19 @@ bool PlainInteger(std::string_view text, double& value) {
   return true;
 }
 
-}  // namespace
-
-double LeadingNumber(std::string_view text) {
-  if (double value; PlainInteger(text, value)) return value;
+// The number at the start of `text`; `end` is where it stopped, after the
+// blanks that follow it, or 0 when the text does not start with a number.
+double NumberAt(std::string_view text, std::size_t& end) {
+  end = 0;
+  if (double value; PlainInteger(text, value)) {
+    end = text.size();
+    return value;
+  }
   std::size_t i = SkipBlanks(text, 0);
   if (i + 1 < text.size() && text[i] == '&') {
     char kind = text[i + 1];
-    if (kind == 'H' || kind == 'h') return RadixInteger(text, i + 2, 16);
-    if (kind == 'O' || kind == 'o') return RadixInteger(text, i + 2, 8);
+    if (kind == 'H' || kind == 'h') return RadixInteger(text, i + 2, 16, end);
+    if (kind == 'O' || kind == 'o') return RadixInteger(text, i + 2, 8, end);
   }
   // Gather the characters of the number without the blanks, then convert them.
   std::string clean;
@@ -83,6 +90,7 @@ double LeadingNumber(std::string_view text) {
     }
   }
   if (!mantissaDigits) return 0;
+  end = i;
   if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
     std::string exponent = "e";
     std::size_t j = SkipBlanks(text, i + 1);
@@ -95,11 +103,14 @@ double LeadingNumber(std::string_view text) {
       exponent += text[j];
       exponentDigits = true;
     }
-    if (exponentDigits) clean += exponent;
+    if (exponentDigits) {
+      clean += exponent;
+      end = j;
+    }
   }
   double value = 0;
-  auto [end, error] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
-  (void)end;
+  auto [stop, error] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+  (void)stop;
   if (error == std::errc::result_out_of_range) {
     // Too large or too small for a double: the nearest a double can hold.
     bool negative = clean[0] == '-';
@@ -108,6 +119,20 @@ double LeadingNumber(std::string_view text) {
     double huge = std::numeric_limits<double>::max();
     return negative ? -huge : huge;
   }
+  return value;
+}
+
+}  // namespace
+
+double LeadingNumber(std::string_view text) {
+  std::size_t end;
+  return NumberAt(text, end);
+}
+
+std::optional<double> WholeNumber(std::string_view text) {
+  std::size_t end;
+  double value = NumberAt(text, end);
+  if (end == 0 || end != text.size()) return std::nullopt;
   return value;
 }
 

@@ -17,6 +17,11 @@ namespace tagloom {
 // The first other character ends the number; a text without one gives 0.
 double LeadingNumber(std::string_view text);
 
+// The number when the whole text is one number as LeadingNumber reads it
+// (blanks around and inside it allowed): "8", " 2.8 ", "1E3", "&H10"; nullopt
+// for a text with anything after the number ("8mm", "2E"), or without one.
+std::optional<double> WholeNumber(std::string_view text);
+
 // Whether the text names a number that is not finite ("NaN", "-inf",
 // "Infinity", any case, after leading blanks): LeadingNumber reads such a
 // text as 0, but a person who typed it did not mean 0.

@@ -47,15 +47,6 @@ std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t i) {
   return length;
 }
 
-bool IsUtf8(std::string_view bytes) {
-  for (std::size_t i = 0; i < bytes.size();) {
-    std::size_t length = Utf8SequenceLength(bytes, i);
-    if (length == 0) return false;
-    i += length;
-  }
-  return true;
-}
-
 // The shape of EUC-CN: every byte above 0x7F stands in a pair of bytes A1 to FE.
 // (A looser test, GBK's, would read Latin-1 texts such as "W\xF6rdehoff" as Chinese.)
 bool LooksLikeGb2312(std::string_view bytes) {
@@ -121,6 +112,16 @@ std::size_t AsciiRun(std::string_view bytes) {
 
 }  // namespace
 
+std::size_t ValidUtf8Length(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    std::size_t length = Utf8SequenceLength(bytes, i);
+    if (length == 0) break;
+    i += length;
+  }
+  return i;
+}
+
 bool IsAscii(std::string_view bytes) {
   return AsciiRun(bytes) == bytes.size();
 }
@@ -128,7 +129,7 @@ bool IsAscii(std::string_view bytes) {
 std::string BytesToText(std::string_view bytes) {
   // Most values are plain ASCII, which is UTF-8 as it stands.
   const std::size_t ascii = AsciiRun(bytes);
-  if (ascii == bytes.size() || IsUtf8(bytes.substr(ascii))) return std::string(bytes);
+  if (ascii + ValidUtf8Length(bytes.substr(ascii)) == bytes.size()) return std::string(bytes);
   if (LooksLikeGb2312(bytes)) {
     if (std::string decoded = FromGb2312(bytes); !decoded.empty()) return decoded;
   }

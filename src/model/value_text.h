@@ -15,11 +15,22 @@ inline constexpr std::string_view kCommentMarker = "(Edit by Tagloom)";
 // The 8-byte character code in front of an undefined value that holds text.
 inline constexpr std::string_view kAsciiCode{"ASCII\0\0\0", 8};
 
+// The letter in lower case for A to Z; every other byte as it is (UTF-8
+// sequences included), whatever the locale.
+inline char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 // The text without the blanks (spaces) at its start and its end.
 std::string_view TrimBlanks(std::string_view text);
 
 // Whether every byte is ASCII (below 0x80): such bytes are their own text.
 bool IsAscii(std::string_view bytes);
+
+// The length of the longest start of `bytes` that is well-formed UTF-8 (no
+// overlong forms, surrogates or code points above U+10FFFF): the whole length
+// for valid UTF-8, else the offset of the first byte that breaks it.
+std::size_t ValidUtf8Length(std::string_view bytes);
 
 // Display text of bytes read from a file: valid UTF-8 as it stands; else, when
 // the whole text is GB2312 (EUC-CN, the legacy encoding of Simplified Chinese
