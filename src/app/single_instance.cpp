@@ -71,8 +71,8 @@ Instance ClaimOrHandOn(const QStringList& photos) {
     // The bytes of the name, percent-encoded: a name that is not UTF-8 survives.
     const QString absolute = QFileInfo(photo).absoluteFilePath();
     uris << QStringLiteral("file://") +
-                QString::fromLatin1(QByteArray::fromStdString(ui::ToPath(absolute))
-                                        .toPercentEncoding("/"));
+                QString::fromLatin1(
+                    QByteArray::fromStdString(ui::ToPath(absolute)).toPercentEncoding("/"));
   }
   QDBusMessage call = QDBusMessage::createMethodCall(
       QString::fromLatin1(kApplicationId), QString::fromLatin1(kObjectPath),

@@ -5,18 +5,6 @@
 #include "model/number_text.h"
 
 namespace tagloom {
-namespace {
-
-std::string OneLine(std::string_view text) {
-  std::string line(text);
-  for (char& c : line) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  return line;
-}
-
-}  // namespace
-
 std::string_view ResultText(PhotoResult result) {
   switch (result) {
     case PhotoResult::kDone:
@@ -52,7 +40,7 @@ std::string OutcomeLine(const PhotoOutcome& outcome) {
   if (outcome.result == PhotoResult::kDone && !outcome.changes.empty()) {
     line += text::Join({" (", ChangesText(outcome.changes), ")"});
   }
-  return OneLine(line);
+  return line;
 }
 
 RunSummary SummaryOf(RunKind kind, std::vector<PhotoOutcome> outcomes, const std::locale& locale) {

@@ -21,8 +21,8 @@ std::string_view ResultText(PhotoResult result);
 // What a write changed: "版权声明 A → B; 备注 (空) → C".
 std::string ChangesText(const std::vector<FieldChange>& changes);
 
-// One photograph's outcome on one line: its file, what became of it, and
-// what changed or why not. Line breaks inside are turned into blanks.
+// One photograph's outcome: its file, what became of it, and what changed or
+// why not. A name may hold control characters: whoever prints it escapes them.
 std::string OutcomeLine(const PhotoOutcome& outcome);
 
 }  // namespace tagloom

@@ -204,3 +204,59 @@ TEST(CliList, SetOnSeveralPhotographsAndShiftDates) {
 
 }  // namespace
 }  // namespace tagloom
+
+namespace tagloom {
+namespace {
+
+// What a script meets at the edges: values that cannot fit, options given
+// nothing, a photograph named like an option, names and values that are not
+// UTF-8 or hold a line feed, a date nobody can read; and what the command
+// line refuses that the window would ask about.
+TEST(CliEdges, UsageErrorsRefusalsAndOneJsonDocumentWhatever_the_arguments) {
+  TempDir dir;
+  const std::string a = dir.Write("a.jpg", ReadFile(Photo("Canon_40D.jpg")));
+  const std::string dash = dir.Write("-x.jpg", ReadFile(Photo("Canon_40D.jpg")));
+  using Usage = std::pair<std::vector<std::string>, std::string>;  // the arguments, the option
+  for (const auto& [args, option] :
+       {Usage{{"shift", "--start", "2001/01/01 10:00:00", "--step", "9223372036854775807", a, a, a},
+              "--step"},
+        {{"shift", "--by", "+999999999 00:00:00", a}, "--by"},
+        {{"shift", "--by=", a}, "--by"},
+        {{"shift", "--start=", "--step", "60", a}, "--start"},
+        {{"set", "--make=", a}, "--make"}}) {
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.status, 2) << option << ": " << run.err;
+    EXPECT_TRUE(run.Says(option)) << "names the option: " << run.err;
+  }
+  EXPECT_EQ(RunCli({"set", "--make", "Dash", "--yes", "--", dash}).status, 0);
+  EXPECT_EQ(Tag(dash, "IFD0", "Make"), "Dash");
+
+  // A date that cannot be read is refused photograph by photograph, in JSON too.
+  const CliRun date = RunCli({"set", a, dash, "--date", "2001/02/30 10:00:00", "--json", "--yes"});
+  EXPECT_EQ(date.status, 1);
+  const json refused = json::parse(date.out);
+  ASSERT_EQ(refused.size(), 2u);
+  EXPECT_EQ(refused[0]["outcome"], "refused");
+  EXPECT_NE(refused[0]["reason"].get<std::string>().find(text::kDateFormatWrong),
+            std::string::npos);
+
+  // Bytes that are not UTF-8, in a value and in a name, and a line feed in a
+  // name: one valid JSON document, one line per photograph for people.
+  const std::string odd = dir.Write("odd\xFF\nname.jpg", ReadFile(Photo("Canon_40D.jpg")));
+  const CliRun plan = RunCli({"set", odd, a, "--make", "Maker\xFE", "-n", "--json"});
+  const json parsed = json::parse(plan.out);  // throws on bytes that are not UTF-8
+  EXPECT_EQ(parsed[0]["changes"][0]["new"], "Maker\u00FE");
+  const CliRun people = RunCli({"set", odd, a, "--make", "Maker", "--yes"});
+  EXPECT_TRUE(people.Says("odd\u00FF\\x0Aname.jpg: ")) << people.err;
+
+  // IMG_1.jpg and IMG_1.thm share IMG_1.Exif: refused, naming the other.
+  const std::string jpg = dir.Write("IMG_1.jpg", ReadFile(Photo("Canon_40D.jpg")));
+  dir.Write("IMG_1.thm", ReadFile(Photo("Canon_40D.jpg")));
+  const CliRun shared = RunCli({"set", jpg, "--make", "X", "--yes"});
+  EXPECT_EQ(shared.status, 1);
+  EXPECT_TRUE(shared.Says(text::kSharedBackupName) && shared.Says("IMG_1.thm")) << shared.err;
+  EXPECT_EQ(Tag(jpg, "IFD0", "Make"), "Canon");
+}
+
+}  // namespace
+}  // namespace tagloom

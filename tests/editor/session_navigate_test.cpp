@@ -120,6 +120,39 @@ TEST_F(SessionNavigate, FoldersOpenInNaturalOrderAndAHandOverWaitsForTheActionUn
   EXPECT_FALSE(session.TakeHandOver()) << "nothing is left waiting";
 }
 
+// Edits typed and not written are never lost unasked: stepping to the next
+// photograph, or a hand-over, asks first; staying keeps them, writing writes
+// them, dropping them goes on. A ticked keep box carries its area on, and
+// then nothing is asked. A hand-over of names that lead nowhere keeps the list.
+TEST_F(SessionNavigate, TypedEditsAreNeverLostUnasked) {
+  const std::vector<std::string> list = Photos("frame", 3);
+  session.Image1_DropFiles(list);
+  session.SetFieldText(1, "Typed");
+  host.editsAnswers = {EditsAnswer::kStay, EditsAnswer::kWrite, EditsAnswer::kDiscard};
+  session.cmdNavigate_Click(2);
+  EXPECT_EQ(session.labNum.text + " " + session.txtExif[1], "1/3 Typed") << "stayed";
+  session.cmdNavigate_Click(2);
+  EXPECT_EQ(session.labNum.text, "2/3");
+  RecordingHost quiet;
+  Session reader(quiet);
+  reader.GetExifData(list[0]);
+  EXPECT_EQ(reader.txtExif[1], "Typed") << "written before leaving";
+  session.SetFieldText(1, "Dropped");
+  session.HandOver({list[2]});
+  EXPECT_TRUE(session.TakeHandOver());
+  EXPECT_EQ(session.ImageFileName, list[2]);
+  EXPECT_EQ(host.editsAsked.size(), 3u);
+
+  session.SetKeep(kAreaCamera, true);
+  session.SetFieldText(1, "Carried");
+  session.HandOver({dir.File("nowhere.jpg")});
+  EXPECT_TRUE(session.TakeHandOver());
+  EXPECT_EQ(session.lstDragFiles.Row(0), list[2]) << "names that lead nowhere keep the list";
+  session.HandOver({list[0]});
+  EXPECT_TRUE(session.TakeHandOver());
+  EXPECT_EQ(host.editsAsked.size(), 3u) << "asked although a keep box carries the area";
+}
+
 TEST_F(SessionNavigate, TheDropTargetClearsTheLastDropOrAllAndExitHandsEverythingOverInOrder) {
   DropTarget target;
   EXPECT_EQ(target.labCounter, "0 Photos");

@@ -97,14 +97,27 @@ TEST(BytesToText, ShowsUtf8Gb2312OrLatin1) {
 
 TEST(RestoreValue, NumbersThatDoNotFitAreRefusedAndNothingIsWritten) {
   const std::pair<int, const char*> cases[] = {
-      {kIso, "65536"},          {kIso, "65535.5"},         {kIso, "-1"},
-      {kMetering, "-0.6"},      {kShutter, "1/214748365"}, {kShutter, "30000000"},
-      {kAperture, "300000000"}, {kDistance, "30000000"},   {kFocal, "1/3000000000"},
-      {kBias, "2147483648/1"},  {kBias, "-2147483649/3"},  {kBias, "300000000"},
+      {kIso, "65536"},
+      {kIso, "65535.5"},
+      {kIso, "-1"},
+      {kMetering, "-0.6"},
+      {kShutter, "1/214748365"},
+      {kShutter, "30000000"},
+      {kAperture, "300000000"},
+      {kDistance, "30000000"},
+      {kFocal, "1/3000000000"},
+      {kBias, "2147483648/1"},
+      {kBias, "-2147483649/3"},
+      {kBias, "300000000"},
       // An unsigned field takes no negative number, and no field a number that is not finite.
-      {kShutter, "-1"},         {kAperture, "-0.5"},       {kFocal, "-35"},
-      {kDistance, "1/-2"},      {kAperture, "NaN"},        {kShutter, " -inf"},
-      {kIso, "Infinity"},       {kBias, "nan/3"},
+      {kShutter, "-1"},
+      {kAperture, "-0.5"},
+      {kFocal, "-35"},
+      {kDistance, "1/-2"},
+      {kAperture, "NaN"},
+      {kShutter, " -inf"},
+      {kIso, "Infinity"},
+      {kBias, "nan/3"},
   };
   for (const auto& [field, text] : cases) {
     Restored r = Restore(With({{kMake, "Nikon"}, {field, text}}));
@@ -134,6 +147,59 @@ TEST(RestoreValue, OrientationReadIsKeptWhenItIsOneOfTheEight) {
       ASSERT_FALSE(RestoreValue(With({{kMake, "Canon"}}), store, counts));
       EXPECT_EQ(store.lstValue.Row(row::kOrientation), written) << value;
     }
+  }
+}
+
+}  // namespace
+}  // namespace tagloom
+
+namespace tagloom {
+namespace {
+
+// A field nobody edited keeps the value read, not one rebuilt from its shown
+// text (FNumber 288/100 is shown 2.88 and would be written 29/10); edited,
+// it is built from what was typed.
+TEST(RestoreValue, UneditedFieldsKeepTheExactValueRead) {
+  constexpr int kSoftware = 2;
+  const std::tuple<int, int, const char*, const char*, const char*> cases[] = {
+      // field, type read, value read, its text, written unedited
+      {kAperture, 5, "288/100", "2.88", "288/100"},
+      {kShutter, 10, "-1/3", "1/3", "-1/3"},
+      {kShutter, 5, "1/0", "1/0", "1/0"},
+      {kSoftware, 2, "Ver 1.0  ", "Ver 1.0  ", "Ver 1.0  "},
+      {kAperture, 3, "28", "28", "280/10"},  // not a fraction: built from its text
+  };
+  for (const auto& [field, type, value, shown, written] : cases) {
+    SCOPED_TRACE(value);
+    const int r = FieldRow(field);
+    RecordStore store;
+    store.Reset();
+    store.lstPosition.Set(r, "42");
+    store.lstType.Set(r, std::to_string(type));
+    store.lstValue.Set(r, value);
+    std::array<bool, kFieldCount> unedited{};
+    unedited[static_cast<std::size_t>(field)] = true;
+    DirectoryCounts counts;
+    RecordStore kept = store;
+    ASSERT_FALSE(RestoreValue(With({{field, shown}}), kept, counts, unedited));
+    EXPECT_EQ(kept.lstValue.Row(r), written);
+    ASSERT_FALSE(RestoreValue(With({{field, "4"}}), store, counts));
+    EXPECT_NE(store.lstValue.Row(r), value) << "an edited field is built from its text";
+  }
+}
+
+// A maker note typed as "Hex:" and digits is those bytes, counted as bytes;
+// digits that are not whole bytes are refused.
+TEST(RestoreValue, AMakerNoteTypedInHexIsWholeBytesOrRefused) {
+  constexpr int kMakerNote = 12;
+  Restored ok = Restore(With({{kMakerNote, "Hex:0A1B2C"}}));
+  ASSERT_FALSE(ok.refused);
+  EXPECT_EQ(ok.store.lstCount.Row(row::kMakerNote), "3");
+  EXPECT_EQ(ok.store.lstValue.Row(row::kMakerNote), "Hex:0A1B2C");
+  for (const char* bad : {"Hex:0A1", "Hex:ZZ", "Hex:0A 1B"}) {
+    const Restored refused = Restore(With({{kMakerNote, bad}}));
+    ASSERT_TRUE(refused.refused) << bad;
+    EXPECT_EQ(refused.refused->why, RefusedField::Why::kBadHex) << bad;
   }
 }
 

@@ -5,7 +5,10 @@
 
 #include <sys/stat.h>
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
@@ -15,9 +18,11 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <filesystem>
 
 #include "editor/texts.h"
 #include "ui/date/frm_date_choose.h"
+#include "ui/main/controls.h"
 #include "window_test_support.h"
 
 using namespace tagloom;
@@ -324,6 +329,111 @@ class FrmTagloomTest : public QObject {
     Click("cmdDateChoose");
     QCOMPARE(Field(4), QStringLiteral("2001/05/20 12:00:00"));
     QCOMPARE(window->findChildren<frmDateChoose*>().size(), 1);
+  }
+
+  // Ctrl+S from inside the date field with a date nobody can read: refused
+  // with the date field's message, nothing written.
+  void aDateNobodyCanReadIsRefusedByCtrlSFromInsideTheField() {
+    Drop({Copy("Canon_40D.jpg")});
+    auto* date = Control<QLineEdit>("txtExif(4)");
+    const auto bytes = [&] {
+      QFile photo(dir->filePath(QStringLiteral("Canon_40D.jpg")));
+      return photo.open(QIODevice::ReadOnly) ? photo.readAll() : QByteArray();
+    };
+    const QByteArray before = bytes();
+    date->setFocus();
+    date->selectAll();
+    QTest::keyClicks(date, QStringLiteral("2001/02/30 10:00:00"));
+    dialogs->shown.clear();
+    QTest::keyClick(date, Qt::Key_S, Qt::ControlModifier);
+    QTRY_VERIFY(!dialogs->shown.empty());
+    QCOMPARE(dialogs->shown[0].text, QStringLiteral("你的日期格式有误!"));
+    QCOMPARE(bytes(), before);
+  }
+
+  // A screen reader's toggle action (or voice control's) on a check box
+  // reaches the Session, as a click does; the next redraw keeps it ticked.
+  void checkBoxesReachTheSessionByEveryRoute() {
+    Drop({Copy("Canon_40D.jpg"), Copy("HTC Desire.jpg")});
+    for (const char* name : {"chkBatch", "chkKeep(1)"}) {
+      QAccessibleInterface* box = QAccessible::queryAccessibleInterface(Control(name));
+      QVERIFY(box && box->actionInterface());
+      box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    }
+    QVERIFY(window->session().chkBatch);
+    QVERIFY(window->session().chkKeep[kAreaPhoto]);
+    window->Render();
+    QVERIFY(Control<QCheckBox>("chkBatch")->isChecked());
+  }
+
+  // Closing the window with edits not written asks first; staying keeps the
+  // window and the edits.
+  void closingWithUnwrittenEditsAsksFirst() {
+    Drop({Copy("Canon_40D.jpg")});
+    auto* model = Control<QLineEdit>("txtExif(1)");
+    model->setFocus();
+    model->end(false);
+    QTest::keyClicks(model, QStringLiteral(" II"));
+    dialogs->editsAnswers = {EditsAnswer::kStay};
+    QVERIFY(!window->close());
+    QVERIFY(window->isVisible());
+    QCOMPARE(Field(1), QStringLiteral("Canon EOS 40D II"));
+    dialogs->editsAnswers = {EditsAnswer::kDiscard};
+    QVERIFY(window->close());
+  }
+
+  // During a run the panel's stop button takes a click of the mouse (and
+  // Escape stops too), and the panel says how far the run is.
+  void theStopButtonTakesAClickAndThePanelSaysWhereTheRunIs() {
+    QStringList list;
+    for (int i = 0; i < 6; ++i) {
+      const QString path = dir->filePath(QStringLiteral("roll_%1.jpg").arg(i));
+      QFile::copy(PhotoPath("Canon_40D.jpg"), path);
+      QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+      list << path;
+    }
+    Drop(list);
+    Click("chkBatch");
+    Click("chkKeep(2)");
+    window->session().SetFieldText(field::kCopyright, "Stopped");
+    QStringList seen;
+    QTimer* clicker = new QTimer(window.get());
+    connect(clicker, &QTimer::timeout, this, [&] {
+      auto* where = Control<QLabel>("labRun");
+      if (where->isVisible() && !where->text().isEmpty()) seen << where->accessibleName();
+      auto* stop = Control<QPushButton>("cmdStop");
+      // As the window system delivers a click: to the window, then the button under it.
+      if (stop->isVisible() && seen.size() >= 2) {
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {},
+                          stop->mapTo(window.get(), stop->rect().center()));
+      }
+    });
+    clicker->start(0);
+    Click("cmdExifWrite");
+    clicker->stop();
+    QVERIFY(!seen.isEmpty());
+    QVERIFY2(seen.first().startsWith(QStringLiteral("1 / 6  roll_0.jpg")),
+             qPrintable(seen.first()));
+    QCOMPARE(dialogs->summaries.size(), std::size_t{1});
+    QVERIFY(CountOf(dialogs->summaries[0].outcomes, {PhotoResult::kNotReached}) > 0);
+  }
+
+  // A photograph whose name is not UTF-8 (an old camera's, another system's)
+  // is shown: its picture and its fields.
+  void aNameThatIsNotUtf8ShowsItsPicture() {
+    const std::string odd = dir->filePath(QStringLiteral("odd")).toStdString() + "\xFF.jpg";
+    std::filesystem::copy_file(PhotoPath("Canon_40D.jpg").toStdString(), odd);
+    QMimeData data;
+    data.setUrls(
+        {QUrl::fromEncoded("file://" + QByteArray::fromStdString(odd).toPercentEncoding("/"))});
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Control("Frame1"), &enter);
+    QCoreApplication::sendEvent(Control("Frame1"), &drop);
+    QCOMPARE(QString::fromStdString(window->session().ImageFileName), QString::fromStdString(odd));
+    QVERIFY(window->session().PhotoFound());
+    QTRY_VERIFY(!Control<QLabel>("Image1")->pixmap().isNull());
+    std::filesystem::remove(odd);  // a name the temporary folder cannot spell
   }
 };
 

@@ -3,15 +3,23 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTreeWidget>
+#include <ctime>
 
+#include "app/single_instance.h"
 #include "ui/about/frm_about.h"
 #include "ui/about/frm_splash.h"
+#include "ui/date/frm_date_fix.h"
 #include "ui/drop/frm_clear.h"
 #include "ui/drop/frm_drop.h"
 #include "ui/main/frm_tagloom.h"
+#include "ui/main/summary_dialog.h"
 #include "window_test_support.h"
 
 using namespace tagloom;
@@ -153,6 +161,79 @@ class OtherWindowsTest : public QObject {
     QTRY_VERIFY(QFile::exists(QString::fromStdString(marker)));
     QCOMPARE(dialogs.shown.size(), std::size_t{1});
     qputenv("PATH", path);
+  }
+
+  // The date dialog's dates have no time zone: 02:30 on the nights the
+  // clocks skip that hour, in Berlin and in New York, is a time like any
+  // other; a whole date typed over the selected one is that date.
+  void theDateDialogsDatesAreCalendarDatesWhateverTheTimeZone() {
+    const QByteArray zone = qgetenv("TZ");
+    for (const char* tz : {"Europe/Berlin", "America/New_York"}) {
+      qputenv("TZ", tz);
+      ::tzset();
+      const DateTime skipped = std::string_view(tz) == "Europe/Berlin"
+                                   ? DateTime{2021, 3, 28, 2, 30, 0}
+                                   : DateTime{2021, 3, 14, 2, 30, 0};
+      frmDateFix dialog(nullptr);
+      WhenShown([](QWidget* shown) {
+        shown->findChild<QRadioButton*>(QStringLiteral("optClock"))->setChecked(true);
+        auto* clock = shown->findChild<QLineEdit*>(QStringLiteral("dteClock"));
+        clock->setFocus();
+        clock->selectAll();
+        QTest::keyClicks(clock, QStringLiteral("1998/07/14 10:00:00"));
+        dynamic_cast<QDialog*>(shown)->accept();
+      });
+      const std::optional<DateFix> fix = dialog.Ask(skipped, {2026, 12, 8, 12, 0, 0});
+      QVERIFY(fix && fix->kind == DateFix::Kind::kClock);
+      QVERIFY(fix->clock == (DateTime{1998, 7, 14, 10, 0, 0}));
+      WhenShown([](QWidget* shown) { dynamic_cast<QDialog*>(shown)->accept(); });
+      const std::optional<DateFix> kept = dialog.Ask(skipped, {2026, 12, 8, 12, 0, 0});
+      QVERIFY(kept && kept->clock == skipped);
+    }
+    qputenv("TZ", zone);
+    ::tzset();
+  }
+
+  // A run's summary: its counts, a row for every photograph, and the whole
+  // of it as text to copy, a line each.
+  void theSummaryShowsEveryPhotographAndCopiesAsText() {
+    RunSummary summary{
+        "批量操作结果",
+        "批量写入结果:\r\n  共处理文件:2\r\n",
+        {{"/p/a.jpg", PhotoResult::kDone, {}, {{3, "", "X"}}},
+         {"/p/b\nc.jpg", PhotoResult::kRefused, "不是JPEG图像文件:/p/b\nc.jpg", {}}}};
+    SummaryDialog dialog(summary, nullptr);
+    auto* table = dialog.findChild<QTreeWidget*>(QStringLiteral("lstOutcomes"));
+    QCOMPARE(table->topLevelItemCount(), 2);
+    QCOMPARE(table->topLevelItem(0)->text(2), QStringLiteral("版权声明 (空) → X"));
+    dialog.findChild<QPushButton*>(QStringLiteral("cmdCopy"))->click();
+    const QStringList lines = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4);  // two counts, two photographs: a line feed in a name splits none
+    QVERIFY(lines[3].startsWith(QStringLiteral("/p/b c.jpg: 失败:")));
+  }
+
+  // A second start hands its photographs over on the session bus: the call
+  // is answered before they are taken (a question they raise never holds
+  // the caller); only absolute local file URIs name photographs.
+  void aHandOverIsAnsweredFirstAndTakesLocalFilesOnly() {
+    QStringList taken;
+    int deliveries = 0;
+    app::ApplicationService service([&](const QStringList& paths) {
+      ++deliveries;
+      taken = paths;
+    });
+    service.Open({QStringLiteral("file:///home/ann/a.jpg"), QStringLiteral("file:rel.jpg"),
+                  QStringLiteral("file://otherhost/x.jpg"), QStringLiteral("file:///tmp/b%00.jpg"),
+                  QStringLiteral("file://localhost/tmp/c%20d.jpg"),
+                  QStringLiteral("http://example.com/e.jpg")},
+                 {});
+    QCOMPARE(deliveries, 0);  // not inside the call
+    QTRY_COMPARE(deliveries, 1);
+    QCOMPARE(taken,
+             (QStringList{QStringLiteral("/home/ann/a.jpg"), QStringLiteral("/tmp/c d.jpg")}));
+    service.Activate({});
+    QTRY_COMPARE(deliveries, 2);
+    QVERIFY(taken.isEmpty());  // a start without photographs: the window comes forward
   }
 };
 

@@ -9,9 +9,11 @@ constexpr char16_t kEscapedByte = 0xDC00;  // U+DC80 to U+DCFF: bytes 80 to FF
 // The length of the valid UTF-8 sequence at text[i], 0 when there is none.
 std::size_t SequenceAt(std::string_view text, std::size_t i) {
   const auto b = static_cast<unsigned char>(text[i]);
-  const std::size_t length = b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3
-                                        : b >= 0xF0 && b <= 0xF4   ? 4
-                                                                   : 0;
+  const std::size_t length = b < 0x80                 ? 1
+                             : b >= 0xC2 && b <= 0xDF ? 2
+                             : b >= 0xE0 && b <= 0xEF ? 3
+                             : b >= 0xF0 && b <= 0xF4 ? 4
+                                                      : 0;
   if (length == 0 || i + length > text.size()) return 0;
   for (std::size_t k = 1; k < length; ++k) {
     if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;

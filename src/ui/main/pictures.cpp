@@ -1,12 +1,12 @@
 #include "ui/main/pictures.h"
 
 #include <QFont>
-#include <QLinearGradient>
-#include <algorithm>
 #include <QGuiApplication>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 
 namespace tagloom::ui {
 namespace {
@@ -160,8 +160,8 @@ QIcon ProgramIcon() {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(236, 132, 36));
     p.drawRoundedRect(r, r.width() * 0.2, r.width() * 0.2);
-    DrawCamera(p, r.adjusted(r.width() * 0.14, r.height() * 0.14, -r.width() * 0.14,
-                             -r.height() * 0.1));
+    DrawCamera(
+        p, r.adjusted(r.width() * 0.14, r.height() * 0.14, -r.width() * 0.14, -r.height() * 0.1));
   });
 }
 

@@ -1,13 +1,13 @@
 #include "ui/main/preview_loader.h"
 
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMetaObject>
 #include <memory>
-
-#include <unistd.h>
 
 #include "reader/read_channel.h"
 #include "ui/main/controls.h"

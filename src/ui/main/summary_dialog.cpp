@@ -72,7 +72,12 @@ void SummaryDialog::Fill(const RunSummary& summary) {
                  FromUtf8(ResultText(outcome.result)).remove(u':'), Lines(why)});
     row->setToolTip(0, FromPath(outcome.path));
     row->setToolTip(2, Lines(why));
-    text_ += FromPath(OutcomeLine(outcome)) + u'\n';
+    // A line feed in a file's name must not split its line.
+    QString line = FromPath(OutcomeLine(outcome));
+    for (QChar& c : line) {
+      if (c.unicode() < 0x20) c = u' ';
+    }
+    text_ += line + u'\n';
   }
   table_->header()->setSectionResizeMode(QHeaderView::Interactive);
   for (int column = 0; column < 2; ++column) table_->resizeColumnToContents(column);
