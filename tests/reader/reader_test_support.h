@@ -6,7 +6,9 @@
 
 #include <span>
 
+#include "model/hex_text.h"
 #include "model/record_store.h"
+#include "reader/carried_block.h"
 #include "reader/exif_block.h"
 #include "reader/jpeg_segments.h"
 #include "support/fixture_builder.h"
@@ -37,6 +39,37 @@ inline ReadResult ReadPhoto(const std::string& jpeg) {
   }
   result.readOutside = channel.ReadOutside();
   return result;
+}
+
+// The store and what can be carried of the block of a photograph whose EXIF
+// segment is at offset 2, read as the editor reads them.
+struct CarriedRead {
+  RecordStore store;
+  CarriedBlock carried;
+};
+inline CarriedRead ReadCarried(const std::string& jpeg) {
+  ReadChannel channel(AsBytes(jpeg));
+  CarriedRead read;
+  read.store.Reset();
+  ExifBlockLayout layout;
+  channel.Seek(5);
+  ReadExifDataFromFile(channel, read.store, layout);
+  read.carried = ReadCarriedBlock(channel, layout);
+  return read;
+}
+
+// Entries (the builder's, or carried ones) as "tag type count value-in-hex".
+template <typename Entries>
+std::vector<std::string> Texts(const Entries& entries) {
+  std::vector<std::string> texts;
+  for (const auto& e : entries) {
+    texts.push_back(TagText(e.tag) + " " + std::to_string(e.type) + " " + std::to_string(e.count) +
+                    " " + HexDigits(e.value));
+  }
+  return texts;
+}
+inline std::vector<std::string> Texts(const std::optional<CarriedEntries>& entries) {
+  return Texts(entries.value_or(CarriedEntries{}));
 }
 
 // The APP1 right after the start of image: marker at offset 2, TIFF header at position 13.
