@@ -76,12 +76,13 @@ class BlockReader {
   }
 
   // Directory: 2 count N + 12 * N entries + 4 link. Only the entries inside
-  // the block are read, and the link only when all of them are.
+  // the block (and the file) are read, and the link only when all of them are.
   std::optional<RawDirectory> Directory(std::int64_t at) {
     if (!Holds(at, 2)) return std::nullopt;
     channel_.Seek(tiffBase_ + at);
     const std::int64_t count = channel_.ReadInt();
-    const std::int64_t fit = std::min(count, (blockSize_ - at - 2) / kEntrySize);
+    std::int64_t fit = std::min(count, (blockSize_ - at - 2) / kEntrySize);
+    while (fit > 0 && !Holds(at + 2, kEntrySize * fit)) --fit;  // a file cut short
     RawDirectory dir;
     dir.entries.reserve(static_cast<std::size_t>(fit));
     for (std::int64_t k = 0; k < fit; ++k) {
@@ -121,7 +122,7 @@ class BlockReader {
 
  private:
   std::optional<std::string> Read(std::int64_t position, std::int64_t n) {
-    if (n > budget_) return std::nullopt;
+    if (n > budget_ || !channel_.Holds(position, n)) return std::nullopt;
     budget_ -= n;
     channel_.Seek(position);
     return channel_.ReadString(n);

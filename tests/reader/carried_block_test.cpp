@@ -17,7 +17,7 @@ using Why = NotCarriedWhy;
 class CarriedBlockRead : public EachByteOrder {
  protected:
   CarriedBlock Carried(const TiffBuilder& tiff) const {
-    return ReadCarried(JpegBuilder().App1Exif(tiff.Build()).Build()).carried;
+    return ReadPhoto(JpegBuilder().App1Exif(tiff.Build()).Build()).carried;
   }
 };
 TAGLOOM_BOTH_BYTE_ORDERS(CarriedBlockRead);

@@ -24,10 +24,12 @@ struct ReadResult {
   RecordStore store;
   ExifBlockLayout layout;
   bool exifIfdRead = false;
+  CarriedBlock carried;  // what a keep-all write would carry of it
   bool readOutside = false;
 };
 
-// Finds the EXIF segment and reads it, standing just after the marker as the editor does.
+// Finds the EXIF segment and reads it, standing just after the marker as the
+// editor does, then what a keep-all write would carry of it.
 inline ReadResult ReadPhoto(const std::string& jpeg) {
   ReadChannel channel(AsBytes(jpeg));
   ReadResult result;
@@ -36,26 +38,10 @@ inline ReadResult ReadPhoto(const std::string& jpeg) {
   if (result.segment) {
     channel.Seek(result.segment->offset + 3);
     result.exifIfdRead = ReadExifDataFromFile(channel, result.store, result.layout);
+    result.carried = ReadCarriedBlock(channel, result.layout);
   }
   result.readOutside = channel.ReadOutside();
   return result;
-}
-
-// The store and what can be carried of the block of a photograph whose EXIF
-// segment is at offset 2, read as the editor reads them.
-struct CarriedRead {
-  RecordStore store;
-  CarriedBlock carried;
-};
-inline CarriedRead ReadCarried(const std::string& jpeg) {
-  ReadChannel channel(AsBytes(jpeg));
-  CarriedRead read;
-  read.store.Reset();
-  ExifBlockLayout layout;
-  channel.Seek(5);
-  ReadExifDataFromFile(channel, read.store, layout);
-  read.carried = ReadCarriedBlock(channel, layout);
-  return read;
 }
 
 // Entries (the builder's, or carried ones) as "tag type count value-in-hex".

@@ -29,7 +29,7 @@ RecordStore Restored(std::initializer_list<std::pair<int, std::string>> texts) {
 // (Every byte order and type on the reader's side: the writer gets little-endian values.)
 TEST(CarriedLayout, WhatWasCarriedReadsBackTheSameBesideTheRowsAndTheMakerNote) {
   const std::string thumbnail = "\xFF\xD8 a thumbnail of odd size \xFF\xD9";
-  const CarriedRead old = ReadCarried(
+  const ReadResult old = ReadPhoto(
       JpegBuilder()
           .App1Exif(TiffBuilder()
                         .Ifd0({Rational(0x011A, 72, 1), Ascii(0x013B, "Ann")})
@@ -47,7 +47,7 @@ TEST(CarriedLayout, WhatWasCarriedReadsBackTheSameBesideTheRowsAndTheMakerNote) 
   const BuiltSegment built = AssembleExifSegment(store, place, &old.carried);
   ASSERT_EQ(built.error, BuildError::kNone);
 
-  const CarriedRead back = ReadCarried("\xFF\xD8" + built.bytes + std::string(2, '\0'));
+  const ReadResult back = ReadPhoto("\xFF\xD8" + built.bytes + std::string(2, '\0'));
   for (std::size_t d = 0; d < kBlockDirectories; ++d) {
     EXPECT_EQ(Texts(back.carried.directories[d]), Texts(old.carried.directories[d])) << d;
   }
