@@ -13,11 +13,6 @@ namespace {
 
 constexpr std::int64_t kEntrySize = 12;
 
-// A whole APP1 segment holds at most 64 KiB, so no real block reads more value
-// bytes than this; a damaged one whose entries all claim huge counts is cut
-// short here instead of reading the file thousands of times over.
-constexpr std::int64_t kValueBytesPerBlock = 1 << 20;
-
 // One recorded directory entry, as the numbers its rows hold.
 struct Entry {
   std::int64_t position = 0;  // 1-based position of its first byte; 0: not found

@@ -16,6 +16,11 @@
 
 namespace tagloom {
 
+// A whole APP1 segment holds at most 64 KiB, so no real block reads more value
+// bytes than this; a damaged one whose entries all claim huge counts is cut
+// short here instead of reading the file thousands of times over.
+inline constexpr std::int64_t kValueBytesPerBlock = 1 << 20;
+
 // What the walker learned about the block it read.
 struct ExifBlockLayout {
   std::int64_t ExifSegmentOffset = 0;  // 0-based offset of the FF of the APP1 marker

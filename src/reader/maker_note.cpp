@@ -4,6 +4,8 @@
 #include <array>
 #include <optional>
 
+#include "model/tiff_type.h"
+
 namespace tagloom {
 namespace {
 
@@ -14,31 +16,6 @@ constexpr std::int64_t kMaxEntries = 512;
 // (12), "Apple iOS" ... (14), "Nikon" 00 02 with a TIFF header (18) ...
 constexpr std::array<std::int64_t, 9> kHeaderSizes = {0, 6, 8, 10, 12, 14, 18, 20, 22};
 constexpr std::int64_t kHeadBytes = 22 + 2 + kEntrySize * kMaxEntries;
-
-// Bytes per value of a TIFF type; 0 for a code that is no type.
-std::int64_t TypeSize(std::uint32_t type) {
-  switch (type) {
-    case 1:
-    case 2:
-    case 6:
-    case 7:
-      return 1;
-    case 3:
-    case 8:
-      return 2;
-    case 4:
-    case 9:
-    case 11:
-    case 13:
-      return 4;
-    case 5:
-    case 10:
-    case 12:
-      return 8;
-    default:
-      return 0;
-  }
-}
 
 std::uint32_t Number(std::string_view bytes, std::int64_t at, int size, bool big) {
   std::uint32_t value = 0;
@@ -51,7 +28,9 @@ std::uint32_t Number(std::string_view bytes, std::int64_t at, int size, bool big
 
 struct Entry {
   std::uint32_t type = 0, count = 0, field = 0;
-  std::int64_t Bytes() const { return TypeSize(type) * std::int64_t{count}; }
+  std::int64_t Bytes() const {
+    return tiff::TypeSize(static_cast<int>(type)) * std::int64_t{count};
+  }
 };
 
 // The entries of the directory at `at` of `bytes`; nullopt unless its count
@@ -69,7 +48,7 @@ std::optional<std::vector<Entry>> ReadDirectory(std::string_view bytes, std::int
     const std::int64_t e = at + 2 + kEntrySize * k;
     Entry entry{Number(bytes, e + 2, 2, big), Number(bytes, e + 4, 4, big),
                 Number(bytes, e + 8, 4, big)};
-    if (TypeSize(entry.type) == 0) return std::nullopt;
+    if (tiff::TypeSize(static_cast<int>(entry.type)) == 0) return std::nullopt;
     entries.push_back(entry);
   }
   return entries;
@@ -191,7 +170,7 @@ MakerNotePlace LocateMakerNote(ReadChannel& channel, std::int64_t tiffBase, std:
     Outside outside(channel, tiffBase, blockSize, {offset, offset + size});
     outside.AddValues(dir->entries, base);
     for (const Entry& e : dir->entries) {
-      if ((e.type == 4 || e.type == 13) && e.count == 1) {
+      if ((e.type == tiff::kLong || e.type == tiff::kIfd) && e.count == 1) {
         outside.AddSubDirectory(base + e.field, dir->big, base);
       }
     }

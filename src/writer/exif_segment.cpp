@@ -1,11 +1,12 @@
 #include "writer/exif_segment.h"
 
 #include <array>
-#include <map>
+#include <functional>
 
 #include "model/catalogue.h"
 #include "model/number_text.h"
 #include "reader/jpeg_segments.h"
+#include "writer/carried_layout.h"
 
 namespace tagloom {
 namespace {
@@ -15,109 +16,14 @@ constexpr std::array<int, 7> kIfd0Order = {row::kMake,       row::kMake + 1, row
                                            row::kMake + 2,   row::kMake + 3, row::kDateTime,
                                            row::kExifPointer};
 
-bool Present(const RecordStore& store, int row) {
-  return store.lstPosition.Number(row) != 0;
-}
-
-// A directory's value area: each value at the first free offset from the
-// area's start on, in the order given, around bytes pinned at offsets of
-// their own; zeros fill what no value takes. Without pins the values follow
-// one another without a gap.
-class ValueArea {
- public:
-  explicit ValueArea(std::int64_t start) : start_(start) {}
-
-  // False when the bytes would lie before the area or over other bytes.
-  bool Pin(std::int64_t offset, std::string_view bytes) {
-    if (offset < start_ || !Free(offset, static_cast<std::int64_t>(bytes.size()))) return false;
-    placed_.emplace(offset, bytes);
-    return true;
-  }
-  std::int64_t Place(std::string_view bytes) {
-    const auto size = static_cast<std::int64_t>(bytes.size());
-    std::int64_t at = start_;
-    for (const auto& [offset, value] : placed_) {
-      if (at + size <= offset) break;
-      at = std::max(at, offset + static_cast<std::int64_t>(value.size()));
-    }
-    placed_.emplace(at, bytes);
-    return at;
-  }
-  std::int64_t End() const {
-    if (placed_.empty()) return start_;
-    const auto& [offset, value] = *placed_.rbegin();
-    return offset + static_cast<std::int64_t>(value.size());
-  }
-  std::string Bytes() const {
-    std::string bytes(static_cast<std::size_t>(End() - start_), '\0');
-    for (const auto& [offset, value] : placed_) {
-      bytes.replace(static_cast<std::size_t>(offset - start_), value.size(), value);
-    }
-    return bytes;
-  }
-
- private:
-  bool Free(std::int64_t offset, std::int64_t size) const {
-    for (const auto& [at, value] : placed_) {
-      if (offset < at + static_cast<std::int64_t>(value.size()) && at < offset + size) return false;
-    }
-    return true;
-  }
-  std::int64_t start_;
-  std::map<std::int64_t, std::string> placed_;
-};
-
-// Sets a row's value position: its bytes into the entry's value field, or a
-// place in the value area (the maker note's own, when it keeps one).
-BuildError PlaceValue(RecordStore& store, int row, ValueArea& area, bool makerNotePinned,
-                      std::int64_t makerNoteOffset) {
-  BuildError error = BuildError::kNone;
-  std::string bytes = ValueBytes(store, row, error);
-  if (error != BuildError::kNone) return error;
-  if (bytes.empty() && ValueInEntry(store, row)) {
-    store.lstValuePos.Set(row, store.lstValue.Row(row));  // a number held in the entry
-  } else if (bytes.size() <= 4) {
-    bytes.resize(4, '\0');
-    std::uint32_t field = 0;
-    for (int i = 3; i >= 0; --i) field = field << 8 | static_cast<std::uint8_t>(bytes[i]);
-    store.lstValuePos.Set(row, IntegerText(static_cast<std::int32_t>(field)));
-  } else if (row == row::kMakerNote && makerNotePinned) {
-    store.lstValuePos.Set(row, IntegerText(makerNoteOffset));
-  } else {
-    store.lstValuePos.Set(row, IntegerText(area.Place(bytes)));
-  }
-  return BuildError::kNone;
-}
-
-bool KeepsItsPlace(MakerNoteKept kept) {
-  return kept == MakerNoteKept::kKept || kept == MakerNoteKept::kPartly;
-}
-
-// The maker note's bytes at its old offset, and what it points to outside
-// itself at theirs, as far as they fit into the Exif value area.
-MakerNoteKept PinMakerNote(const RecordStore& store, const MakerNotePlace& place, ValueArea& area) {
-  if (place.offset < 0 || !Present(store, row::kMakerNote)) return MakerNoteKept::kNoPlace;
-  BuildError error = BuildError::kNone;
-  const std::string bytes = ValueBytes(store, row::kMakerNote, error);
-  if (error != BuildError::kNone || bytes.size() <= 4) return MakerNoteKept::kNoPlace;
-  if (!area.Pin(place.offset, bytes)) {
-    return place.movable ? MakerNoteKept::kNoPlace : MakerNoteKept::kMoved;
-  }
-  MakerNoteKept kept = MakerNoteKept::kKept;
-  for (const PinnedBytes& outside : place.outside) {
-    if (!area.Pin(outside.offset, outside.bytes)) kept = MakerNoteKept::kPartly;
-  }
-  return kept;
-}
-
 BuiltSegment Assemble(RecordStore& store, const MakerNotePlace& makerNote) {
   BuiltSegment result;
   std::vector<int> ifd0, exif;
   for (int r : kIfd0Order) {
-    if (Present(store, r)) ifd0.push_back(r);
+    if (IsWritten(store, r)) ifd0.push_back(r);
   }
   for (int r = row::kLastIfd0Row + 1; r < store.lstTag.Count(); ++r) {
-    if (Present(store, r)) exif.push_back(r);
+    if (IsWritten(store, r)) exif.push_back(r);
   }
   result.ifd0EntryCount = static_cast<std::int64_t>(ifd0.size());
   result.exifIfdEntryCount = static_cast<std::int64_t>(exif.size());
@@ -172,24 +78,54 @@ BuiltSegment Assemble(RecordStore& store, const MakerNotePlace& makerNote) {
   return result;
 }
 
-}  // namespace
-
-BuiltSegment AssembleExifSegment(RecordStore& store, const MakerNotePlace& makerNote) {
-  BuiltSegment built = Assemble(store, makerNote);
-  // Kept in place, the maker note and what it points to may carry the
-  // segment past its limit: then the maker note alone keeps its place, or
-  // else it goes where a block without one would put it.
+// Builds with the maker note at its place, and what it points to at theirs.
+// Kept in place, they may carry the segment past its limit: then the maker
+// note alone keeps its place, or else it goes where a block without one
+// would put it.
+BuiltSegment KeepMakerNoteWhereItFits(
+    const MakerNotePlace& makerNote,
+    const std::function<BuiltSegment(const MakerNotePlace&)>& assemble) {
+  BuiltSegment built = assemble(makerNote);
   auto pinned = [&] { return KeepsItsPlace(built.makerNote); };
   if (built.error == BuildError::kTooLarge && pinned() && !makerNote.outside.empty()) {
     MakerNotePlace alone = makerNote;
     alone.outside.clear();
-    built = Assemble(store, alone);
+    built = assemble(alone);
     if (pinned()) built.makerNote = MakerNoteKept::kPartly;
   }
   if (built.error == BuildError::kTooLarge && pinned()) {
-    built = Assemble(store, {});
+    built = assemble({});
     built.makerNote = makerNote.movable ? MakerNoteKept::kNoPlace : MakerNoteKept::kMoved;
   }
+  return built;
+}
+
+}  // namespace
+
+BuiltSegment AssembleExifSegment(RecordStore& store, const MakerNotePlace& makerNote,
+                                 const CarriedBlock* carried) {
+  if (carried == nullptr) {
+    return KeepMakerNoteWhereItFits(
+        makerNote, [&](const MakerNotePlace& place) { return Assemble(store, place); });
+  }
+  CarriedBlock plan = *carried;
+  BuiltSegment built = AssembleCarried(store, makerNote, plan);
+  if (built.error != BuildError::kTooLarge) return built;
+  auto assemble = [&](const CarriedBlock& what) {
+    return KeepMakerNoteWhereItFits(makerNote, [&](const MakerNotePlace& place) {
+      return AssembleCarried(store, place, what);
+    });
+  };
+  // Where the written rows do not fit alone, nothing carried can.
+  CarriedBlock nothing = plan;
+  while (DropForSize(nothing)) continue;
+  if (BuiltSegment bare = assemble(nothing); bare.error == BuildError::kTooLarge) return bare;
+  // The thumbnail goes first, before the maker note's place; then, after
+  // that, the largest carried entries one by one.
+  do {
+    DropForSize(plan);
+    built = assemble(plan);
+  } while (built.error == BuildError::kTooLarge);
   return built;
 }
 

@@ -14,7 +14,8 @@ namespace {
 
 // Every prefix of a file finds the segment once its signature is in, records
 // every entry that lies whole inside it as the whole file does, and reads the
-// whole file's rows once the segment is complete.
+// whole file's rows, and what a keep-all write carries, once the segment is
+// complete.
 void ExpectEveryPrefixReadsAsTheWhole(const std::string& bytes) {
   const ReadResult whole = ReadPhoto(bytes);
   ASSERT_TRUE(whole.exifIfdRead);
@@ -27,6 +28,10 @@ void ExpectEveryPrefixReadsAsTheWhole(const std::string& bytes) {
     const AllRows rows = Rows(part.store);
     if (length >= whole.segment->offset + whole.segment->size) {
       ASSERT_EQ(rows, wholeRows) << n;
+      for (std::size_t d = 0; d < kBlockDirectories; ++d) {
+        ASSERT_EQ(Texts(part.carried.directories[d]), Texts(whole.carried.directories[d])) << n;
+      }
+      ASSERT_EQ(part.carried.thumbnail.bytes, whole.carried.thumbnail.bytes) << n;
       continue;
     }
     for (int r = 0; r < kCatalogueRows; ++r) {

@@ -6,7 +6,9 @@
 
 #include <span>
 
+#include "model/hex_text.h"
 #include "model/record_store.h"
+#include "reader/carried_block.h"
 #include "reader/exif_block.h"
 #include "reader/jpeg_segments.h"
 #include "support/fixture_builder.h"
@@ -22,10 +24,12 @@ struct ReadResult {
   RecordStore store;
   ExifBlockLayout layout;
   bool exifIfdRead = false;
+  CarriedBlock carried;  // what a keep-all write would carry of it
   bool readOutside = false;
 };
 
-// Finds the EXIF segment and reads it, standing just after the marker as the editor does.
+// Finds the EXIF segment and reads it, standing just after the marker as the
+// editor does, then what a keep-all write would carry of it.
 inline ReadResult ReadPhoto(const std::string& jpeg) {
   ReadChannel channel(AsBytes(jpeg));
   ReadResult result;
@@ -34,9 +38,24 @@ inline ReadResult ReadPhoto(const std::string& jpeg) {
   if (result.segment) {
     channel.Seek(result.segment->offset + 3);
     result.exifIfdRead = ReadExifDataFromFile(channel, result.store, result.layout);
+    result.carried = ReadCarriedBlock(channel, result.layout);
   }
   result.readOutside = channel.ReadOutside();
   return result;
+}
+
+// Entries (the builder's, or carried ones) as "tag type count value-in-hex".
+template <typename Entries>
+std::vector<std::string> Texts(const Entries& entries) {
+  std::vector<std::string> texts;
+  for (const auto& e : entries) {
+    texts.push_back(TagText(e.tag) + " " + std::to_string(e.type) + " " + std::to_string(e.count) +
+                    " " + HexDigits(e.value));
+  }
+  return texts;
+}
+inline std::vector<std::string> Texts(const std::optional<CarriedEntries>& entries) {
+  return Texts(entries.value_or(CarriedEntries{}));
 }
 
 // The APP1 right after the start of image: marker at offset 2, TIFF header at position 13.

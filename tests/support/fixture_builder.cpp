@@ -1,5 +1,6 @@
 #include "support/fixture_builder.h"
 
+#include <map>
 #include <stdexcept>
 
 #include "reader/backup_format.h"
@@ -43,17 +44,21 @@ std::string TiffBuilder::Build() const {
   tiff += number(42, 2) + number(ifd0OffsetField_.value_or(8), 4);
 
   // Writes one directory at the end of `tiff`, its values after it. Returns
-  // the offset of the value field of the entry with `patchTag`, if any.
+  // where the value fields of its entries (by tag) and its link are.
+  struct Written {
+    std::map<std::uint16_t, std::size_t> fields;
+    std::size_t link = 0;
+  };
   auto directory = [&](const std::vector<Entry>& entries,
-                       std::optional<std::uint16_t> countOverride, std::uint16_t patchTag) {
+                       std::optional<std::uint16_t> countOverride) {
     std::size_t start = tiff.size();
     std::size_t valueArea = start + 2 + 12 * entries.size() + 4;
     std::string values;
     std::string dir = number(countOverride.value_or(static_cast<std::uint16_t>(entries.size())), 2);
-    std::optional<std::size_t> patch;
+    Written written;
     for (const Entry& e : entries) {
       dir += number(e.tag, 2) + number(e.type, 2) + number(e.count, 4);
-      if (e.tag == patchTag) patch = start + dir.size();
+      written.fields[e.tag] = start + dir.size();  // the last of a tag
       if (e.valueField) {
         dir += number(*e.valueField, 4);
       } else if (e.value.size() <= 4) {
@@ -64,17 +69,48 @@ std::string TiffBuilder::Build() const {
         if (values.size() % 2) values += '\0';  // word alignment, as TIFF asks
       }
     }
+    written.link = start + dir.size();
     tiff += dir + number(0, 4) + values;  // no next directory
-    return patch;
+    return written;
+  };
+  // Points the value field at `at` to the directory about to be written.
+  auto pointHere = [&](std::size_t at) {
+    tiff.replace(at, 4, number(static_cast<std::uint32_t>(tiff.size()), 4));
   };
 
-  std::vector<Entry> ifd0 = ifd0_;
+  std::vector<Entry> ifd0 = ifd0_, exif = exif_.value_or(std::vector<Entry>{});
   if (exif_) ifd0.push_back(Raw(0x8769, 4, 1, 0));
-  std::optional<std::size_t> pointerAt = directory(ifd0, ifd0Count_, 0x8769);
+  if (gps_) ifd0.push_back(Raw(0x8825, 4, 1, 0));
+  if (interop_) exif.push_back(Raw(0xA005, 4, 1, 0));
+  const Written written0 = directory(ifd0, ifd0Count_);
   if (exif_) {
+    const std::size_t pointerAt = written0.fields.at(0x8769);
     std::uint32_t exifOffset = static_cast<std::uint32_t>(tiff.size());
-    directory(*exif_, exifCount_, 0);
-    if (pointerAt) tiff.replace(*pointerAt, 4, number(pointer_.value_or(exifOffset), 4));
+    const Written writtenExif = directory(exif, exifCount_);
+    tiff.replace(pointerAt, 4, number(pointer_.value_or(exifOffset), 4));
+    if (interop_) {
+      pointHere(writtenExif.fields.at(0xA005));
+      directory(*interop_, std::nullopt);
+    }
+  }
+  if (gps_) {
+    pointHere(written0.fields.at(0x8825));
+    directory(*gps_, std::nullopt);
+  }
+  if (ifd1_) {
+    pointHere(written0.link);
+    const auto& [thumbnail, offsetsTag] = thumbnail_;
+    std::vector<Entry> ifd1 = *ifd1_;
+    if (!thumbnail.empty()) {
+      ifd1.push_back(Raw(offsetsTag, 4, 1, 0));
+      ifd1.push_back(Long(offsetsTag == 0x0201 ? 0x0202 : 0x0117,
+                          static_cast<std::uint32_t>(thumbnail.size())));
+    }
+    const Written written1 = directory(ifd1, std::nullopt);
+    if (!thumbnail.empty()) {
+      pointHere(written1.fields.at(offsetsTag));
+      tiff += thumbnail;
+    }
   }
   for (const auto& [offset, bytes] : placed_) {
     if (tiff.size() < offset + bytes.size()) tiff.resize(offset + bytes.size(), '\0');

@@ -30,11 +30,15 @@ Entry Numbers(std::uint16_t tag, std::uint16_t type, int unit,
 inline Entry Bytes(std::uint16_t tag, const std::vector<std::int64_t>& values) {
   return Numbers(tag, 1, 1, values);
 }
-inline Entry Short(std::uint16_t tag, std::uint16_t value) { return Numbers(tag, 3, 2, {value}); }
+inline Entry Short(std::uint16_t tag, std::uint16_t value) {
+  return Numbers(tag, 3, 2, {value});
+}
 inline Entry Shorts(std::uint16_t tag, const std::vector<std::int64_t>& values) {
   return Numbers(tag, 3, 2, values);
 }
-inline Entry Long(std::uint16_t tag, std::uint32_t value) { return Numbers(tag, 4, 4, {value}); }
+inline Entry Long(std::uint16_t tag, std::uint32_t value) {
+  return Numbers(tag, 4, 4, {value});
+}
 inline Entry SLongs(std::uint16_t tag, const std::vector<std::int64_t>& values) {
   return Numbers(tag, 9, 4, values);
 }
@@ -44,8 +48,8 @@ inline Entry Rational(std::uint16_t tag, std::uint32_t numerator, std::uint32_t 
   return e;
 }
 inline Entry SRational(std::uint16_t tag, std::int32_t numerator, std::int32_t denominator) {
-  Entry e = Rational(tag, static_cast<std::uint32_t>(numerator),
-                     static_cast<std::uint32_t>(denominator));
+  Entry e =
+      Rational(tag, static_cast<std::uint32_t>(numerator), static_cast<std::uint32_t>(denominator));
   e.type = 10;
   return e;
 }
@@ -64,14 +68,26 @@ inline Entry Raw(std::uint16_t tag, std::uint16_t type, std::uint32_t count, std
   return {tag, type, count, "", 1, field};
 }
 
-// A TIFF block: header, IFD0, and (when given) the Exif IFD that IFD0 points to.
-// The knobs after the two directories damage or move things.
+// A TIFF block: header, IFD0, and (when given) the Exif IFD that IFD0 points
+// to, the GPS and interoperability IFDs, IFD1 and its thumbnail. The knobs
+// after the directories damage or move things.
 class TiffBuilder {
  public:
   explicit TiffBuilder(ByteOrder order = ByteOrder::kLittle) : order_(order) {}
   TiffBuilder& Ifd0(std::vector<Entry> entries) { return Set(ifd0_, std::move(entries)); }
   // Adds the Exif IFD and the pointer entry (8769) at the end of IFD0.
   TiffBuilder& ExifIfd(std::vector<Entry> entries) { return Set(exif_, std::move(entries)); }
+  // Adds the GPS IFD and its pointer (8825) at the end of IFD0.
+  TiffBuilder& GpsIfd(std::vector<Entry> entries) { return Set(gps_, std::move(entries)); }
+  // Adds the interoperability IFD and its pointer (A005) at the end of the Exif IFD.
+  TiffBuilder& InteropIfd(std::vector<Entry> entries) { return Set(interop_, std::move(entries)); }
+  // Adds IFD1, linked from IFD0, and after it a thumbnail that its last two
+  // entries (LONG) point at: 0201 and 0202, or 0111 and 0117 for a strip.
+  TiffBuilder& Ifd1(std::vector<Entry> entries, const std::string& thumbnail = "",
+                    std::uint16_t offsetsTag = 0x0201) {
+    thumbnail_ = {thumbnail, offsetsTag};
+    return Set(ifd1_, std::move(entries));
+  }
 
   TiffBuilder& Ifd0CountOverride(std::uint16_t count) { return Set(ifd0Count_, count); }
   TiffBuilder& ExifCountOverride(std::uint16_t count) { return Set(exifCount_, count); }
@@ -93,7 +109,8 @@ class TiffBuilder {
   }
   ByteOrder order_;
   std::vector<Entry> ifd0_;
-  std::optional<std::vector<Entry>> exif_;
+  std::optional<std::vector<Entry>> exif_, gps_, interop_, ifd1_;
+  std::pair<std::string, std::uint16_t> thumbnail_;
   std::optional<std::uint16_t> ifd0Count_, exifCount_;
   std::optional<std::uint32_t> pointer_, ifd0OffsetField_;
   std::vector<std::pair<std::uint32_t, std::string>> placed_;
@@ -112,9 +129,9 @@ class JpegBuilder {
   JpegBuilder& App1Exif(const std::string& tiff);  // "Exif" 00 00 and the TIFF block
   // A TIFF block too long for any segment, behind the length field FF FF.
   JpegBuilder& App1ExifOversized(const std::string& tiff);
-  JpegBuilder& App1Xmp();  // an XMP packet in an APP1
-  JpegBuilder& App2Icc();  // an ICC profile chunk
-  JpegBuilder& App13();    // a Photoshop block
+  JpegBuilder& App1Xmp();                       // an XMP packet in an APP1
+  JpegBuilder& App2Icc();                       // an ICC profile chunk
+  JpegBuilder& App13();                         // a Photoshop block
   JpegBuilder& Raw(const std::string& bytes) {  // bytes as they stand
     body_ += bytes;
     return *this;
