@@ -32,11 +32,11 @@ namespace {
 
 class SilentDialogs : public Dialogs {
  public:
-  bool Ask(QWidget*, const QuestionBox&) override { return false; }
+  bool Ask(QWidget*, QuestionBox&) override { return false; }
   void ShowSummary(QWidget*, const RunSummary&) override {}
   EditsAnswer AskAboutEdits(QWidget*, const QString&) override { return EditsAnswer::kDiscard; }
   void Tell(QWidget*, const QString&, const QString&, MessageIcon, const QString&) override {}
-  ListAnswer ConfirmList(QWidget*, const ListPreview&) override { return ListAnswer::kNone; }
+  ListAnswer ConfirmList(QWidget*, ListPreview&) override { return ListAnswer::kNone; }
   QStringList ChooseFiles(QWidget*, const QStringList&) override { return {}; }
 };
 

@@ -63,7 +63,7 @@ class PhotographedDialogs : public Dialogs {
   QString nextName;        // the picture the next box goes into; empty: not photographed
   bool answerYes = false;  // for the next question only
 
-  bool Ask(QWidget* parent, const QuestionBox& question) override {
+  bool Ask(QWidget* parent, QuestionBox& question) override {
     Photograph(MakeQuestionBox(parent, question));
     return std::exchange(answerYes, false);
   }
@@ -84,7 +84,7 @@ class PhotographedDialogs : public Dialogs {
   }
   ListAnswer listAnswer = ListAnswer::kNone;  // for the next preview only
   QString thenName;  // the picture of the box that follows a preview photographed
-  ListAnswer ConfirmList(QWidget* parent, const ListPreview& preview) override {
+  ListAnswer ConfirmList(QWidget* parent, ListPreview& preview) override {
     ListPreviewDialog dialog(preview, parent);
     if (const QString name = std::exchange(nextName, {}); !name.isEmpty()) {
       dialog.show();

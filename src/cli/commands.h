@@ -30,6 +30,7 @@ struct SetOptions {
   bool dryRun = false;
   bool json = false;
   bool yes = false;
+  bool keepAll = false;
 };
 // One photograph: the write button; several: the same texts written to each.
 int RunSet(const SetOptions& options);
@@ -43,6 +44,7 @@ struct ShiftOptions {
   bool dryRun = false;
   bool json = false;
   bool yes = false;
+  bool keepAll = false;
 };
 int RunShift(const ShiftOptions& options);
 

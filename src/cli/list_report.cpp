@@ -61,6 +61,18 @@ void AppendChanges(JsonWriter& json, const std::vector<FieldChange>& changes) {
   json.EndArray();
 }
 
+// `lines` (one item a line) as an array of texts.
+void AppendLines(JsonWriter& json, std::string_view key, const std::string& lines) {
+  json.Key(key).BeginArray();
+  const std::string decoded = Decoded(lines);
+  for (std::string_view rest = decoded; !rest.empty();) {
+    const std::size_t end = std::min(rest.find('\n'), rest.size());
+    if (!TrimBlanks(rest.substr(0, end)).empty()) json.String(TrimBlanks(rest.substr(0, end)));
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+  }
+  json.EndArray();
+}
+
 // One object a line, so that a person can read it too.
 void NextObject(std::string& out, bool first) {
   out += first ? "[\n" : ",\n";
@@ -83,14 +95,9 @@ std::string PreviewJson(const ListPreview& preview) {
       json.Key("same_as").String(
           BytesToText(preview.photos[static_cast<std::size_t>(photo.sameAs)].path));
     }
-    json.Key("not_kept").BeginArray();
-    const std::string notKept = Decoded(photo.notKept);
-    for (std::string_view rest = notKept; !rest.empty();) {
-      const std::size_t end = std::min(rest.find('\n'), rest.size());
-      if (!TrimBlanks(rest.substr(0, end)).empty()) json.String(TrimBlanks(rest.substr(0, end)));
-      rest.remove_prefix(std::min(end + 1, rest.size()));
-    }
-    json.EndArray().EndObject();
+    if (preview.keepAll) AppendLines(json, "kept", photo.kept);
+    AppendLines(json, "not_kept", preview.keepAll ? photo.notKeptAll : photo.notKept);
+    json.EndObject();
   }
   return out + EndArray(out.empty());
 }
@@ -137,8 +144,12 @@ std::string PreviewText(const ListPreview& preview) {
       AppendPrintable(out, BytesToText(ShortenedHex(Shown(change.after))));
       out += "\n";
     }
-    if (!photo.notKept.empty()) {
-      out += "  " + std::string(text::kNotKeptHeading) + "\n" + PrintableMessage(photo.notKept);
+    if (preview.keepAll && !photo.kept.empty()) {
+      out += "  " + std::string(text::kKeptHeading) + "\n" + PrintableMessage(photo.kept);
+    }
+    if (const std::string& lost = preview.keepAll ? photo.notKeptAll : photo.notKept;
+        !lost.empty()) {
+      out += "  " + std::string(text::kNotKeptHeading) + "\n" + PrintableMessage(lost);
     }
   }
   return out;

@@ -18,7 +18,8 @@ std::string PreviewText(const ListPreview& preview);
 // The preview for scripts: a JSON array with an object per photograph:
 // "file", "changes" [{"field" (its key), "old", "new"}], "problem" when it
 // cannot be written, "same_as" (the file listed before it) when it names a
-// photograph listed before, "not_kept" (one text a line). Texts stand whole;
+// photograph listed before, "kept" (with everything else kept) and
+// "not_kept" (one text a line). Texts stand whole;
 // bytes that are not UTF-8 are shown as file names are.
 std::string PreviewJson(const ListPreview& preview);
 

@@ -37,8 +37,10 @@ int RunListWrite(const std::vector<std::string>& photos, const EditsFor& edits,
                  const ListRunOptions& options) {
   TerminalHost host(options.yes);
   Session session(host);
+  session.keepAll = options.keepAll;
   if (options.dryRun) {
-    const ListPreview preview = session.PreviewList(photos, edits);
+    ListPreview preview = session.PreviewList(photos, edits);
+    preview.keepAll = options.keepAll;
     if (!PrintReport(options.json ? PreviewJson(preview) : PreviewText(preview))) {
       return kExitFailed;
     }
@@ -62,7 +64,8 @@ int RunShift(const ShiftOptions& options) {
   const EditsFor edits = options.by ? Session::DateShift(*options.by)
                                     : Session::DateSequence(*options.start, options.step,
                                                             options.reverse, options.photos.size());
-  return RunListWrite(options.photos, edits, {options.dryRun, options.json, options.yes});
+  return RunListWrite(options.photos, edits,
+                      {options.dryRun, options.json, options.yes, options.keepAll});
 }
 
 }  // namespace tagloom::cli

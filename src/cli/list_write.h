@@ -11,9 +11,10 @@
 namespace tagloom::cli {
 
 struct ListRunOptions {
-  bool dryRun = false;  // print the preview, write nothing
-  bool json = false;    // print for scripts on stdout
-  bool yes = false;     // answer the preview's question Yes
+  bool dryRun = false;   // print the preview, write nothing
+  bool json = false;     // print for scripts on stdout
+  bool yes = false;      // answer the preview's question Yes
+  bool keepAll = false;  // carry everything else each block held
 };
 
 // Every photograph gets what `edits` gives it. Returns the exit status: 0 when

@@ -15,8 +15,11 @@ namespace {
 
 using namespace tagloom::cli;
 
-// --dry-run, --json and --yes of the writes that take several photographs.
-void AddListFlags(CLI::App* command, bool& dryRun, bool& json, bool& yes) {
+// --keep-all, --dry-run, --json and --yes of the writes.
+void AddListFlags(CLI::App* command, bool& keepAll, bool& dryRun, bool& json, bool& yes) {
+  command->add_flag("--keep-all", keepAll,
+                    "Keep everything else each block held: GPS position, thumbnail, every "
+                    "other entry");
   command->add_flag("--dry-run,-n", dryRun,
                     "Print what would change in each photograph; write nothing");
   command->add_flag("--json", json, "Print for scripts: one JSON array, an object per photograph");
@@ -38,7 +41,7 @@ CLI::App* AddSet(CLI::App& app, SetOptions& set) {
             "Text for the field " + std::string(field.caption))
         ->type_name("TEXT");
   }
-  AddListFlags(command, set.dryRun, set.json, set.yes);
+  AddListFlags(command, set.keepAll, set.dryRun, set.json, set.yes);
   return command;
 }
 
@@ -77,7 +80,7 @@ CLI::App* AddShift(CLI::App& app, ShiftOptions& shift) {
   reverse->needs(start);
   command->add_option("PHOTO", shift.photos, "Photographs, in the order their dates follow")
       ->required();
-  AddListFlags(command, shift.dryRun, shift.json, shift.yes);
+  AddListFlags(command, shift.keepAll, shift.dryRun, shift.json, shift.yes);
   return command;
 }
 

@@ -59,7 +59,7 @@ void TerminalHost::ShowSummary(const RunSummary& summary) {
   lastMessage_ = TerminalText(summary.text);
 }
 
-ListAnswer TerminalHost::ConfirmList(const ListPreview& preview) {
+ListAnswer TerminalHost::ConfirmList(ListPreview& preview) {
   if (!assumeYes_ && ::isatty(STDIN_FILENO) == 1) std::cerr << PreviewText(preview);
   return AskYesNo(text::kListPreviewQuestion, text::kListPreviewTitle, MessageIcon::kQuestion, {})
              ? ListAnswer::kAll

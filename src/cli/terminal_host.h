@@ -21,7 +21,7 @@ class TerminalHost : public QuietHost {
   bool Ask(const Question& question) override;
   void Tell(std::string_view text, std::string_view title, MessageIcon icon,
             std::string_view details) override;
-  ListAnswer ConfirmList(const ListPreview& preview) override;
+  ListAnswer ConfirmList(ListPreview& preview) override;
   // A line per photograph, then the counts, on stderr.
   void ShowSummary(const RunSummary& summary) override;
   void ShowBar(bool visible) override;

@@ -59,6 +59,7 @@ int WriteOne(const SetOptions& options) {
   TerminalHost host(options.yes);
   Session session(host);
   session.refuseDoubtfulChanges = true;
+  session.keepAll = options.keepAll;
   PhotoOutcome outcome{photo, PhotoResult::kMissing, {}, {}};
   int status = kExitFailed;
   if (Open(session, host, photo)) {
@@ -81,7 +82,7 @@ int WriteOne(const SetOptions& options) {
 int RunSet(const SetOptions& options) {
   if (options.photos.size() == 1 && !options.dryRun) return WriteOne(options);
   return RunListWrite(options.photos, SameTexts(options.fields),
-                      {options.dryRun, options.json, options.yes});
+                      {options.dryRun, options.json, options.yes, options.keepAll});
 }
 
 int RunBackup(const BackupRestoreOptions& options) {

@@ -14,12 +14,22 @@ namespace tagloom {
 
 enum class MessageIcon { kNone, kQuestion, kInformation, kWarning, kCritical };
 
+// A choice offered with a question, as a box to tick: what it says, whether
+// it is ticked (as offered, then as the person left it), and the details
+// that the question tells while it is ticked.
+struct QuestionOption {
+  std::string_view text;
+  bool ticked = false;
+  std::string_view detailsTicked;
+};
+
 // A question with Yes and No buttons.
 struct Question {
   std::string_view text, title;
   MessageIcon icon = MessageIcon::kNone;
   std::string_view details;  // tells more to whoever asks for it; may be empty
   bool defaultNo = false;    // No is the default: Yes may cost the person something
+  QuestionOption* option = nullptr;
 };
 
 // What to do with edits that were typed and not written, before leaving the
@@ -47,8 +57,9 @@ class Host {
   void Tell(std::string_view text, std::string_view title, MessageIcon icon) {
     Tell(text, title, icon, {});
   }
-  // The preview of a write to every photograph of the list, and the answer.
-  virtual ListAnswer ConfirmList(const ListPreview& preview) = 0;
+  // The preview of a write to every photograph of the list, and the answer;
+  // the keep-all choice made in it is left in preview.keepAll.
+  virtual ListAnswer ConfirmList(ListPreview& preview) = 0;
   // The end of a run over the list: its counts and every photograph's outcome.
   virtual void ShowSummary(const RunSummary& summary) = 0;
   // Edits typed for the photograph on show and not written: `text` says so.

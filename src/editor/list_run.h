@@ -26,12 +26,18 @@ struct PhotoPlan {
   std::string problem;               // why it cannot be written; "" when it can
   std::string notKept;               // what its new block will not carry over, one item a line
   int sameAs = -1;                   // the earlier entry naming the same photograph, -1 for none
+  // Carrying everything else the block held: what it keeps, and what it
+  // still cannot carry, one item a line.
+  std::string kept, notKeptAll;
 };
 
 struct ListPreview {
   std::vector<PhotoPlan> photos;
   // Which photograph is on show (index into `photos`), -1 for none.
   int shown = -1;
+  // Whether every new block carries everything else its block held: as
+  // offered, then as the person left it.
+  bool keepAll = false;
 };
 
 // The answer to a preview: write the list, only the photograph on show, or nothing.

@@ -13,7 +13,7 @@ class QuietHost : public Host {
 
   bool Ask(const Question&) override { return answer_; }
   void Tell(std::string_view, std::string_view, MessageIcon, std::string_view) override {}
-  ListAnswer ConfirmList(const ListPreview&) override {
+  ListAnswer ConfirmList(ListPreview&) override {
     return answer_ ? ListAnswer::kAll : ListAnswer::kNone;
   }
   void ShowSummary(const RunSummary&) override {}

@@ -53,6 +53,10 @@ std::array<std::string, kFieldCount> Session::FieldsToWrite() const {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (unedited[i]) fields[i] = asRead_[i].bytes;
   }
+  // A comment in UTF-16 follows its block's byte order: read from a
+  // big-endian block, it goes into the little-endian one turned round.
+  std::string& comment = fields[field::kComment];
+  if (unedited[field::kComment] && block.MotorolaOrder) comment = Utf16CommentSwapped(comment);
   return fields;
 }
 

@@ -222,6 +222,10 @@ class Session {
   // block, and a restore that may bring back another photograph's, are
   // refused instead of asked about.
   bool refuseDoubtfulChanges = false;
+  // Whether a write carries everything else the block held (GPS position,
+  // thumbnail, every other entry): the person's choice in the write's
+  // question, kept while the program runs; the command line's --keep-all.
+  bool keepAll = false;
 
   // --- Runs over a list (session_list.cpp) ------------------------------------------
   // What every photograph would get: each planned as the run plans it, with
@@ -286,7 +290,8 @@ class Session {
   // A run over the list: what it does to each photograph.
   struct ListTask {
     RunKind kind = RunKind::kWrite;
-    EditsFor edits;  // for a write
+    EditsFor edits;        // for a write
+    bool keepAll = false;  // for a write: carry everything else each block held
   };
   // A new block built from the fields, in a copy of the store.
   struct NewBlock {
@@ -316,9 +321,14 @@ class Session {
   std::string ReasonFor(const WriteResult& result) const;
   // Whether every field is blank: there is nothing to write.
   bool AllFieldsEmpty() const;
-  // Builds from the fields without touching the Session; nullopt when a field
-  // is refused (the person has been told).
-  std::optional<NewBlock> BuildFromFields();
+  // Builds from the fields without touching the Session, carrying everything
+  // else the block held when `carry`; nullopt when a field is refused (the
+  // person has been told).
+  std::optional<NewBlock> BuildFromFields(bool carry);
+  // What can be carried of the block on show, read again from its file,
+  // which must be the one read; nullopt (and the reason in lastFailure_)
+  // when it cannot be read.
+  std::optional<CarriedBlock> ReadCarried();
   // The new block becomes the block on show: its rows, counts and segment.
   void TakeOver(NewBlock&& built);
   // What a write of `built` puts into the photograph on show.
@@ -337,10 +347,13 @@ class Session {
   // cannot serve. "" when nothing does.
   std::string BackupDoubt(bool restore);
   // What the write's confirmation tells besides its question: what the new
-  // block will not carry over, which backup file keeps the block before, a doubt.
-  std::string WriteDetails(MakerNoteKept makerNote, const std::string& doubt) const;
-  // What the new block will not carry over from the block on show, one item a line.
-  std::string WhatIsNotKept(MakerNoteKept makerNote) const;
+  // block keeps and will not carry over, which backup file keeps the block
+  // before, a doubt.
+  std::string WriteDetails(const BuiltSegment& segment, const std::string& doubt) const;
+  // What the new block will not carry over from the block on show, and what
+  // a keep-all block keeps of it: one item a line.
+  std::string WhatIsNotKept(const BuiltSegment& segment) const;
+  static std::string WhatIsKept(const BuiltSegment& segment);
   // session_list.cpp
   // The places of `photos` that name a photograph listed before them, by
   // identity (a second path, a link, a hard link): for each, the first
@@ -349,7 +362,7 @@ class Session {
   // Loads one photograph into this (a run's Session of its own) and plans
   // its edits; the fields then hold them. `built`, when given, receives the
   // new block.
-  PhotoPlan PlanEdits(const std::string& path, std::size_t index, const EditsFor& edits,
+  PhotoPlan PlanEdits(const std::string& path, std::size_t index, const EditsFor& edits, bool carry,
                       std::optional<NewBlock>* built = nullptr);
   // Stages this run's Session's part: its photograph loaded, planned and
   // staged; nullptr with `outcome` decided when there is nothing to stage.
@@ -357,8 +370,10 @@ class Session {
                                    CopyProgress& progress, PhotoOutcome& outcome);
   // A Session of a run's one photograph: batch mode, its messages kept.
   void BecomePartOfRun(FolderNames& folders);
-  // The places a preview's answer chooses; empty for none.
-  static std::vector<std::size_t> Chosen(const ListPreview& preview, ListAnswer answer);
+  // The preview of a write to `photos`, asked; the places its answer
+  // chooses (none for No), and the keep-all choice made in it.
+  std::vector<std::size_t> ConfirmList(const std::vector<std::string>& photos,
+                                       const EditsFor& edits, ListAnswer& answer);
   // Runs `task` over the `chosen` places of `photos`: progress and stop,
   // the photographs staged and made durable in groups, then the summary,
   // and the photograph on show read afresh.

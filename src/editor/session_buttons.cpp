@@ -22,11 +22,11 @@ Outcome Session::cmdExifWrite_Click() {
   // photograph" is the write of the photograph on show, all its fields.
   const std::vector<std::string> photos = ListOrShown();
   const EditsFor edits = KeptAreas();
-  const ListPreview preview = PreviewList(photos, edits);
-  const ListAnswer answer = host_.ConfirmList(preview);
+  ListAnswer answer = ListAnswer::kNone;
+  const std::vector<std::size_t> chosen = ConfirmList(photos, edits, answer);
   if (answer == ListAnswer::kNone) return Outcome::kDeclined;
   if (answer == ListAnswer::kOnlyShown) return WriteShown();
-  return RunList(photos, Chosen(preview, answer), {RunKind::kWrite, edits});
+  return RunList(photos, chosen, {RunKind::kWrite, edits, keepAll});
 }
 
 Outcome Session::cmdBackup_Click() {

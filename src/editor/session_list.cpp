@@ -115,8 +115,9 @@ std::vector<std::string> Session::ListOrShown() const {
 }
 
 PhotoPlan Session::PlanEdits(const std::string& path, std::size_t index, const EditsFor& edits,
-                             std::optional<NewBlock>* built) {
-  PhotoPlan plan{path, {}, {}, {}, -1};
+                             bool carry, std::optional<NewBlock>* built) {
+  PhotoPlan plan;
+  plan.path = path;
   GetExifData(path);
   if (!photoFound_) {
     plan.problem = photoProblem_;
@@ -140,14 +141,15 @@ PhotoPlan Session::PlanEdits(const std::string& path, std::size_t index, const E
     return plan;
   }
   lastFailure_.clear();
-  std::optional<NewBlock> made = BuildFromFields();
+  std::optional<NewBlock> made = BuildFromFields(carry);
   if (!made) {
     plan.problem = lastFailure_;
     return plan;
   }
   plan.problem = BackupDoubt(false);  // a run never asks: it refuses
   if (!plan.problem.empty()) return plan;
-  plan.notKept = WhatIsNotKept(made->segment.makerNote);
+  (carry ? plan.notKeptAll : plan.notKept) = WhatIsNotKept(made->segment);
+  plan.kept = WhatIsKept(made->segment);
   if (built) *built = std::move(made);
   return plan;
 }
@@ -162,18 +164,30 @@ ListPreview Session::PreviewList(const std::vector<std::string>& photos, const E
       preview.shown = static_cast<int>(i);
     }
     if (same[i] >= 0) {
-      preview.photos.push_back({photos[i], {}, {}, {}, same[i]});
+      PhotoPlan listedBefore;
+      listedBefore.path = photos[i];
+      listedBefore.sameAs = same[i];
+      preview.photos.push_back(std::move(listedBefore));
       continue;
     }
     Session one(host, fs_);
     one.BecomePartOfRun(folders);
     std::optional<NewBlock> built;
-    PhotoPlan plan = one.PlanEdits(photos[i], i, edits, &built);
+    PhotoPlan plan = one.PlanEdits(photos[i], i, edits, false, &built);
     if (built) {  // every check the write will make, nothing written
       const WriteResult check =
           CheckPhotoChange(one.ImageFileName, one.BackupFileName, one.ChangeFor(*built, true), fs_);
       if (!check.Ok())
         plan.problem = WriteFailureText(check, one.ImageFileName, one.BackupFileName);
+      // What the block would keep, and not, with everything else carried.
+      if (plan.problem.empty() && one.ExifLoaded) {
+        if (std::optional<NewBlock> carrying = one.BuildFromFields(true)) {
+          plan.kept = WhatIsKept(carrying->segment);
+          plan.notKeptAll = one.WhatIsNotKept(carrying->segment);
+        } else {
+          plan.problem = one.lastFailure_;
+        }
+      }
     }
     preview.photos.push_back(std::move(plan));
     if (i % 64 == 63) host_.Yield();
@@ -181,7 +195,12 @@ ListPreview Session::PreviewList(const std::vector<std::string>& photos, const E
   return preview;
 }
 
-std::vector<std::size_t> Session::Chosen(const ListPreview& preview, ListAnswer answer) {
+std::vector<std::size_t> Session::ConfirmList(const std::vector<std::string>& photos,
+                                              const EditsFor& edits, ListAnswer& answer) {
+  ListPreview preview = PreviewList(photos, edits);
+  preview.keepAll = keepAll;
+  answer = host_.ConfirmList(preview);
+  keepAll = preview.keepAll;  // the choice holds for the next write too
   std::vector<std::size_t> chosen;
   if (answer == ListAnswer::kOnlyShown && preview.shown >= 0) {
     chosen.push_back(static_cast<std::size_t>(preview.shown));
@@ -198,10 +217,10 @@ Outcome Session::WriteToList(const std::vector<std::string>& photos, const Edits
     host_.Tell(text::kNoImageFile, text::kAppTitle, MessageIcon::kNone);
     return Outcome::kFailed;
   }
-  const ListPreview preview = PreviewList(photos, edits);
-  const std::vector<std::size_t> chosen = Chosen(preview, host_.ConfirmList(preview));
+  ListAnswer answer = ListAnswer::kNone;
+  const std::vector<std::size_t> chosen = ConfirmList(photos, edits, answer);
   if (chosen.empty()) return Outcome::kDeclined;
-  return RunList(photos, chosen, {RunKind::kWrite, edits});
+  return RunList(photos, chosen, {RunKind::kWrite, edits, keepAll});
 }
 
 std::unique_ptr<Staged> Session::StageOne(const std::string& path, std::size_t index,
@@ -216,7 +235,7 @@ std::unique_ptr<Staged> Session::StageOne(const std::string& path, std::size_t i
   change.restore = task.kind == RunKind::kRestore;
   if (task.kind == RunKind::kWrite) {
     std::optional<NewBlock> built;
-    const PhotoPlan plan = PlanEdits(path, index, task.edits, &built);
+    const PhotoPlan plan = PlanEdits(path, index, task.edits, task.keepAll, &built);
     outcome.changes = plan.changes;
     if (!plan.problem.empty() || !photoFound_) {
       return decided(openFailure_.problem != OpenProblem::kNone ? PhotoResult::kMissing

@@ -9,6 +9,7 @@
 #include "model/number_text.h"
 #include "model/value_text.h"
 #include "reader/backup_format.h"
+#include "reader/carried_block.h"
 #include "writer/backup_writer.h"
 #include "writer/exif_segment.h"
 #include "writer/photo_write.h"
@@ -77,7 +78,27 @@ bool Session::AllFieldsEmpty() const {
                      [](const std::string& field) { return TrimBlanks(field).empty(); });
 }
 
-std::optional<Session::NewBlock> Session::BuildFromFields() {
+std::optional<CarriedBlock> Session::ReadCarried() {
+  const std::string& path = ExifFromBackup ? BackupFileName : ImageFileName;
+  OpenFailure failure;
+  std::optional<ReadChannel> channel = ReadChannel::OpenFile(path, &failure, fs_);
+  if (!channel) {
+    lastFailure_ = OpenProblemText(failure, path);
+    return std::nullopt;
+  }
+  if (!ExifFromBackup && photoStamp_ && channel->Stamp() != *photoStamp_) {
+    lastFailure_ = text::Join({text::kPhotoChanged, path});
+    return std::nullopt;
+  }
+  CarriedBlock carried = ReadCarriedBlock(*channel, block);
+  if (channel->Failed()) {
+    lastFailure_ = ReadFailureText(channel->Error(), path);
+    return std::nullopt;
+  }
+  return carried;
+}
+
+std::optional<Session::NewBlock> Session::BuildFromFields(bool carry) {
   NewBlock built{store, {}, {}};
   if (std::optional<RefusedField> refused =
           RestoreValue(FieldsToWrite(), built.store, built.counts, UneditedFields())) {
@@ -96,7 +117,15 @@ std::optional<Session::NewBlock> Session::BuildFromFields() {
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, reason);
     return std::nullopt;
   }
-  built.segment = AssembleExifSegment(built.store, block.makerNote);
+  std::optional<CarriedBlock> carried;
+  if (carry && ExifLoaded) {
+    carried = ReadCarried();
+    if (!carried) {
+      ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, lastFailure_);
+      return std::nullopt;
+    }
+  }
+  built.segment = AssembleExifSegment(built.store, block.makerNote, carried ? &*carried : nullptr);
   if (built.segment.error != BuildError::kNone) {
     std::string reason =
         built.segment.error == BuildError::kTooLarge
@@ -111,8 +140,9 @@ std::optional<Session::NewBlock> Session::BuildFromFields() {
 void Session::TakeOver(NewBlock&& built) {
   store = std::move(built.store);
   ++storeVersion;
-  block.Ifd0EntryCount = built.counts.Ifd0EntryCount;
-  block.ExifIfdEntryCount = built.counts.ExifIfdEntryCount;
+  // The directories as written, carried entries counted.
+  block.Ifd0EntryCount = built.segment.ifd0EntryCount;
+  block.ExifIfdEntryCount = built.segment.exifIfdEntryCount;
   block.ExifSegmentLength = static_cast<std::int64_t>(built.segment.bytes.size());
   ExifHeadBytes = std::move(built.segment.bytes);
 }
@@ -130,10 +160,12 @@ Outcome Session::WriteShown() {
     host_.Tell(text::kAllFieldsEmpty, text::kAllFieldsEmptyTitle, MessageIcon::kNone);
     return Outcome::kFailed;
   }
-  // Built first, so that the question can tell what the new block keeps;
-  // the store takes it over only once the person has said Yes.
-  std::optional<NewBlock> built = BuildFromFields();
-  if (!built) return Outcome::kFailed;
+  // Built first, both ways, so that the question can tell what each new block
+  // keeps; the store takes the one chosen over only once the person has said Yes.
+  std::optional<NewBlock> plain = BuildFromFields(false);
+  if (!plain) return Outcome::kFailed;
+  std::optional<NewBlock> carrying = ExifLoaded ? BuildFromFields(true) : std::nullopt;
+  if (ExifLoaded && !carrying) return Outcome::kFailed;
   const std::string doubt = BackupDoubt(false);
   if (!doubt.empty() && refuseDoubtfulChanges) {
     ReportFailure(text::kWriteFailed, text::kWriteFailedTitle, doubt);
@@ -144,13 +176,16 @@ Outcome Session::WriteShown() {
   if (chkBatch && !keeping) question = text::Join({text::kBatchWithoutKeepBox, text::kCrLf});
   if (!doubt.empty()) question += text::Join({doubt, text::kCrLf, text::kCrLf});
   question += labNoExif.visible ? text::kConfirmCreateExif : text::kConfirmRewriteExif;
-  const std::string details = WriteDetails(built->segment.makerNote, doubt);
-  if (!host_.Ask(
-          {question, text::kConfirmTitle, MessageIcon::kQuestion, details, !doubt.empty()})) {
-    return Outcome::kDeclined;
-  }
-  PhotoChange change = ChangeFor(*built, doubt.empty());
-  TakeOver(std::move(*built));
+  const std::string details = WriteDetails(plain->segment, doubt);
+  const std::string detailsKeepingAll = carrying ? WriteDetails(carrying->segment, doubt) : details;
+  QuestionOption keep{text::kKeepAllOption, keepAll, detailsKeepingAll};
+  const bool yes = host_.Ask({question, text::kConfirmTitle, MessageIcon::kQuestion, details,
+                              !doubt.empty(), carrying ? &keep : nullptr});
+  if (carrying) keepAll = keep.ticked;  // the choice holds for the next write too
+  if (!yes) return Outcome::kDeclined;
+  NewBlock& built = carrying && keepAll ? *carrying : *plain;
+  PhotoChange change = ChangeFor(built, doubt.empty());
+  TakeOver(std::move(built));
   return Store(change) ? Outcome::kDone : Outcome::kFailed;
 }
 

@@ -42,6 +42,24 @@ inline constexpr std::string_view kLostThumbnail = "  缩略图";
 inline constexpr std::string_view kMakerNoteMoved =
     "  制造商信息的原位置(移动后其他软件可能无法解读其中的内容)";
 inline constexpr std::string_view kMakerNotePartly = "  制造商信息指向的部分数据";
+// Keeping everything else the block held: the choice, and what it keeps.
+inline constexpr std::string_view kKeepAllOption = "保留其余Exif信息(GPS位置、缩略图等)";
+inline constexpr std::string_view kKeptHeading = "新的Exif信息将保留原文件中的:";
+inline constexpr std::string_view kKeptItem = "将保留";
+inline constexpr std::string_view kKeptInterop = "  互用性信息";
+// What a keep-all write cannot carry: where, and why.
+inline constexpr std::string_view kInIfd0 = "主目录";
+inline constexpr std::string_view kInExif = "Exif目录";
+inline constexpr std::string_view kInGps = "GPS目录";
+inline constexpr std::string_view kInInterop = "互用性目录";
+inline constexpr std::string_view kInIfd1 = "缩略图目录";
+inline constexpr std::string_view kEntry = "条目";
+inline constexpr std::string_view kWhyPointsElsewhere = "指向程序无法理解的数据";
+inline constexpr std::string_view kWhyUnknownType = "类型未知";
+inline constexpr std::string_view kWhyDamaged = "数据已损坏";
+inline constexpr std::string_view kWhyPadding = "旧Exif信息的填充数据";
+inline constexpr std::string_view kWhyDuplicate = "重复的条目";
+inline constexpr std::string_view kWhyTooLarge = "超过64KB,放不下";
 // Which backup file keeps the block the photograph holds before the write.
 inline constexpr std::string_view kOriginalSaved = "写入前,原Exif信息将保存到备份文件:";
 inline constexpr std::string_view kBackupKept = "已有的备份文件保持不变:";

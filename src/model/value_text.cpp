@@ -136,4 +136,17 @@ std::string BytesToText(std::string_view bytes) {
   return Latin1ForInvalid(bytes);
 }
 
+std::string Utf16CommentSwapped(std::string_view text) {
+  // "Hex:" and the code UNICODE 00 in digits, two per byte.
+  static constexpr std::string_view kUnicodeCode = "Hex:554E49434F444500";
+  std::string swapped(text);
+  if (!text.starts_with(kUnicodeCode)) return swapped;
+  for (std::size_t at = kUnicodeCode.size(); at + 4 <= swapped.size(); at += 4) {
+    std::swap_ranges(swapped.begin() + static_cast<std::ptrdiff_t>(at),
+                     swapped.begin() + static_cast<std::ptrdiff_t>(at + 2),
+                     swapped.begin() + static_cast<std::ptrdiff_t>(at + 2));
+  }
+  return swapped;
+}
+
 }  // namespace tagloom

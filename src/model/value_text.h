@@ -21,6 +21,12 @@ inline char AsciiLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// A comment held as "Hex:" and digits whose bytes begin with the 8-byte
+// character code "UNICODE" and a NUL: the same with its UTF-16 text turned
+// round, each pair of bytes swapped (a big-endian block's comment going into
+// a little-endian one). Any other text is returned as it stands.
+std::string Utf16CommentSwapped(std::string_view text);
+
 // The text without the blanks (spaces) at its start and its end.
 std::string_view TrimBlanks(std::string_view text);
 

@@ -205,8 +205,10 @@ class Walk {
   // Why an entry of directory `d` cannot be carried as it stands, if it cannot.
   static std::optional<Why> Uncarriable(Dir d, const RawEntry& e) {
     if (OneOf(kPaddingTags, e.tag)) return Why::kPadding;
-    if (CatalogueRowOf(e.tag) >= 0) return Why::kCatalogued;
-    if (e.type == tiff::kIfd || OneOf(kOffsetTags, e.tag) ||
+    // A catalogued tag outside IFD0 and the Exif IFD is that directory's own
+    // (the thumbnail's orientation and resolution): carried, but for a
+    // pointer to an Exif IFD.
+    if (e.type == tiff::kIfd || OneOf(kOffsetTags, e.tag) || e.tag == kExifPointer ||
         (e.tag == kGpsPointer && d != Dir::kIfd0) ||
         (e.tag == kInteropPointer && d != Dir::kExif)) {
       return Why::kPointsElsewhere;

@@ -39,13 +39,10 @@ enum class NotCarriedWhy {
   // private directory (8290), any entry of type IFD, strip, tile and JPEG
   // offsets outside IFD1, a GPS or interoperability pointer out of place.
   kPointsElsewhere,
-  kUnknownType,  // a type code outside 1 to 12
-  kDamaged,      // its value, its directory or its thumbnail lies outside the block
-  kPadding,      // the old block's filler (EA1C Padding, EA1D OffsetSchema)
-  kDuplicate,    // a second entry of one tag in one directory
-  // A catalogued tag in the GPS, interoperability or thumbnail directory: the
-  // catalogued tags are written from the fields, into IFD0 and the Exif IFD.
-  kCatalogued,
+  kUnknownType,     // a type code outside 1 to 12
+  kDamaged,         // its value, its directory or its thumbnail lies outside the block
+  kPadding,         // the old block's filler (EA1C Padding, EA1D OffsetSchema)
+  kDuplicate,       // a second entry of one tag in one directory
   kDroppedForSize,  // (the writer's) the new segment would pass its 65,535 bytes
 };
 

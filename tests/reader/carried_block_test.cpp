@@ -83,11 +83,10 @@ TEST_P(CarriedBlockRead, WhatCannotBeCarriedIsNamedWithItsDirectoryAndReason) {
              {Dir::kExif, 0xEA1D, Why::kPadding},
              {Dir::kExif, 0x8825, Why::kPointsElsewhere}}},
            {builder()
-                .GpsIfd({Short(0x0112, 1)})
-                .Ifd1({Short(0x0112, 1), Raw(0x0201, 4, 1, 0xFFF0), Long(0x0202, 100)}),
-            {{Dir::kGps, 0x0112, Why::kCatalogued},
-             {Dir::kIfd1, 0x0112, Why::kCatalogued},
-             {Dir::kIfd1, 0x0201, Why::kDamaged}}},
+                .GpsIfd({Short(0x0112, 1)})  // the thumbnail's own orientation is carried
+                .Ifd1({Short(0x0112, 1), Long(0x8769, 8), Raw(0x0201, 4, 1, 0xFFF0),
+                       Long(0x0202, 100)}),
+            {{Dir::kIfd1, 0x8769, Why::kPointsElsewhere}, {Dir::kIfd1, 0x0201, Why::kDamaged}}},
            // Directories pointed to past the block, and back at IFD0.
            {builder().Ifd0({Long(0x8825, 0xFFFFFF00)}).ExifIfd({Long(0xA005, 8)}),
             {{Dir::kInterop, 0, Why::kDamaged}, {Dir::kGps, 0, Why::kDamaged}}},

@@ -28,9 +28,14 @@ class RecordingHost : public Host {
   std::vector<std::string> opened;                               // by the desktop's program
   int busyDepth = 0;
 
+  std::deque<bool> ticks;  // for the next questions' boxes to tick: tick or untick
   bool Ask(const Question& q) override {
     messages.push_back(
         {std::string(q.text), std::string(q.title), q.icon, std::string(q.details), q.defaultNo});
+    if (q.option != nullptr && !ticks.empty()) {
+      q.option->ticked = ticks.front();
+      ticks.pop_front();
+    }
     const bool answer = answers.empty() || answers.front();
     if (!answers.empty()) answers.pop_front();
     return answer;
@@ -40,8 +45,13 @@ class RecordingHost : public Host {
     messages.push_back({std::string(text), std::string(title), icon, std::string(details)});
   }
   std::deque<ListAnswer> listAnswers;  // for the next previews, in order; then kAll
+  std::deque<bool> listTicks;          // the keep-all box of the next previews
   std::vector<ListPreview> previewed;
-  ListAnswer ConfirmList(const ListPreview& preview) override {
+  ListAnswer ConfirmList(ListPreview& preview) override {
+    if (!listTicks.empty()) {
+      preview.keepAll = listTicks.front();
+      listTicks.pop_front();
+    }
     previewed.push_back(preview);
     const ListAnswer answer = listAnswers.empty() ? ListAnswer::kAll : listAnswers.front();
     if (!listAnswers.empty()) listAnswers.pop_front();

@@ -22,8 +22,13 @@ class ScriptedDialogs : public Dialogs {
   QStringList chosen;
   QStringList filters;
 
-  bool Ask(QWidget*, const QuestionBox& question) override {
+  std::deque<bool> ticks;  // for the next questions' boxes to tick: tick or untick
+  bool Ask(QWidget*, QuestionBox& question) override {
     shown.push_back({question.text, question.title, question.details, true});
+    if (!question.option.isEmpty() && !ticks.empty()) {
+      question.optionTicked = ticks.front();
+      ticks.pop_front();
+    }
     const bool answer = answers.empty() || answers.front();
     if (!answers.empty()) answers.pop_front();
     return answer;
@@ -43,7 +48,7 @@ class ScriptedDialogs : public Dialogs {
   }
   std::deque<ListAnswer> listAnswers;  // for the next previews; then kAll
   std::vector<ListPreview> previewed;
-  ListAnswer ConfirmList(QWidget*, const ListPreview& preview) override {
+  ListAnswer ConfirmList(QWidget*, ListPreview& preview) override {
     previewed.push_back(preview);
     const ListAnswer answer = listAnswers.empty() ? ListAnswer::kAll : listAnswers.front();
     if (!listAnswers.empty()) listAnswers.pop_front();

@@ -1,5 +1,6 @@
 #include "ui/main/dialogs.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -53,12 +54,25 @@ QMessageBox* MakeQuestionBox(QWidget* parent, const QuestionBox& question) {
       MakeMessageBox(parent, question.text, question.title, question.icon, true, question.details);
   // Where Yes may cost the person something, Enter says No.
   box->setDefaultButton(question.defaultNo ? QMessageBox::No : QMessageBox::Yes);
+  if (!question.option.isEmpty()) {
+    auto* option = new QCheckBox(question.option, box);
+    option->setObjectName(QStringLiteral("chkKeepAll"));
+    option->setChecked(question.optionTicked);
+    box->setCheckBox(option);
+    // Ticked, the details tell what the new block keeps.
+    const QString plain = Lines(question.details), ticked = Lines(question.detailsTicked);
+    box->setDetailedText(question.optionTicked ? ticked : plain);
+    QObject::connect(option, &QCheckBox::toggled, box,
+                     [box, plain, ticked](bool on) { box->setDetailedText(on ? ticked : plain); });
+  }
   return box;
 }
 
-bool StandardDialogs::Ask(QWidget* parent, const QuestionBox& question) {
+bool StandardDialogs::Ask(QWidget* parent, QuestionBox& question) {
   std::unique_ptr<QMessageBox> box(MakeQuestionBox(parent, question));
-  return box->exec() == QMessageBox::Yes;
+  const bool yes = box->exec() == QMessageBox::Yes;
+  if (box->checkBox() != nullptr) question.optionTicked = box->checkBox()->isChecked();
+  return yes;
 }
 
 QMessageBox* MakeEditsBox(QWidget* parent, const QString& text) {
@@ -103,7 +117,7 @@ void StandardDialogs::Tell(QWidget* parent, const QString& text, const QString& 
   box->exec();
 }
 
-ListAnswer StandardDialogs::ConfirmList(QWidget* parent, const ListPreview& preview) {
+ListAnswer StandardDialogs::ConfirmList(QWidget* parent, ListPreview& preview) {
   ListPreviewDialog dialog(preview, parent);
   return dialog.Ask();
 }

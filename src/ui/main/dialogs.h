@@ -20,18 +20,23 @@ struct QuestionBox {
   MessageIcon icon = MessageIcon::kNone;
   QString details;  // shown on request; may be empty
   bool defaultNo = false;
+  // A box to tick offered with the question ("" for none): whether it is
+  // ticked (as offered, then as left), and the details while it is.
+  QString option;
+  bool optionTicked = false;
+  QString detailsTicked;
 };
 
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  // True for Yes.
-  virtual bool Ask(QWidget* parent, const QuestionBox& question) = 0;
+  // True for Yes; question.optionTicked as the person left the box.
+  virtual bool Ask(QWidget* parent, QuestionBox& question) = 0;
   // OK only; `details` (may be empty) is shown on request.
   virtual void Tell(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
                     const QString& details) = 0;
   // The preview of a write to the whole list, and the answer.
-  virtual ListAnswer ConfirmList(QWidget* parent, const ListPreview& preview) = 0;
+  virtual ListAnswer ConfirmList(QWidget* parent, ListPreview& preview) = 0;
   // The end of a run over the list: its counts and every photograph's outcome.
   virtual void ShowSummary(QWidget* parent, const RunSummary& summary) = 0;
   // Edits not yet written, before the photograph gives way: write, drop, stay.
@@ -44,10 +49,10 @@ class Dialogs {
 // Qt's message boxes and file dialog.
 class StandardDialogs : public Dialogs {
  public:
-  bool Ask(QWidget* parent, const QuestionBox& question) override;
+  bool Ask(QWidget* parent, QuestionBox& question) override;
   void Tell(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
             const QString& details) override;
-  ListAnswer ConfirmList(QWidget* parent, const ListPreview& preview) override;
+  ListAnswer ConfirmList(QWidget* parent, ListPreview& preview) override;
   void ShowSummary(QWidget* parent, const RunSummary& summary) override;
   EditsAnswer AskAboutEdits(QWidget* parent, const QString& text) override;
   QStringList ChooseFiles(QWidget* parent, const QStringList& filters) override;

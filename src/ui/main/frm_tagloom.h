@@ -56,7 +56,7 @@ class frmTagloom : public QWidget, public Host {
   bool Ask(const Question& question) override;
   void Tell(std::string_view text, std::string_view title, MessageIcon icon,
             std::string_view details) override;
-  ListAnswer ConfirmList(const ListPreview& preview) override;
+  ListAnswer ConfirmList(ListPreview& preview) override;
   void ShowSummary(const RunSummary& summary) override;
   EditsAnswer AskAboutEdits(std::string_view text) override;
   void OfferStop(bool offered) override;

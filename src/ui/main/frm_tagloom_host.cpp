@@ -12,8 +12,22 @@
 namespace tagloom::ui {
 
 bool frmTagloom::Ask(const Question& question) {
-  return dialogs_.Ask(this, {FromUtf8(question.text), FromUtf8(question.title), question.icon,
-                             FromUtf8(question.details), question.defaultNo});
+  QuestionBox box{FromUtf8(question.text),
+                  FromUtf8(question.title),
+                  question.icon,
+                  FromUtf8(question.details),
+                  question.defaultNo,
+                  {},
+                  false,
+                  {}};
+  if (QuestionOption* option = question.option) {
+    box.option = FromUtf8(option->text);
+    box.optionTicked = option->ticked;
+    box.detailsTicked = FromUtf8(option->detailsTicked);
+  }
+  const bool yes = dialogs_.Ask(this, box);
+  if (question.option != nullptr) question.option->ticked = box.optionTicked;
+  return yes;
 }
 
 void frmTagloom::Tell(std::string_view text, std::string_view title, MessageIcon icon,
@@ -21,7 +35,7 @@ void frmTagloom::Tell(std::string_view text, std::string_view title, MessageIcon
   dialogs_.Tell(this, FromUtf8(text), FromUtf8(title), icon, FromUtf8(details));
 }
 
-ListAnswer frmTagloom::ConfirmList(const ListPreview& preview) {
+ListAnswer frmTagloom::ConfirmList(ListPreview& preview) {
   return dialogs_.ConfirmList(this, preview);
 }
 

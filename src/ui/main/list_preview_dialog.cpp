@@ -1,5 +1,6 @@
 #include "ui/main/list_preview_dialog.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -28,8 +29,8 @@ QStringList Lines(const std::string& text) {
 
 }  // namespace
 
-ListPreviewDialog::ListPreviewDialog(const ListPreview& preview, QWidget* parent)
-    : QDialog(parent) {
+ListPreviewDialog::ListPreviewDialog(ListPreview& preview, QWidget* parent)
+    : QDialog(parent), preview_(preview) {
   Name(this, QStringLiteral("frmListPreview"));
   setWindowTitle(FromUtf8(text::kListPreviewTitle));
   resize(680, 440);
@@ -45,7 +46,15 @@ ListPreviewDialog::ListPreviewDialog(const ListPreview& preview, QWidget* parent
   table_->setUniformRowHeights(true);  // a list of thousands is laid out without measuring each
   layout->addWidget(table_);
   question->setBuddy(table_);
-  Fill(preview);
+  keepAll_ = new QCheckBox(FromUtf8(text::kKeepAllOption), this);
+  Name(keepAll_, QStringLiteral("chkKeepAll"));
+  keepAll_->setChecked(preview.keepAll);
+  layout->addWidget(keepAll_);
+  connect(keepAll_, &QCheckBox::toggled, this, [this](bool ticked) {
+    preview_.keepAll = ticked;
+    Fill();
+  });
+  Fill();
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No, this);
   auto* onlyShown =
@@ -64,7 +73,9 @@ ListPreviewDialog::ListPreviewDialog(const ListPreview& preview, QWidget* parent
   buttons->button(QDialogButtonBox::Yes)->setDefault(true);
 }
 
-void ListPreviewDialog::Fill(const ListPreview& preview) {
+void ListPreviewDialog::Fill() {
+  const ListPreview& preview = preview_;
+  table_->clear();
   for (const PhotoPlan& photo : preview.photos) {
     // The file's name on its first row; the rows after it are its own.
     QString file = FromPath(std::string(FileNameOf(photo.path)));
@@ -87,7 +98,11 @@ void ListPreviewDialog::Fill(const ListPreview& preview) {
       QString caption = FromUtf8(kFields[static_cast<std::size_t>(change.field)].caption);
       row(caption.remove(u':'), Shown(change.before), Shown(change.after));
     }
-    for (const QString& lost : Lines(photo.notKept)) {
+    if (preview.keepAll) {
+      for (const QString& kept : Lines(photo.kept))
+        row(FromUtf8(text::kKeptItem), kept.trimmed(), {});
+    }
+    for (const QString& lost : Lines(preview.keepAll ? photo.notKeptAll : photo.notKept)) {
       row(FromUtf8(text::kNotKeptItem), lost.trimmed(), {});
     }
   }
