@@ -38,6 +38,11 @@ class SilentDialogs : public Dialogs {
   void Tell(QWidget*, const QString&, const QString&, MessageIcon, const QString&) override {}
   ListAnswer ConfirmList(QWidget*, ListPreview&) override { return ListAnswer::kNone; }
   QStringList ChooseFiles(QWidget*, const QStringList&) override { return {}; }
+  QString ChooseTable(QWidget*, bool) override { return {}; }
+  ListAnswer ConfirmTable(QWidget*, TablePreview&,
+                          const std::function<TablePreview(int)>&) override {
+    return ListAnswer::kNone;
+  }
 };
 
 // A 6000 x 4000 photograph with detail everywhere, as a camera's is.

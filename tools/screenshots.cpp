@@ -28,6 +28,7 @@
 #include "ui/main/frm_tagloom.h"
 #include "ui/main/list_preview_dialog.h"
 #include "ui/main/summary_dialog.h"
+#include "ui/main/table_preview_dialog.h"
 #include "ui/main/theme.h"
 
 using namespace tagloom;
@@ -94,6 +95,18 @@ class PhotographedDialogs : public Dialogs {
     return std::exchange(listAnswer, ListAnswer::kNone);
   }
   QStringList ChooseFiles(QWidget*, const QStringList&) override { return {}; }
+  QString table;
+  QString ChooseTable(QWidget*, bool) override { return table; }
+  ListAnswer ConfirmTable(QWidget* parent, TablePreview& preview,
+                          const std::function<TablePreview(int)>& slide) override {
+    TablePreviewDialog dialog(preview, slide, parent);
+    if (const QString name = std::exchange(nextName, {}); !name.isEmpty()) {
+      dialog.show();
+      Settle(1500);  // the small pictures arrive from their workers
+      Snap(name);
+    }
+    return ListAnswer::kNone;
+  }
 
  private:
   void Photograph(QMessageBox* box) {

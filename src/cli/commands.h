@@ -20,6 +20,7 @@ struct ShowOptions {
   std::vector<std::string> photos;
   bool inspect = false;
   bool json = false;
+  bool csv = false;
 };
 int RunShow(const ShowOptions& options);
 
@@ -47,6 +48,17 @@ struct ShiftOptions {
   bool keepAll = false;
 };
 int RunShift(const ShiftOptions& options);
+
+struct ApplyOptions {
+  std::string table;
+  std::vector<std::string> photos;  // none: the photographs the table's file column names
+  bool dryRun = false;
+  bool json = false;
+  bool yes = false;
+  bool keepAll = false;
+};
+// Each row of the table written to its photograph, as a write to the list.
+int RunApply(const ApplyOptions& options);
 
 struct BackupRestoreOptions {
   std::vector<std::string> photos;

@@ -83,12 +83,14 @@ std::string EndArray(bool empty) {
 
 }  // namespace
 
-std::string PreviewJson(const ListPreview& preview) {
+std::string PreviewJson(const ListPreview& preview, const std::vector<int>* lines) {
   std::string out;
-  for (const PhotoPlan& photo : preview.photos) {
+  for (std::size_t i = 0; i < preview.photos.size(); ++i) {
+    const PhotoPlan& photo = preview.photos[i];
     NextObject(out, out.empty());
     JsonWriter json(out);
     json.BeginObject().Key("file").String(BytesToText(photo.path));
+    if (lines != nullptr && i < lines->size()) json.Key("row").Number((*lines)[i]);
     AppendChanges(json, photo.changes);
     if (!photo.problem.empty()) json.Key("problem").String(Decoded(photo.problem));
     if (photo.sameAs >= 0) {
@@ -100,6 +102,26 @@ std::string PreviewJson(const ListPreview& preview) {
     json.EndObject();
   }
   return out + EndArray(out.empty());
+}
+
+std::string TablePreviewJson(const TablePreview& preview) {
+  std::string out = "{\"photos\": " + PreviewJson(preview.list, &preview.lineOf) + ",";
+  JsonWriter json(out);
+  json.Key("left_rows").BeginArray();
+  for (const std::string& row : preview.leftRows) json.String(Decoded(row));
+  json.EndArray().Key("unused_columns").BeginArray();
+  for (const std::string& column : preview.unusedColumns) json.String(Decoded(column));
+  json.EndArray();
+  return out + "}\n";
+}
+
+std::string TablePreviewText(const TablePreview& preview) {
+  std::string out = PreviewText(preview.list);
+  for (const std::string& row : preview.leftRows) out += PrintableMessage(row) + "\n";
+  for (const std::string& column : preview.unusedColumns) {
+    out += text::Join({text::kTableColumnsUnused, PrintableMessage(column), "\n"});
+  }
+  return out;
 }
 
 std::string OutcomesJson(const std::vector<PhotoOutcome>& outcomes) {

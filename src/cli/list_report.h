@@ -21,7 +21,14 @@ std::string PreviewText(const ListPreview& preview);
 // photograph listed before, "kept" (with everything else kept) and
 // "not_kept" (one text a line). Texts stand whole;
 // bytes that are not UTF-8 are shown as file names are.
-std::string PreviewJson(const ListPreview& preview);
+// With `lines`, each photograph's table row: "row" (its line, -1 for none).
+std::string PreviewJson(const ListPreview& preview, const std::vector<int>* lines = nullptr);
+
+// A table's preview for scripts: {"photos": PreviewJson with rows,
+// "left_rows": [...], "unused_columns": [...]}; for people: PreviewText,
+// then the rows no photograph takes and the columns that give nothing.
+std::string TablePreviewJson(const TablePreview& preview);
+std::string TablePreviewText(const TablePreview& preview);
 
 // What became of each photograph, for scripts: a JSON array of {"file",
 // "outcome" ("written", "unchanged", "skipped", "missing", "refused",

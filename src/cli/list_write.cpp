@@ -68,4 +68,26 @@ int RunShift(const ShiftOptions& options) {
                       {options.dryRun, options.json, options.yes, options.keepAll});
 }
 
+int RunApply(const ApplyOptions& options) {
+  TerminalHost host(options.yes);
+  Session session(host);
+  session.keepAll = options.keepAll;
+  if (options.dryRun) {
+    std::optional<TablePreview> preview = session.PreviewTable(options.table, options.photos);
+    if (!preview) return kExitFailed;
+    preview->list.keepAll = options.keepAll;
+    if (!PrintReport(options.json ? TablePreviewJson(*preview) : TablePreviewText(*preview))) {
+      return kExitFailed;
+    }
+    const bool refused =
+        !preview->leftRows.empty() ||
+        std::any_of(preview->list.photos.begin(), preview->list.photos.end(),
+                    [](const PhotoPlan& photo) { return !photo.problem.empty(); });
+    return refused ? kExitFailed : kExitOk;
+  }
+  const Outcome outcome = session.ApplyTable(options.table, options.photos);
+  if (options.json && !PrintReport(OutcomesJson(session.lastRun.outcomes))) return kExitFailed;
+  return ExitStatus(outcome);
+}
+
 }  // namespace tagloom::cli

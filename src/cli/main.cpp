@@ -122,11 +122,21 @@ int main(int argc, char** argv) {
       app.add_subcommand("show", "Print what the editor shows for each photograph");
   showCommand->add_flag("--inspect", show.inspect, "Add the record store's two tables");
   showCommand->add_flag("--json", show.json, "Print one JSON array, an object per photograph");
+  showCommand->add_flag("--csv", show.csv,
+                        "Print the fields as a table (CSV, UTF-8): a row per photograph");
   showCommand->add_option("PHOTO", show.photos, "Photographs (.jpg, .jpeg, .thm)")->required();
   SetOptions set;
   CLI::App* setCommand = AddSet(app, set);
   ShiftOptions shift;
   CLI::App* shiftCommand = AddShift(app, shift);
+  ApplyOptions apply;
+  CLI::App* applyCommand = app.add_subcommand(
+      "apply", "Write each row of a table (CSV) into its photograph: by the file column, or in "
+               "order to the photographs given");
+  applyCommand->add_option("TABLE", apply.table, "The table (CSV, TSV; UTF-8, UTF-16, GB18030)")
+      ->required();
+  applyCommand->add_option("PHOTO", apply.photos, "Photographs, in the order of the rows");
+  AddListFlags(applyCommand, apply.keepAll, apply.dryRun, apply.json, apply.yes);
   BackupRestoreOptions backup, restore;
   CLI::App* backupCommand = AddButton(
       app, "backup", "Back up each photograph's EXIF block into its backup file (several: a batch)",
@@ -178,6 +188,7 @@ int main(int argc, char** argv) {
     }
     return RunShift(shift);
   }
+  if (*applyCommand) return RunApply(apply);
   if (*backupCommand) return RunBackup(backup);
   if (*restoreCommand) return RunRestore(restore);
   return kExitUsage;

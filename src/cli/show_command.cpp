@@ -15,6 +15,7 @@
 #endif
 
 #include "cli/commands.h"
+#include "cli/list_write.h"
 #include "cli/photo_report.h"
 #include "cli/terminal_host.h"
 #include "editor/quiet_host.h"
@@ -156,9 +157,27 @@ class ShowQueue {
   std::atomic<std::size_t> next_{0}, printed_{0};
 };
 
+// The fields of every photograph as one table, for a spreadsheet.
+int ShowTable(const ShowOptions& options) {
+  // Counts what it tells: a photograph that cannot be read makes the status 1.
+  class CountingHost : public TerminalHost {
+   public:
+    int told = 0;
+    void Tell(std::string_view text, std::string_view title, MessageIcon icon,
+              std::string_view details) override {
+      ++told;
+      TerminalHost::Tell(text, title, icon, details);
+    }
+  } host;
+  Session session(host);
+  const bool printed = PrintReport(session.TableOfFields(options.photos, {}));
+  return printed && host.told == 0 ? kExitOk : kExitFailed;
+}
+
 }  // namespace
 
 int RunShow(const ShowOptions& options) {
+  if (options.csv) return ShowTable(options);
   const std::vector<std::string>& photos = options.photos;
   constexpr std::size_t kWindow = 256;
   const std::size_t workers =

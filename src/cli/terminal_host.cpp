@@ -59,6 +59,14 @@ void TerminalHost::ShowSummary(const RunSummary& summary) {
   lastMessage_ = TerminalText(summary.text);
 }
 
+ListAnswer TerminalHost::ConfirmTable(TablePreview& preview,
+                                      const std::function<TablePreview(int)>&) {
+  if (!assumeYes_ && ::isatty(STDIN_FILENO) == 1) std::cerr << TablePreviewText(preview);
+  return AskYesNo(text::kListPreviewQuestion, text::kListPreviewTitle, MessageIcon::kQuestion, {})
+             ? ListAnswer::kAll
+             : ListAnswer::kNone;
+}
+
 ListAnswer TerminalHost::ConfirmList(ListPreview& preview) {
   if (!assumeYes_ && ::isatty(STDIN_FILENO) == 1) std::cerr << PreviewText(preview);
   return AskYesNo(text::kListPreviewQuestion, text::kListPreviewTitle, MessageIcon::kQuestion, {})

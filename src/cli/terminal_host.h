@@ -22,6 +22,8 @@ class TerminalHost : public QuietHost {
   void Tell(std::string_view text, std::string_view title, MessageIcon icon,
             std::string_view details) override;
   ListAnswer ConfirmList(ListPreview& preview) override;
+  ListAnswer ConfirmTable(TablePreview& preview,
+                          const std::function<TablePreview(int)>& slide) override;
   // A line per photograph, then the counts, on stderr.
   void ShowSummary(const RunSummary& summary) override;
   void ShowBar(bool visible) override;

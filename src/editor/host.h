@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,6 +61,12 @@ class Host {
   // The preview of a write to every photograph of the list, and the answer;
   // the keep-all choice made in it is left in preview.keepAll.
   virtual ListAnswer ConfirmList(ListPreview& preview) = 0;
+  // The preview of a table applied to photographs, and the answer (all, or
+  // none). The person may slide the rows against the photographs: `slide`
+  // gives the preview with the rows at another offset; the preview left in
+  // `preview` is the one answered.
+  virtual ListAnswer ConfirmTable(TablePreview& preview,
+                                  const std::function<TablePreview(int offset)>& slide) = 0;
   // The end of a run over the list: its counts and every photograph's outcome.
   virtual void ShowSummary(const RunSummary& summary) = 0;
   // Edits typed for the photograph on show and not written: `text` says so.

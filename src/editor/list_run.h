@@ -40,6 +40,19 @@ struct ListPreview {
   bool keepAll = false;
 };
 
+// The preview of a table applied to photographs: the list's preview, each
+// photograph's row (its line in the file, -1 for none), the rows no
+// photograph takes and the columns that give nothing, each with why; and
+// whether (and by how many rows) the rows slide against the photographs.
+struct TablePreview {
+  ListPreview list;
+  std::vector<int> lineOf;
+  std::vector<std::string> leftRows;
+  std::vector<std::string> unusedColumns;
+  bool slides = false;
+  int offset = 0;
+};
+
 // The answer to a preview: write the list, only the photograph on show, or nothing.
 enum class ListAnswer { kAll, kOnlyShown, kNone };
 
@@ -63,7 +76,7 @@ struct PhotoOutcome {
 // What a run came to: its counts as a message, and every photograph's outcome.
 struct RunSummary {
   std::string title;
-  std::string text;  // the counts, a line each (CR LF)
+  std::string text;  // the counts, a line each (CR LF), then what else the run tells
   std::vector<PhotoOutcome> outcomes;
 };
 

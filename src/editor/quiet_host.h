@@ -16,6 +16,9 @@ class QuietHost : public Host {
   ListAnswer ConfirmList(ListPreview&) override {
     return answer_ ? ListAnswer::kAll : ListAnswer::kNone;
   }
+  ListAnswer ConfirmTable(TablePreview&, const std::function<TablePreview(int)>&) override {
+    return answer_ ? ListAnswer::kAll : ListAnswer::kNone;
+  }
   void ShowSummary(const RunSummary&) override {}
   EditsAnswer AskAboutEdits(std::string_view) override { return EditsAnswer::kDiscard; }
   void ShowBar(bool) override {}

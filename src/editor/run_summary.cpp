@@ -43,7 +43,8 @@ std::string OutcomeLine(const PhotoOutcome& outcome) {
   return line;
 }
 
-RunSummary SummaryOf(RunKind kind, std::vector<PhotoOutcome> outcomes, const std::locale& locale) {
+RunSummary SummaryOf(RunKind kind, std::vector<PhotoOutcome> outcomes, const std::locale& locale,
+                     const std::string& notes) {
   auto count = [&](std::initializer_list<PhotoResult> results) {
     return CountOf(outcomes, results);
   };
@@ -86,7 +87,7 @@ RunSummary SummaryOf(RunKind kind, std::vector<PhotoOutcome> outcomes, const std
   for (const Line& line : lines) {
     summary += text::Join({line.label, GroupedText(line.count, locale), text::kCrLf});
   }
-  return {std::string(text::kBatchResultTitle), std::move(summary), std::move(outcomes)};
+  return {std::string(text::kBatchResultTitle), summary + notes, std::move(outcomes)};
 }
 
 }  // namespace tagloom

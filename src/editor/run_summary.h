@@ -13,7 +13,9 @@ namespace tagloom {
 
 // The summary of a run of `kind`: the documented heading and counts (every
 // listed photograph counted), a line for those a stop left, and every outcome.
-RunSummary SummaryOf(RunKind kind, std::vector<PhotoOutcome> outcomes, const std::locale& locale);
+// `notes` (lines ended by CR LF) follow the counts.
+RunSummary SummaryOf(RunKind kind, std::vector<PhotoOutcome> outcomes, const std::locale& locale,
+                     const std::string& notes = {});
 
 // What became of a photograph, in a word or two ("已写入", "失败:" ...).
 std::string_view ResultText(PhotoResult result);

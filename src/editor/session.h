@@ -19,6 +19,8 @@
 //                         photographs staged and put in place in groups, the
 //                         summary
 //   session_dates.cpp     new dates for the list: shift, clock, sequence
+//   session_table.cpp     the list's fields as a table, and a table applied
+//                         to the list (a run over the list)
 // Calls go one way: the buttons call the write of one photograph or a run
 // over the list; neither calls the buttons, nor each other.
 #pragma once
@@ -34,6 +36,7 @@
 #include "editor/host.h"
 #include "editor/preview_geometry.h"
 #include "editor/session_types.h"
+#include "editor/table_apply.h"
 #include "model/catalogue.h"
 #include "model/date_shift.h"
 #include "model/edit_back.h"
@@ -260,6 +263,23 @@ class Session {
   static EditsFor DateSequence(const DateTime& first, DateOffset step, bool reversed,
                                std::size_t count);
 
+  // --- Tables (session_table.cpp) ---------------------------------------------------
+  // The fields of `photos` as a table (CSV bytes): `file`, relative to
+  // `folder` where the photograph lies inside it, then each field's text as
+  // the field shows it. A photograph that cannot be read is told and left out.
+  std::string TableOfFields(const std::vector<std::string>& photos, const std::string& folder);
+  // The list's table written to `path` ("导出表格..."); the person is told.
+  Outcome ExportTable(const std::string& path);
+  // The table at `tablePath` applied to `photos` (with a file column and
+  // none given, to the photographs it names): the preview, where the rows
+  // may slide against the photographs, then a write of each row to its
+  // photograph. A bad row is refused; the others are written.
+  Outcome ApplyTable(const std::string& tablePath, const std::vector<std::string>& photos);
+  // The preview alone (a dry run); nullopt when the table cannot be read
+  // (the person has been told).
+  std::optional<TablePreview> PreviewTable(const std::string& tablePath,
+                                           const std::vector<std::string>& photos);
+
   // Whether an action is under way (a copy yields to the event loop): any
   // other action is refused until it ends.
   bool Working() const { return working_; }
@@ -292,6 +312,7 @@ class Session {
     RunKind kind = RunKind::kWrite;
     EditsFor edits;        // for a write
     bool keepAll = false;  // for a write: carry everything else each block held
+    std::string notes;     // what the summary tells after its counts
   };
   // A new block built from the fields, in a copy of the store.
   struct NewBlock {
@@ -374,6 +395,10 @@ class Session {
   // chooses (none for No), and the keep-all choice made in it.
   std::vector<std::size_t> ConfirmList(const std::vector<std::string>& photos,
                                        const EditsFor& edits, ListAnswer& answer);
+  // A table read and matched to photographs; nullopt when it cannot be (told).
+  std::optional<TableMatch> MatchTable(const std::string& tablePath,
+                                       const std::vector<std::string>& photos);
+  TablePreview PreviewOf(const TableMatch& match);
   // Runs `task` over the `chosen` places of `photos`: progress and stop,
   // the photographs staged and made durable in groups, then the summary,
   // and the photograph on show read afresh.

@@ -26,7 +26,7 @@ Outcome Session::cmdExifWrite_Click() {
   const std::vector<std::size_t> chosen = ConfirmList(photos, edits, answer);
   if (answer == ListAnswer::kNone) return Outcome::kDeclined;
   if (answer == ListAnswer::kOnlyShown) return WriteShown();
-  return RunList(photos, chosen, {RunKind::kWrite, edits, keepAll});
+  return RunList(photos, chosen, {RunKind::kWrite, edits, keepAll, {}});
 }
 
 Outcome Session::cmdBackup_Click() {
@@ -50,7 +50,7 @@ Outcome Session::cmdBackup_Click() {
   const std::vector<std::string> photos = ListOrShown();
   std::vector<std::size_t> all(photos.size());
   for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
-  return RunList(photos, all, {RunKind::kBackup, {}});
+  return RunList(photos, all, {RunKind::kBackup, {}, false, {}});
 }
 
 Outcome Session::cmdRestore_Click() {
@@ -82,7 +82,7 @@ Outcome Session::cmdRestore_Click() {
   const std::vector<std::string> photos = ListOrShown();
   std::vector<std::size_t> all(photos.size());
   for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
-  return RunList(photos, all, {RunKind::kRestore, {}});
+  return RunList(photos, all, {RunKind::kRestore, {}, false, {}});
 }
 
 }  // namespace tagloom

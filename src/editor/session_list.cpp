@@ -220,7 +220,7 @@ Outcome Session::WriteToList(const std::vector<std::string>& photos, const Edits
   ListAnswer answer = ListAnswer::kNone;
   const std::vector<std::size_t> chosen = ConfirmList(photos, edits, answer);
   if (chosen.empty()) return Outcome::kDeclined;
-  return RunList(photos, chosen, {RunKind::kWrite, edits, keepAll});
+  return RunList(photos, chosen, {RunKind::kWrite, edits, keepAll, {}});
 }
 
 std::unique_ptr<Staged> Session::StageOne(const std::string& path, std::size_t index,
@@ -336,7 +336,7 @@ Outcome Session::RunList(const std::vector<std::string>& photos,
   const std::int64_t missing = CountOf(outcomes, {PhotoResult::kMissing});
   const std::int64_t notReached = CountOf(outcomes, {PhotoResult::kNotReached});
   const auto count = static_cast<std::int64_t>(outcomes.size());
-  lastRun = SummaryOf(task.kind, std::move(outcomes), numberLocale);
+  lastRun = SummaryOf(task.kind, std::move(outcomes), numberLocale, task.notes);
   host_.ShowSummary(lastRun);
   // The photograph on show, read afresh: the run may have written it.
   if (!shown.empty()) DrawImage(shown);

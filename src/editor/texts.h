@@ -126,6 +126,34 @@ inline constexpr std::string_view kListSkipped = "跳过";
 inline constexpr std::string_view kListRefused = "失败:";
 inline constexpr std::string_view kListNotReached = "未处理(已停止)";
 
+// A table applied to the list, and its faults, by row and column.
+inline constexpr std::string_view kExportTable = "导出表格...";
+inline constexpr std::string_view kImportTable = "从表格导入...";
+inline constexpr std::string_view kTableRow = "表格第";
+inline constexpr std::string_view kTableRowEnd = "行 ";
+inline constexpr std::string_view kTableColumn = " 列";
+inline constexpr std::string_view kTableAnd = "和";
+inline constexpr std::string_view kTableSamePhoto = "是同一张相片,无法确定用哪一行";
+inline constexpr std::string_view kTableNoFile = "没有填写文件名";
+inline constexpr std::string_view kTableFileMissing = "找不到文件: ";
+inline constexpr std::string_view kTableFileNotListed = "不在相片列表中: ";
+inline constexpr std::string_view kTableNotADate = "不是可以读取的日期";
+inline constexpr std::string_view kTableNotANumber = "不是数字";
+inline constexpr std::string_view kTableNoPhoto = "没有对应的相片";
+inline constexpr std::string_view kTableNoRow = "表格中没有对应的行";
+inline constexpr std::string_view kTableColumnUnknown = "无法对应到任何项目,不使用";
+inline constexpr std::string_view kTableColumnRepeated = "与前面的列重复,不使用";
+inline constexpr std::string_view kTableColumnMakerNote = "制造商信息不从表格读取";
+inline constexpr std::string_view kTableNotText = "这不是文本表格: 第";
+inline constexpr std::string_view kTableOpenQuote = "表格中的引号没有闭合: 第";
+inline constexpr std::string_view kTableEmpty = "表格是空的";
+inline constexpr std::string_view kTableExported = "表格已导出到:";
+inline constexpr std::string_view kTableColumnsUnused = "不使用的列: ";
+inline constexpr std::string_view kTableTitle = "表格";
+inline constexpr std::string_view kTableTooLarge = "表格文件太大(超过64MB):";
+inline constexpr std::string_view kTableNeedsPhotos =
+    "表格没有file列,请给出相片,表格的各行按顺序对应这些相片";
+
 // Dates for the whole list.
 inline constexpr std::string_view kNoDateToShift = "没有可以读取的拍摄日期";
 inline constexpr std::string_view kDateOutOfRange = "新的日期超出范围(公元1年至9999年)";

@@ -2,11 +2,10 @@
 
 #include <sys/stat.h>
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <future>
 #include <map>
-#include <thread>
 
 #include "model/path_name.h"
 
@@ -26,18 +25,14 @@ bool CommitGroup::SyncFileSystems(const std::vector<std::string>& paths, FileFai
       result = fs_.SyncFileSystemOf(path);
       error = errno;
     } else {
-      // A sync of a slow card takes seconds: the caller keeps breathing meanwhile.
-      std::atomic<bool> done = false;
-      std::thread sync([&] {
+      // A sync of a slow card takes seconds: the caller keeps breathing
+      // meanwhile, and goes on the moment the sync is done.
+      std::future<void> sync = std::async(std::launch::async, [&] {
         result = fs_.SyncFileSystemOf(path);
         error = errno;
-        done = true;
       });
-      while (!done) {
-        wait();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      }
-      sync.join();
+      while (sync.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) wait();
+      sync.get();
     }
     if (result != 0) {
       failure = {FileFailure::Step::kSync, path, error};

@@ -1,5 +1,6 @@
 #include "writer/segment_builder.h"
 
+#include "model/hex_text.h"
 #include "model/number_text.h"
 #include "model/tiff_type.h"
 #include "model/value_text.h"
@@ -135,9 +136,15 @@ std::string ValueBytes(const RecordStore& store, int row, BuildError& error) {
       // a digit left alone at the end read by itself.
       std::string_view digits = std::string_view(value).substr(kHexPrefix.size());
       auto count = static_cast<std::size_t>(RoundHalfEven(static_cast<double>(digits.size()) / 2));
-      std::string bytes;
+      std::string bytes(count, '\0');
+      // Whole digits (a maker note's tens of thousands) by table; anything
+      // else pair by pair with the reading rule.
+      const bool whole = IsHexDigits(digits);
       for (std::size_t i = 0; i < count; ++i) {
-        bytes += static_cast<char>(HexNumber(digits.substr(2 * i, 2)));
+        const std::string_view pair = digits.substr(2 * i, 2);
+        bytes[i] = static_cast<char>(
+            whole && pair.size() == 2 ? HexDigitValue(pair[0]) * 16 + HexDigitValue(pair[1])
+                                      : HexNumber(pair));
       }
       return bytes;
     }

@@ -57,6 +57,18 @@ class RecordingHost : public Host {
     if (!listAnswers.empty()) listAnswers.pop_front();
     return answer;
   }
+  // The next table previews: slide the rows by this many (then answer kAll).
+  std::deque<int> tableSlides;
+  std::vector<TablePreview> tablesPreviewed;
+  ListAnswer ConfirmTable(TablePreview& preview,
+                          const std::function<TablePreview(int)>& slide) override {
+    if (!tableSlides.empty()) {
+      preview = slide(preview.offset + tableSlides.front());
+      tableSlides.pop_front();
+    }
+    tablesPreviewed.push_back(preview);
+    return listAnswers.empty() ? ListAnswer::kAll : ListAnswer::kNone;
+  }
   std::vector<RunSummary> summaries;
   void ShowSummary(const RunSummary& summary) override { summaries.push_back(summary); }
   std::deque<EditsAnswer> editsAnswers;  // for the next questions about edits; then kStay

@@ -33,6 +33,14 @@ class ScriptedDialogs : public Dialogs {
     if (!answers.empty()) answers.pop_front();
     return answer;
   }
+  std::vector<TablePreview> tablesPreviewed;
+  ListAnswer ConfirmTable(QWidget*, TablePreview& preview,
+                          const std::function<TablePreview(int)>&) override {
+    tablesPreviewed.push_back(preview);
+    return ListAnswer::kAll;
+  }
+  QString table;  // what the next table dialog chooses
+  QString ChooseTable(QWidget*, bool) override { return table; }
   std::vector<RunSummary> summaries;
   void ShowSummary(QWidget*, const RunSummary& summary) override { summaries.push_back(summary); }
   std::deque<EditsAnswer> editsAnswers;  // for the next questions about edits; then kStay

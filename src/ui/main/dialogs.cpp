@@ -10,6 +10,7 @@
 #include "ui/main/controls.h"
 #include "ui/main/list_preview_dialog.h"
 #include "ui/main/summary_dialog.h"
+#include "ui/main/table_preview_dialog.h"
 
 namespace tagloom::ui {
 namespace {
@@ -104,6 +105,23 @@ EditsAnswer StandardDialogs::AskAboutEdits(QWidget* parent, const QString& text)
   std::unique_ptr<QMessageBox> box(MakeEditsBox(parent, text));
   box->exec();
   return EditsAnswerOf(box.get());
+}
+
+ListAnswer StandardDialogs::ConfirmTable(QWidget* parent, TablePreview& preview,
+                                         const std::function<TablePreview(int)>& slide) {
+  TablePreviewDialog dialog(preview, slide, parent);
+  return dialog.Ask();
+}
+
+QString StandardDialogs::ChooseTable(QWidget* parent, bool save) {
+  const QString filters = QStringLiteral(
+      "表格 (*.csv *.CSV *.tsv *.TSV *.txt *.TXT);;所有文件 (*)");
+  return save ? QFileDialog::getSaveFileName(parent, FromUtf8(text::kExportTable).remove(
+                                                         QStringLiteral("...")),
+                                             QStringLiteral("相片.csv"), filters)
+              : QFileDialog::getOpenFileName(
+                    parent, FromUtf8(text::kImportTable).remove(QStringLiteral("...")), {},
+                    filters);
 }
 
 void StandardDialogs::ShowSummary(QWidget* parent, const RunSummary& summary) {

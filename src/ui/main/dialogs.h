@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 #include "editor/host.h"
@@ -37,6 +38,9 @@ class Dialogs {
                     const QString& details) = 0;
   // The preview of a write to the whole list, and the answer.
   virtual ListAnswer ConfirmList(QWidget* parent, ListPreview& preview) = 0;
+  // The preview of a table applied to the list; `slide` slides its rows.
+  virtual ListAnswer ConfirmTable(QWidget* parent, TablePreview& preview,
+                                  const std::function<TablePreview(int)>& slide) = 0;
   // The end of a run over the list: its counts and every photograph's outcome.
   virtual void ShowSummary(QWidget* parent, const RunSummary& summary) = 0;
   // Edits not yet written, before the photograph gives way: write, drop, stay.
@@ -44,6 +48,8 @@ class Dialogs {
   // The open dialog with the given filters (the first selected): the full
   // paths chosen (one or several), none for a cancel.
   virtual QStringList ChooseFiles(QWidget* parent, const QStringList& filters) = 0;
+  // A table to read, or where to save one (CSV); "" for a cancel.
+  virtual QString ChooseTable(QWidget* parent, bool save) = 0;
 };
 
 // Qt's message boxes and file dialog.
@@ -53,9 +59,12 @@ class StandardDialogs : public Dialogs {
   void Tell(QWidget* parent, const QString& text, const QString& title, MessageIcon icon,
             const QString& details) override;
   ListAnswer ConfirmList(QWidget* parent, ListPreview& preview) override;
+  ListAnswer ConfirmTable(QWidget* parent, TablePreview& preview,
+                          const std::function<TablePreview(int)>& slide) override;
   void ShowSummary(QWidget* parent, const RunSummary& summary) override;
   EditsAnswer AskAboutEdits(QWidget* parent, const QString& text) override;
   QStringList ChooseFiles(QWidget* parent, const QStringList& filters) override;
+  QString ChooseTable(QWidget* parent, bool save) override;
 };
 
 // The open dialog's filters: photographs (JPEG and .thm), JPEG only, .thm

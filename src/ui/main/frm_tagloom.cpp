@@ -102,6 +102,16 @@ void frmTagloom::Connect() {
   connect(cmdExifWrite_, &QPushButton::clicked, this,
           [this] { Do([&] { session_.cmdExifWrite_Click(); }); });
   connect(cmdExit_, &QPushButton::clicked, this, &QWidget::close);
+  connect(cmdExportTable_, &QPushButton::clicked, this, [this] {
+    const QString path = dialogs_.ChooseTable(this, true);
+    if (!path.isEmpty()) Do([&] { session_.ExportTable(ToPath(path)); });
+  });
+  connect(cmdImportTable_, &QPushButton::clicked, this, [this] {
+    const QString path = dialogs_.ChooseTable(this, false);
+    if (!path.isEmpty()) {
+      Do([&] { session_.ApplyTable(ToPath(path), session_.ListOrShown()); });
+    }
+  });
   for (int i = 0; i < kFieldCount; ++i) {
     connect(
         txtExif_[static_cast<std::size_t>(i)], &QLineEdit::textEdited, this,
@@ -251,6 +261,9 @@ void frmTagloom::Render() {
   show(cmdBackup_, s.cmdBackup);
   show(cmdRestore_, s.cmdRestore);
   show(cmdExifWrite_, s.cmdExifWrite);
+  const bool listed = s.lstDragFiles.Count() > 0 || s.PhotoFound();
+  cmdExportTable_->setEnabled(listed);
+  cmdImportTable_->setEnabled(listed);
   for (std::size_t i = 0; i < txtExif_.size(); ++i) {
     const QString text = FromUtf8(s.txtExif[i]);
     if (txtExif_[i]->text() != text) {

@@ -57,6 +57,8 @@ class frmTagloom : public QWidget, public Host {
   void Tell(std::string_view text, std::string_view title, MessageIcon icon,
             std::string_view details) override;
   ListAnswer ConfirmList(ListPreview& preview) override;
+  ListAnswer ConfirmTable(TablePreview& preview,
+                          const std::function<TablePreview(int)>& slide) override;
   void ShowSummary(const RunSummary& summary) override;
   EditsAnswer AskAboutEdits(std::string_view text) override;
   void OfferStop(bool offered) override;
@@ -133,6 +135,8 @@ class frmTagloom : public QWidget, public Host {
   QToolButton* cmdTarget_ = nullptr;
   QPushButton* cmdAbout_ = nullptr;
   QPushButton* cmdExit_ = nullptr;
+  QPushButton* cmdExportTable_ = nullptr;
+  QPushButton* cmdImportTable_ = nullptr;
   SelectAllOnFocus* selectAll_ = nullptr;
   Inspector* Frame_Exif_ = nullptr;
   frmDateChoose* dateChoose_ = nullptr;  // created on first use, then only hidden

@@ -290,6 +290,18 @@ void frmTagloom::BuildButtons() {
                     QStringLiteral("cmdAbout"), TwipsRect(7680, 4860, 915, 555));
   cmdExit_ = Place(new QPushButton(QStringLiteral("退出(&X)"), this), QStringLiteral("cmdExit"),
                    TwipsRect(8640, 4860, 855, 555));
+  // The list as a table, for a spreadsheet, and back: two small buttons in
+  // the gap between the write button and the drop target's.
+  QFont small = font();
+  small.setPixelSize(11);
+  cmdExportTable_ = Place(new QPushButton(FromUtf8(text::kExportTable), this),
+                          QStringLiteral("cmdExportTable"), TwipsRect(5460, 4860, 1035, 270));
+  cmdImportTable_ = Place(new QPushButton(FromUtf8(text::kImportTable), this),
+                          QStringLiteral("cmdImportTable"), TwipsRect(5460, 5145, 1035, 270));
+  for (QPushButton* table : {cmdExportTable_, cmdImportTable_}) {
+    table->setFont(small);
+    table->setAccessibleName(table->text());
+  }
 }
 
 void frmTagloom::AddKeys() {

@@ -39,6 +39,11 @@ ListAnswer frmTagloom::ConfirmList(ListPreview& preview) {
   return dialogs_.ConfirmList(this, preview);
 }
 
+ListAnswer frmTagloom::ConfirmTable(TablePreview& preview,
+                                    const std::function<TablePreview(int)>& slide) {
+  return dialogs_.ConfirmTable(this, preview, slide);
+}
+
 void frmTagloom::ShowSummary(const RunSummary& summary) {
   dialogs_.ShowSummary(this, summary);
 }
