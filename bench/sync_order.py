@@ -41,6 +41,7 @@ DIRFD = r"(AT_FDCWD|-?\d+)(?:<([^>]*)>)?"
 TWO_PATHS = re.compile(rf"^{STRING}, {STRING}")
 TWO_PATHS_AT = re.compile(rf"^{DIRFD}, {STRING}, {DIRFD}, {STRING}")
 OPENED = re.compile(r"\) += (\d+)<([^>]*)>")
+EVERY_DEVICE = "every"  # what sync() covers
 
 
 def unescape(text):
@@ -56,9 +57,9 @@ class Run:
         self.syncs = 0
         self.last_write = {}   # path -> step its last write ended
         self.file_syncs = {}   # path -> [(begin, end)] of fsync or fdatasync
-        self.fs_syncs = []     # (begin, end, device or None for every device)
-        self.folder_syncs = {}  # folder -> [end] of fsync of the folder
-        self.placed = []       # (step, destination) of each new file put in place
+        self.fs_syncs = []     # (begin, end, device: EVERY_DEVICE, or None when unknown)
+        self.folder_syncs = {}  # folder -> [begin] of each fsync of the folder
+        self.placed = []       # (end, destination) of each new file put in place
         self.unsynced = []     # renames or links of a new file not synced first
         self.parked = 0
         self.open_calls = {}   # (pid, call) -> (begin, args of its first part)
@@ -74,14 +75,16 @@ class Run:
         except OSError:
             return None
 
+    def fs_syncs_of(self, path):
+        """The (begin, end) of each sync of the file system that holds path."""
+        dev = self.device(os.path.dirname(path))
+        return [(begin, end) for begin, end, device in self.fs_syncs
+                if device == EVERY_DEVICE or (device is not None and device == dev)]
+
     def covered(self, path, after, before):
         """Whether a sync begun after `after` and ended before `before` covers path."""
-        for begin, end in self.file_syncs.get(path, []):
-            if after < begin and end < before:
-                return True
-        dev = self.device(os.path.dirname(path))
-        return any(after < begin and end < before and device in (None, dev)
-                   for begin, end, device in self.fs_syncs)
+        syncs = self.file_syncs.get(path, []) + self.fs_syncs_of(path)
+        return any(after < begin and end < before for begin, end in syncs)
 
     def call(self, name, args, begin, end):
         if name in SYNC_CALLS:
@@ -89,12 +92,12 @@ class Run:
             fd = FD_PATH.match(args)
             path = fd.group(2) if fd else None
             if name == "sync":
-                self.fs_syncs.append((begin, end, None))
+                self.fs_syncs.append((begin, end, EVERY_DEVICE))
             elif name == "syncfs" and path:
                 self.fs_syncs.append((begin, end, self.device(path)))
             elif name in ("fsync", "fdatasync") and path:
                 self.file_syncs.setdefault(path, []).append((begin, end))
-                self.folder_syncs.setdefault(path, []).append(end)
+                self.folder_syncs.setdefault(path, []).append(begin)
         elif name in WRITE_CALLS:
             fds = DECORATED_FD.findall(args)
             if fds:
@@ -104,9 +107,9 @@ class Run:
             if opened and (name == "creat" or re.search(r"O_CREAT|O_TRUNC", args)):
                 self.last_write[opened.group(2)] = end
         elif name in PLACE_CALLS:
-            self.place(name, args, begin)
+            self.place(name, args, begin, end)
 
-    def place(self, name, args, begin):
+    def place(self, name, args, begin, end):
         if name in ("rename", "link"):
             match = TWO_PATHS.match(args)
             if not match:
@@ -130,14 +133,13 @@ class Run:
         if name.startswith("rename"):
             self.file_syncs[target] = self.file_syncs.pop(source, [])
             del self.last_write[source]
-        self.placed.append((begin, target))
+        self.placed.append((end, target))
 
-    def folder_synced_after(self, target, step):
-        folder = os.path.dirname(target)
-        if any(step < end for end in self.folder_syncs.get(folder, [])):
-            return True
-        dev = self.device(folder)
-        return any(step < begin and device in (None, dev) for begin, _, device in self.fs_syncs)
+    def folder_synced_after(self, target, placed):
+        """Whether a sync of target's folder began after it was put in place."""
+        syncs = self.folder_syncs.get(os.path.dirname(target), []) + [
+            begin for begin, _ in self.fs_syncs_of(target)]
+        return any(placed < begin for begin in syncs)
 
     def line(self, text):
         match = LINE.match(text)
@@ -160,7 +162,7 @@ def main():
     with open(log, encoding="latin-1") as lines:
         for text in lines:
             run.line(text.rstrip("\n"))
-    folders_unsynced = [t for step, t in run.placed if not run.folder_synced_after(t, step)]
+    folders_unsynced = [t for end, t in run.placed if not run.folder_synced_after(t, end)]
     json.dump({
         "sync_calls": run.syncs,
         "placed": len(run.placed),
