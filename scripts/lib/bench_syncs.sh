@@ -33,6 +33,6 @@ traced_syncs() {
   calls+=,open,openat,creat,write,pwrite64,writev,pwritev,pwritev2,ftruncate,fallocate
   calls+=,sendfile,copy_file_range
   strace -f -qq -y -s 4096 --seccomp-bpf -e trace="$calls" -o "$results/$name.log" "$@" \
-    >/dev/null 2>&1
+    >"$results/$name.out" 2>&1 || { cat "$results/$name.out" >&2; return 1; }
   python3 "$root/bench/sync_order.py" "$results/$name.log" "$PWD" >"$results/$name.json"
 }
