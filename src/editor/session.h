@@ -399,6 +399,8 @@ class Session {
   std::optional<TableMatch> MatchTable(const std::string& tablePath,
                                        const std::vector<std::string>& photos);
   TablePreview PreviewOf(const TableMatch& match);
+  // Whether the last preview planned this write of `photos`.
+  bool HasPlans(const std::vector<std::string>& photos, const ListTask& task) const;
   // Runs `task` over the `chosen` places of `photos`: progress and stop,
   // the photographs staged and made durable in groups, then the summary,
   // and the photograph on show read afresh.
@@ -437,6 +439,18 @@ class Session {
   std::array<FieldAsRead, kFieldCount> asRead_;
   // The names in the photographs' folders, shared by a run's Sessions.
   FolderNames* folders_ = nullptr;
+  // What the last preview planned for each photograph of a write (by place
+  // in `plannedFor_`), both ways: the run that follows stages it as planned,
+  // without reading and building each block a second time; a photograph
+  // changed since is refused by its stamp, as a write refuses it.
+  struct PlannedWrite {
+    std::string photoPath, backupPath;
+    std::vector<FieldChange> changes;
+    PhotoChange plain;
+    std::optional<PhotoChange> carrying;
+  };
+  std::vector<std::optional<PlannedWrite>> planned_;
+  std::vector<std::string> plannedFor_;
 
   Host& host_;
   FileSystem& fs_;

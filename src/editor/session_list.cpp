@@ -27,6 +27,8 @@ namespace {
 constexpr std::size_t kGroupPhotos = 64;
 constexpr std::int64_t kGroupBytes = 64 << 20;
 constexpr std::chrono::milliseconds kGroupTime(250);
+// The most bytes of new segments a preview keeps for the run that follows it.
+constexpr std::int64_t kPlannedBytes = 64 << 20;
 
 // The Host of a Session that works on one photograph of a run: it talks to
 // nobody and only lets the window breathe.
@@ -159,6 +161,9 @@ ListPreview Session::PreviewList(const std::vector<std::string>& photos, const E
   RunHost host(host_);
   FolderNames folders;
   const std::vector<int> same = SameAsEarlier(photos);
+  planned_.assign(photos.size(), std::nullopt);
+  plannedFor_ = photos;
+  std::int64_t plannedBytes = 0;
   for (std::size_t i = 0; i < photos.size(); ++i) {
     if (preview.shown < 0 && photoFound_ && photos[i] == ImageFileName) {
       preview.shown = static_cast<int>(i);
@@ -180,13 +185,24 @@ ListPreview Session::PreviewList(const std::vector<std::string>& photos, const E
       if (!check.Ok())
         plan.problem = WriteFailureText(check, one.ImageFileName, one.BackupFileName);
       // What the block would keep, and not, with everything else carried.
+      std::optional<NewBlock> carrying;
       if (plan.problem.empty() && one.ExifLoaded) {
-        if (std::optional<NewBlock> carrying = one.BuildFromFields(true)) {
+        carrying = one.BuildFromFields(true);
+        if (carrying) {
           plan.kept = WhatIsKept(carrying->segment);
           plan.notKeptAll = one.WhatIsNotKept(carrying->segment);
         } else {
           plan.problem = one.lastFailure_;
         }
+      }
+      // Kept for the run, as far as memory allows (a segment holds 64 KiB at most).
+      if (plan.problem.empty() && plannedBytes < kPlannedBytes) {
+        PlannedWrite& kept = planned_[i].emplace(
+            PlannedWrite{one.ImageFileName, one.BackupFileName, plan.changes,
+                         one.ChangeFor(*built, true), std::nullopt});
+        if (carrying) kept.carrying = one.ChangeFor(*carrying, true);
+        plannedBytes += static_cast<std::int64_t>(
+            kept.plain.segment.size() + (carrying ? kept.carrying->segment.size() : 0));
       }
     }
     preview.photos.push_back(std::move(plan));
@@ -274,12 +290,17 @@ std::unique_ptr<Staged> Session::StageOne(const std::string& path, std::size_t i
   return staged;
 }
 
+bool Session::HasPlans(const std::vector<std::string>& photos, const ListTask& task) const {
+  return task.kind == RunKind::kWrite && plannedFor_ == photos;
+}
+
 Outcome Session::RunList(const std::vector<std::string>& photos,
                          const std::vector<std::size_t>& chosen, const ListTask& task) {
   const std::string shown = ImageFileName;
   std::vector<PhotoOutcome> outcomes(chosen.size());
   for (std::size_t k = 0; k < chosen.size(); ++k) outcomes[k].path = photos[chosen[k]];
   const std::vector<int> same = SameAsEarlier(photos);
+  const bool plans = HasPlans(photos, task);
   FolderNames folders;
   RunHost host(host_);
   RunProgress progress(host_);
@@ -315,9 +336,23 @@ Outcome Session::RunList(const std::vector<std::string>& photos,
       outcome.reason = text::Join({text::kSameAsListed, photos[static_cast<std::size_t>(same[i])]});
     } else {
       if (group.Size() == 0) groupStart = std::chrono::steady_clock::now();
-      Session one(host, fs_);
-      one.BecomePartOfRun(folders);
-      if (std::unique_ptr<Staged> staged = one.StageOne(photos[i], i, task, progress, outcome)) {
+      std::unique_ptr<Staged> staged;
+      if (const PlannedWrite* plan = plans && planned_[i] ? &*planned_[i] : nullptr) {
+        // As previewed: staged without reading and building it again.
+        outcome.changes = plan->changes;
+        WriteResult result;
+        const PhotoChange& change = task.keepAll && plan->carrying ? *plan->carrying : plan->plain;
+        staged = StagePhoto(plan->photoPath, plan->backupPath, change, fs_, progress, false, result);
+        if (!staged) {
+          outcome.result = PhotoResult::kRefused;
+          outcome.reason = WriteFailureText(result, plan->photoPath, plan->backupPath);
+        }
+      } else {
+        Session one(host, fs_);
+        one.BecomePartOfRun(folders);
+        staged = one.StageOne(photos[i], i, task, progress, outcome);
+      }
+      if (staged) {
         group.Add(std::move(staged));
         inGroup.push_back(k);
       }
@@ -330,6 +365,8 @@ Outcome Session::RunList(const std::vector<std::string>& photos,
     }
   }
   if (group.Size() > 0) commit();  // a stop ends the run after what is staged
+  planned_.clear();
+  plannedFor_.clear();
   host_.OfferStop(false);
   ShowBar(false);
   const std::int64_t failed = CountOf(outcomes, {PhotoResult::kRefused});
