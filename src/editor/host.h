@@ -61,6 +61,10 @@ class Host {
   // The preview of a write to every photograph of the list, and the answer;
   // the keep-all choice made in it is left in preview.keepAll.
   virtual ListAnswer ConfirmList(ListPreview& preview) = 0;
+  // Whether the person chooses in the preview to keep all or not; a host
+  // that does not have the choice made beforehand, and only the write it
+  // names is planned.
+  virtual bool OffersKeepAllChoice() const = 0;
   // The preview of a table applied to photographs, and the answer (all, or
   // none). The person may slide the rows against the photographs: `slide`
   // gives the preview with the rows at another offset; the preview left in

@@ -16,6 +16,7 @@ class QuietHost : public Host {
   ListAnswer ConfirmList(ListPreview&) override {
     return answer_ ? ListAnswer::kAll : ListAnswer::kNone;
   }
+  bool OffersKeepAllChoice() const override { return false; }
   ListAnswer ConfirmTable(TablePreview&, const std::function<TablePreview(int)>&) override {
     return answer_ ? ListAnswer::kAll : ListAnswer::kNone;
   }

@@ -217,6 +217,8 @@ void Session::GetExifData() {
   cmdBackup.visible = !ExifFromBackup && block.ExifSegmentOffset > 0 && block.ExifSegmentLength > 0;
   cmdExifWrite.enabled = true;
   labNoExif.visible = !ExifLoaded;
+  // A run's photograph stays open for what the run does to it next.
+  if (partOfRun_) photo_ = std::move(photo);
 }
 
 void Session::ReadBlock(ReadChannel& channel) {

@@ -454,7 +454,7 @@ class Session {
 
   Host& host_;
   FileSystem& fs_;
-  std::optional<ReadChannel> photo_;  // opened by CheckFile, read by GetExifData
+  std::optional<ReadChannel> photo_;  // opened by CheckFile, read by GetExifData; kept in a run
   std::string photoPath_;             // the path CheckFile was given
   OpenFailure openFailure_;
 };

@@ -186,7 +186,7 @@ ListPreview Session::PreviewList(const std::vector<std::string>& photos, const E
         plan.problem = WriteFailureText(check, one.ImageFileName, one.BackupFileName);
       // What the block would keep, and not, with everything else carried.
       std::optional<NewBlock> carrying;
-      if (plan.problem.empty() && one.ExifLoaded) {
+      if (plan.problem.empty() && one.ExifLoaded && (keepAll || host_.OffersKeepAllChoice())) {
         carrying = one.BuildFromFields(true);
         if (carrying) {
           plan.kept = WhatIsKept(carrying->segment);
@@ -197,12 +197,12 @@ ListPreview Session::PreviewList(const std::vector<std::string>& photos, const E
       }
       // Kept for the run, as far as memory allows (a segment holds 64 KiB at most).
       if (plan.problem.empty() && plannedBytes < kPlannedBytes) {
-        PlannedWrite& kept = planned_[i].emplace(
-            PlannedWrite{one.ImageFileName, one.BackupFileName, plan.changes,
-                         one.ChangeFor(*built, true), std::nullopt});
+        PlannedWrite& kept =
+            planned_[i].emplace(PlannedWrite{one.ImageFileName, one.BackupFileName, plan.changes,
+                                             one.ChangeFor(*built, true), std::nullopt});
         if (carrying) kept.carrying = one.ChangeFor(*carrying, true);
-        plannedBytes += static_cast<std::int64_t>(
-            kept.plain.segment.size() + (carrying ? kept.carrying->segment.size() : 0));
+        plannedBytes += static_cast<std::int64_t>(kept.plain.segment.size() +
+                                                  (carrying ? kept.carrying->segment.size() : 0));
       }
     }
     preview.photos.push_back(std::move(plan));
@@ -282,8 +282,10 @@ std::unique_ptr<Staged> Session::StageOne(const std::string& path, std::size_t i
   WriteResult result;
   std::unique_ptr<Staged> staged =
       task.kind == RunKind::kBackup
-          ? StageBackup(ImageFileName, *OwnSegment(), photoStamp_, BackupFileName, fs_, progress,
-                        false, result)
+          ? (photo_ ? StageBackupFrom(*photo_, *OwnSegment(), BackupFileName, fs_, progress, false,
+                                      result)
+                    : StageBackup(ImageFileName, *OwnSegment(), photoStamp_, BackupFileName, fs_,
+                                  progress, false, result))
           : StagePhoto(ImageFileName, BackupFileName, change, fs_, progress, false, result);
   if (!staged)
     return decided(PhotoResult::kRefused, WriteFailureText(result, ImageFileName, BackupFileName));
@@ -342,7 +344,8 @@ Outcome Session::RunList(const std::vector<std::string>& photos,
         outcome.changes = plan->changes;
         WriteResult result;
         const PhotoChange& change = task.keepAll && plan->carrying ? *plan->carrying : plan->plain;
-        staged = StagePhoto(plan->photoPath, plan->backupPath, change, fs_, progress, false, result);
+        staged =
+            StagePhoto(plan->photoPath, plan->backupPath, change, fs_, progress, false, result);
         if (!staged) {
           outcome.result = PhotoResult::kRefused;
           outcome.reason = WriteFailureText(result, plan->photoPath, plan->backupPath);

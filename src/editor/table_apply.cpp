@@ -68,9 +68,9 @@ void TableMatch::MatchByFile() {
     fileProblem_.resize(photos_.size());
     if (const auto [first, fresh] = firstRow.emplace(photo, static_cast<int>(r)); !fresh) {
       // Two rows for one photograph: which is meant is nobody's guess.
-      fileProblem_[photo] = text::Join(
-          {RowText(table_.rows[static_cast<std::size_t>(first->second)]), text::kTableAnd,
-           RowText(row), text::kTableSamePhoto});
+      fileProblem_[photo] =
+          text::Join({RowText(table_.rows[static_cast<std::size_t>(first->second)]),
+                      text::kTableAnd, RowText(row), text::kTableSamePhoto});
       continue;
     }
     rowOf_[photo] = static_cast<int>(r);
@@ -83,7 +83,7 @@ int TableMatch::RowOf(std::size_t photo) const {
   if (!Slides()) return photo < rowOf_.size() ? rowOf_[photo] : -1;
   const auto row = static_cast<std::int64_t>(photo) + offset_;
   return row >= 0 && row < static_cast<std::int64_t>(table_.rows.size()) ? static_cast<int>(row)
-                                                                          : -1;
+                                                                         : -1;
 }
 
 void TableMatch::SetOffset(int offset) {
@@ -109,10 +109,10 @@ std::string TableMatch::ProblemOf(std::size_t photo) const {
     const CellValue value =
         FieldTextOfCell(field, CellOf(table_.rows[static_cast<std::size_t>(row)], column));
     if (const auto* problem = std::get_if<CellProblem>(&value)) {
-      return CellProblemText(row, field,
-                             std::string(problem->fault == CellFault::kNotADate
-                                             ? text::kTableNotADate
-                                             : text::kTableNotANumber));
+      return CellProblemText(
+          row, field,
+          std::string(problem->fault == CellFault::kNotADate ? text::kTableNotADate
+                                                             : text::kTableNotANumber));
     }
   }
   return {};

@@ -60,9 +60,9 @@ class TableMatch {
   Columns columns_;
   std::string folder_;
   std::vector<std::string> photos_;
-  std::vector<int> rowOf_;               // by file: each photograph's row
+  std::vector<int> rowOf_;                // by file: each photograph's row
   std::vector<std::string> fileProblem_;  // by file: a photograph's row refused
-  std::vector<LeftRow> leftByFile_;      // by file: rows naming no listed photograph
+  std::vector<LeftRow> leftByFile_;       // by file: rows naming no listed photograph
   int offset_ = 0;
 };
 

@@ -95,7 +95,7 @@ std::optional<ReadChannel> ReadChannel::OpenFile(const std::string& path, OpenFa
   file->calls = &calls;
   ReadChannel channel(std::move(file), static_cast<std::int64_t>(info.st_size));
   channel.stamp_ = StampOf(info);
-  channel.mode_ = info.st_mode & 07777;
+  channel.status_ = info;
   return channel;
 }
 

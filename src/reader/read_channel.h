@@ -7,6 +7,8 @@
 // before it is checked against the file.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -15,8 +17,6 @@
 
 #include "reader/file_identity.h"
 #include "reader/read_calls.h"
-
-struct stat;
 
 namespace tagloom {
 
@@ -64,8 +64,10 @@ class ReadChannel {
   FileIdentity Identity() const { return stamp_.identity; }
   // What the file was when it was opened (its identity, length, change time).
   const FileStamp& Stamp() const { return stamp_; }
+  // The open file's status (owner, mode ...), as it was opened.
+  const struct stat& Status() const { return status_; }
   // The file's permission bits, as opened.
-  unsigned Mode() const { return mode_; }
+  unsigned Mode() const { return status_.st_mode & 07777; }
   // The 1-based position of the next byte to be read.
   std::int64_t Position() const { return position_; }
   // Makes byte `position` (counting from 1) the next one read; any number is
@@ -125,7 +127,7 @@ class ReadChannel {
   std::int64_t viewSize_ = 0;
   std::int64_t length_ = 0;
   FileStamp stamp_;
-  unsigned mode_ = 0;
+  struct stat status_ {};
   std::int64_t position_ = 1;
   bool motorola_ = false;
   bool readOutside_ = false;

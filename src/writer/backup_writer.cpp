@@ -35,23 +35,30 @@ class StagedBackup : public Staged {
 
 }  // namespace
 
-std::unique_ptr<FileReplacer> StageBackupFile(const std::string& photoPath,
+std::unique_ptr<FileReplacer> StageBackupFile(const struct stat& photo,
                                               const std::string& backupPath,
                                               std::string_view segment, FileSystem& fs, bool sync,
                                               WriteResult& result, FileReplacer::Swap swap) {
-  if (SameFile(photoPath, backupPath)) {
-    result.problem = WriteResult::Problem::kBackupIsPhoto;
-    return nullptr;
-  }
   auto replacer =
       std::make_unique<FileReplacer>(fs, backupPath, swap, FileReplacer::Links::kReplace);
-  struct stat old {
-  }, photo{};
-  const bool replacing = ::lstat(backupPath.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+  // A file put only where none is has nothing to keep of one, and is not
+  // the photograph.
+  struct stat old {};
+  const bool named =
+      swap != FileReplacer::Swap::kCreateOnly && ::lstat(backupPath.c_str(), &old) == 0;
+  if (named) {
+    struct stat target = old;
+    if (S_ISLNK(old.st_mode) && ::stat(backupPath.c_str(), &target) != 0) target = old;
+    if (IdentityOf(target) == IdentityOf(photo)) {
+      result.problem = WriteResult::Problem::kBackupIsPhoto;
+      return nullptr;
+    }
+  }
+  const bool replacing = named && S_ISREG(old.st_mode);
   bool written = replacer->Create(0666);
   if (written && replacing) {
     replacer->KeepOwnerAndMode(old);
-  } else if (written && ::stat(photoPath.c_str(), &photo) == 0) {
+  } else if (written) {
     replacer->KeepOwner(photo);  // the mode of a new file is the umask's
   }
   written = written && replacer->Write(kBackupHeader) && replacer->Write(segment) &&
@@ -92,7 +99,6 @@ std::unique_ptr<Staged> StageBackup(const std::string& photoPath, SegmentAt at,
                                     const std::optional<FileStamp>& readAs,
                                     const std::string& backupPath, FileSystem& fs,
                                     CopyProgress& progress, bool sync, WriteResult& result) {
-  progress.Start(at.length + 2);
   OpenFailure failure;
   std::optional<ReadChannel> photo = ReadChannel::OpenFile(photoPath, &failure, fs);
   if (!photo) {
@@ -106,12 +112,19 @@ std::unique_ptr<Staged> StageBackup(const std::string& photoPath, SegmentAt at,
     result.problem = WriteResult::Problem::kPhotoChanged;
     return nullptr;
   }
-  std::optional<std::string> segment = ReadPhotoSegment(*photo, at, result);
+  return StageBackupFrom(*photo, at, backupPath, fs, progress, sync, result);
+}
+
+std::unique_ptr<Staged> StageBackupFrom(ReadChannel& photo, SegmentAt at,
+                                        const std::string& backupPath, FileSystem& fs,
+                                        CopyProgress& progress, bool sync, WriteResult& result) {
+  progress.Start(at.length + 2);
+  std::optional<std::string> segment = ReadPhotoSegment(photo, at, result);
   if (!segment) return nullptr;
   progress.Advance(at.length + 2);
   result.segmentLength = at.length;
   std::unique_ptr<FileReplacer> backup =
-      StageBackupFile(photoPath, backupPath, *segment, fs, sync, result);
+      StageBackupFile(photo.Status(), backupPath, *segment, fs, sync, result);
   if (!backup) return nullptr;
   return std::make_unique<StagedBackup>(std::move(backup), sync);
 }

@@ -23,9 +23,11 @@ namespace tagloom {
 // unless `sync` is false, and returns the replacement ready to be put in
 // place (`swap` says how); nullptr (and why, in `result`) when it cannot be
 // written. A replaced backup keeps its owner and mode; a new one gets the
-// photograph's owner.
+// owner of the photograph (`photo`, its status). A name that names the
+// photograph itself is refused; with Swap::kCreateOnly the caller has made
+// sure that no file has the name.
 std::unique_ptr<FileReplacer> StageBackupFile(
-    const std::string& photoPath, const std::string& backupPath, std::string_view segment,
+    const struct stat& photo, const std::string& backupPath, std::string_view segment,
     FileSystem& fs, bool sync, WriteResult& result,
     FileReplacer::Swap swap = FileReplacer::Swap::kRename);
 
@@ -49,6 +51,11 @@ std::unique_ptr<Staged> StageBackup(const std::string& photoPath, SegmentAt at,
                                     const std::optional<FileStamp>& readAs,
                                     const std::string& backupPath, FileSystem& fs,
                                     CopyProgress& progress, bool sync, WriteResult& result);
+// The same from the photograph open as `photo`, read as it is now: a run
+// that has just read it need not open it again.
+std::unique_ptr<Staged> StageBackupFrom(ReadChannel& photo, SegmentAt at,
+                                        const std::string& backupPath, FileSystem& fs,
+                                        CopyProgress& progress, bool sync, WriteResult& result);
 
 // The backup of one photograph, staged with syncs and put in place.
 WriteResult BackupPhotoSegment(const std::string& photoPath, SegmentAt at,

@@ -14,10 +14,12 @@ namespace tagloom {
 bool CommitGroup::SyncFileSystems(const std::vector<std::string>& paths, FileFailure& failure,
                                   const std::function<void()>& wait) {
   // One path of each device: a sync of a file system covers all its files.
+  std::map<std::string, std::string> folders;  // a list's files mostly share one
+  for (const std::string& path : paths) folders.emplace(FolderOf(path), path);
   std::map<dev_t, std::string> devices;
-  for (const std::string& path : paths) {
+  for (const auto& [folder, path] : folders) {
     struct stat info {};
-    if (::stat(FolderOf(path).c_str(), &info) == 0) devices.emplace(info.st_dev, path);
+    if (::stat(folder.c_str(), &info) == 0) devices.emplace(info.st_dev, path);
   }
   for (const auto& [device, path] : devices) {
     int result = 0, error = 0;

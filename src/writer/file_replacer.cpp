@@ -110,6 +110,8 @@ bool FileReplacer::Create(mode_t mode) {
     fd_ = fd;
     lock_ = ::dup(fd);  // the same open file, so the same lock, after Finish closes fd_
     identity_ = IdentityOf(held);
+    ownerUid_ = held.st_uid;
+    ownerGid_ = held.st_gid;
     created_ = true;
     RegisterTemporaryFile(temp_);
     return true;
@@ -119,7 +121,7 @@ bool FileReplacer::Create(mode_t mode) {
 }
 
 void FileReplacer::KeepOwner(const struct stat& like) {
-  if (fd_ < 0) return;
+  if (fd_ < 0 || (like.st_uid == ownerUid_ && like.st_gid == ownerGid_)) return;
   int saved = errno;
   fs_.Fchown(fd_, like.st_uid, like.st_gid);
   errno = saved;
@@ -200,9 +202,13 @@ std::string FileReplacer::ParkedPath() const {
 bool FileReplacer::RemoveLeftover() {
   // While this writer holds the lock, a parked name is what a killed run
   // left: the target holds its whole old or whole new content either way.
+  if (leftoverRemoved_) return true;
   const std::string parked = ParkedPath();
-  if (!IdentityOfPath(parked, false) || fs_.Unlink(parked) == 0 || errno == ENOENT) return true;
-  return Fail(FileFailure::Step::kLeftover, parked);
+  if (IdentityOfPath(parked, false) && fs_.Unlink(parked) != 0 && errno != ENOENT) {
+    return Fail(FileFailure::Step::kLeftover, parked);
+  }
+  leftoverRemoved_ = true;
+  return true;
 }
 
 bool FileReplacer::Commit(bool syncFolder) {
@@ -218,7 +224,7 @@ bool FileReplacer::Commit(bool syncFolder) {
     if (swap_ == Swap::kParkOld) {
       if (!RemoveLeftover()) return false;
       if (fs_.Link(target_, parked) == 0) {
-        parked_ = IdentityOfPath(parked, false);
+        parked_ = true;
       } else if (!NoHardLinks(errno)) {
         return Fail(FileFailure::Step::kPark, target_);
       }
@@ -229,7 +235,7 @@ bool FileReplacer::Commit(bool syncFolder) {
       Fail(FileFailure::Step::kRename, target_);
       RegisterTemporaryFile(temp_);
       if (parked_) fs_.Unlink(parked);
-      parked_.reset();
+      parked_ = false;
       return false;
     }
   }
@@ -244,8 +250,9 @@ bool FileReplacer::Commit(bool syncFolder) {
 }
 
 void FileReplacer::Settle() {
-  if (parked_ && IdentityOfPath(ParkedPath(), false) == parked_) fs_.Unlink(ParkedPath());
-  parked_.reset();
+  // The parked name is this writer's while it holds the lock.
+  if (parked_) fs_.Unlink(ParkedPath());
+  parked_ = false;
   ReleaseLock();
 }
 

@@ -110,7 +110,10 @@ class FileReplacer {
   int fd_ = -1;    // for writing, until Finish
   int lock_ = -1;  // the same open file: holds the lock until the swap
   FileIdentity identity_;
-  std::optional<FileIdentity> parked_;  // the old content's second name, until settled
+  uid_t ownerUid_ = 0;  // the temporary file's owner as created
+  gid_t ownerGid_ = 0;
+  bool parked_ = false;           // the old content has a second name, until settled
+  bool leftoverRemoved_ = false;  // RemoveLeftover ran under this writer's lock
   bool created_ = false, committed_ = false;
   std::string buffer_;
   std::int64_t size_ = 0;            // bytes written to the temporary file

@@ -37,7 +37,6 @@ bool Refuse(WriteResult& result, Problem problem, int error = 0) {
 // segment it is to get.
 bool CheckPhoto(const std::string& photoPath, const std::string& backupPath,
                 const PhotoChange& change, FileSystem& fs, Prepared& out, WriteResult& result) {
-  if (SameFile(photoPath, backupPath)) return Refuse(result, Problem::kBackupIsPhoto);
   OpenFailure failure;
   out.photo = ReadChannel::OpenFile(photoPath, &failure, fs);
   if (!out.photo) {
@@ -56,6 +55,9 @@ bool CheckPhoto(const std::string& photoPath, const std::string& backupPath,
   if (photo.Failed()) return Refuse(result, Problem::kReadFailed, photo.Error());
   if (!jpeg) return Refuse(result, Problem::kNotJpeg);
   if (change.restore) {
+    if (IdentityOfPath(backupPath) == photo.Identity()) {
+      return Refuse(result, Problem::kBackupIsPhoto);
+    }
     std::optional<std::string> segment = BackupSegment(backupPath, fs, result);
     if (!segment) return false;
     out.segment = std::move(*segment);
@@ -71,13 +73,20 @@ bool CheckPhoto(const std::string& photoPath, const std::string& backupPath,
 // there is never replaced; a file there that cannot serve refuses the write.
 bool CheckBackup(const std::string& backupPath, const PhotoChange& change, FileSystem& fs,
                  Prepared& out, WriteResult& result) {
-  if (change.restore || !change.original) return true;
+  if (change.restore) return true;  // the backup was read as the photograph was checked
+  if (!change.original) {
+    // No backup is to be made; still, a photograph named as its own backup
+    // is not written, lest it be taken for one.
+    if (IdentityOfPath(backupPath) != out.photo->Identity()) return true;
+    return Refuse(result, Problem::kBackupIsPhoto);
+  }
   const BackupPlaceCheck place = CheckBackupPlace(backupPath, out.photo->Identity(), fs);
   if (place.place == BackupPlace::kFree) {
     out.toBackUp = ReadPhotoSegment(*out.photo, *change.original, result);
     return out.toBackUp.has_value();
   }
   if (place.place == BackupPlace::kBackup) return true;
+  if (place.place == BackupPlace::kIsPhoto) return Refuse(result, Problem::kBackupIsPhoto);
   result.backup = place;
   return Refuse(result, Problem::kBackupUnusable);
 }
@@ -179,11 +188,10 @@ bool StagedPhoto::Stage(const std::string& backupPath, const PhotoChange& change
   const bool backupDecided = CheckBackup(backupPath, change, fs, prepared, result_);
   photo_ = std::move(prepared.photo);
   if (!backupDecided) return false;
-  struct stat info {};
-  if (::stat(photoPath_.c_str(), &info) == 0) replacer_.KeepOwnerAndMode(info);
+  replacer_.KeepOwnerAndMode(photo_->Status());
   if (prepared.toBackUp) {
-    backup_ = StageBackupFile(photoPath_, backupPath, *prepared.toBackUp, fs, synced_, result_,
-                              FileReplacer::Swap::kCreateOnly);
+    backup_ = StageBackupFile(photo_->Status(), backupPath, *prepared.toBackUp, fs, synced_,
+                              result_, FileReplacer::Swap::kCreateOnly);
     if (!backup_) return false;
   }
   if (!WriteAndVerify(*photo_, prepared.segment, replacer_, fs, progress, result_)) return false;

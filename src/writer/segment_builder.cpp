@@ -142,9 +142,9 @@ std::string ValueBytes(const RecordStore& store, int row, BuildError& error) {
       const bool whole = IsHexDigits(digits);
       for (std::size_t i = 0; i < count; ++i) {
         const std::string_view pair = digits.substr(2 * i, 2);
-        bytes[i] = static_cast<char>(
-            whole && pair.size() == 2 ? HexDigitValue(pair[0]) * 16 + HexDigitValue(pair[1])
-                                      : HexNumber(pair));
+        bytes[i] = static_cast<char>(whole && pair.size() == 2
+                                         ? HexDigitValue(pair[0]) * 16 + HexDigitValue(pair[1])
+                                         : HexNumber(pair));
       }
       return bytes;
     }

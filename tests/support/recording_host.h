@@ -57,6 +57,7 @@ class RecordingHost : public Host {
     if (!listAnswers.empty()) listAnswers.pop_front();
     return answer;
   }
+  bool OffersKeepAllChoice() const override { return true; }
   // The next table previews: slide the rows by this many (then answer kAll).
   std::deque<int> tableSlides;
   std::vector<TablePreview> tablesPreviewed;

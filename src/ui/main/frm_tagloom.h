@@ -57,6 +57,7 @@ class frmTagloom : public QWidget, public Host {
   void Tell(std::string_view text, std::string_view title, MessageIcon icon,
             std::string_view details) override;
   ListAnswer ConfirmList(ListPreview& preview) override;
+  bool OffersKeepAllChoice() const override { return true; }
   ListAnswer ConfirmTable(TablePreview& preview,
                           const std::function<TablePreview(int)>& slide) override;
   void ShowSummary(const RunSummary& summary) override;
