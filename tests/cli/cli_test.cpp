@@ -8,6 +8,7 @@
 
 #include "editor/texts.h"
 #include "model/catalogue.h"
+#include "support/differences.h"
 #include "support/fixture_builder.h"
 #include "support/jpeg_layout.h"
 #include "support/oracle.h"
@@ -98,9 +99,11 @@ TEST(CliShow, JsonForScriptsTextForPeople) {
   EXPECT_EQ(RunCli({"show", konica}, " >/dev/full").status, 1) << "a report that cannot be written";
   EXPECT_EQ(json::parse(RunCli({"show", "--json", dir.File("missing.jpg")}).out), json::array());
   const CliRun usage = RunCli({"show", "--bogus", konica});
-  EXPECT_TRUE(usage.status == 2 && !usage.err.empty());
+  EXPECT_EQ(usage.status, 2);
+  EXPECT_NE(usage.err, "");
   const CliRun version = RunCli({"--version"});
-  EXPECT_TRUE(version.status == 0 && version.out == "tagloom-cli 3.0.3002\n") << version.out;
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "tagloom-cli 3.0.3002\n");
 }
 
 // Only --yes writes; a refusal exits 1 and changes no file. Messages escape the
@@ -119,7 +122,7 @@ TEST(CliWrite, OnlyYesWritesRefusalsExitWithOneAndSeveralPhotographsAreOneBatch)
   EXPECT_TRUE(badDate.Says(text::kDateFormatWrong) && badDate.Says("odd\\x1B[2Jname.jpg"))
       << badDate.err;
   EXPECT_EQ(RunCli({"restore", photo, "--yes"}).status, 1) << "no backup";
-  EXPECT_TRUE(ReadFile(photo) == before);
+  EXPECT_TRUE(SameBytes(ReadFile(photo), before));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 
   const CliRun done = RunCli({"set", photo, "--make", "Tagloom CLI", "--iso", "800", "--date",
@@ -142,7 +145,7 @@ TEST(CliWrite, OnlyYesWritesRefusalsExitWithOneAndSeveralPhotographsAreOneBatch)
   EXPECT_TRUE(
       run.Says("批量操作结果:\n  共处理文件:3\n  Exif信息:2\n    成功备份:2\n    备份失败:0\n"))
       << run.err;
-  EXPECT_TRUE(ReadFile(dir.File("b.Exif")) == BackupFile(ExifSegmentOf(ReadFile(b))));
+  EXPECT_TRUE(SameBytes(ReadFile(dir.File("b.Exif")), BackupFile(ExifSegmentOf(ReadFile(b)))));
   EXPECT_FALSE(std::filesystem::exists(dir.File("c.Exif")));
   EXPECT_EQ(RunCli({"backup", dir.File("gone1.jpg"), dir.File("gone2.jpg"), "--yes"}).status, 1);
 }
@@ -156,14 +159,7 @@ TEST(CliList, SetOnSeveralPhotographsAndShiftDates) {
   const std::string a = dir.Write("a.jpg", ReadFile(Photo("Canon_40D.jpg"))),
                     b = dir.Write("b.jpg", ReadFile(Photo("portrait_6.jpg"))),
                     gone = dir.File("gone.jpg");
-  auto snapshot = [&dir] {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-      files[entry.path().filename().string()] = ReadFile(entry.path().string());
-    }
-    return files;
-  };
-  const auto before = snapshot();
+  const FolderContents before = Snapshot(dir.Path());
   const CliRun dry = RunCli({"set", a, b, gone, "--make", "Canon", "--dry-run"});
   EXPECT_EQ(dry.status, 1) << "a missing photograph";
   EXPECT_NE(dry.out.find(a + "\n  无需改变\n" + b + "\n  制造商: (空) → Canon\n"),
@@ -171,10 +167,11 @@ TEST(CliList, SetOnSeveralPhotographsAndShiftDates) {
       << dry.out;
   const json plan = json::parse(RunCli({"set", a, b, "--make", "Canon", "-n", "--json"}).out);
   EXPECT_EQ(plan[1]["changes"], json::parse(R"([{"field":"make","old":"","new":"Canon"}])"));
-  EXPECT_TRUE(plan[0]["changes"].empty() && plan[1]["not_kept"][0] == "其他Exif条目(个): 5")
-      << plan;
+  EXPECT_EQ(plan[0]["changes"], json::array());
+  EXPECT_EQ(plan[1]["not_kept"][0], "其他Exif条目(个): 5");
   EXPECT_EQ(RunCli({"set", a, b, "--make", "Canon"}).status, 3) << "not confirmed";
-  EXPECT_TRUE(snapshot() == before) << "a dry run or a declined write changed the folder";
+  EXPECT_TRUE(SameFolder(Snapshot(dir.Path()), before))
+      << "a dry run or a declined write changed the folder";
 
   const CliRun run = RunCli({"set", a, b, gone, "--make", "Canon", "--json", "--yes"});
   EXPECT_EQ(run.status, 1);
@@ -256,6 +253,61 @@ TEST(CliEdges, UsageErrorsRefusalsAndOneJsonDocumentWhatever_the_arguments) {
   EXPECT_EQ(shared.status, 1);
   EXPECT_TRUE(shared.Says(text::kSharedBackupName) && shared.Says("IMG_1.thm")) << shared.err;
   EXPECT_EQ(Tag(jpg, "IFD0", "Make"), "Canon");
+}
+
+}  // namespace
+}  // namespace tagloom
+
+namespace tagloom {
+namespace {
+
+// show --csv of a folder, applied back unchanged; a shot log without file
+// names (frame, ISO date, shutter, aperture, focal length, notes) applied in
+// order to twelve scans writes exactly its values, as exiftool reads them.
+TEST(CliTable, ARoundTripChangesNothingAndAShotLogWritesItsValues) {
+  TempDir dir;
+  std::vector<std::string> scans;
+  for (int i = 1; i <= 12; ++i) {
+    scans.push_back(
+        dir.Write("scan_" + std::to_string(i) + ".jpg", ReadFile(Photo("Nikon_COOLPIX_P1.jpg"))));
+  }
+  const CliRun shown = RunCli({"show", "--csv", dir.Path().string()});
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  EXPECT_TRUE(
+      shown.out.starts_with("\xEF\xBB\xBF"
+                            "file,make,model,"))
+      << "UTF-8 with its mark";
+  const std::string table = dir.Write("list.csv", shown.out);
+  const CliRun back = RunCli({"apply", table, "--json", "--yes"});
+  EXPECT_EQ(back.status, 0) << back.err;
+  for (const json& photo : json::parse(back.out)) EXPECT_EQ(photo["outcome"], "unchanged");
+
+  std::string log = "Frame,Date taken,Shutter speed,Aperture,Focal length,Notes,Lens\n";
+  for (int i = 1; i <= 12; ++i) {
+    log += std::to_string(i) + ",1998-07-14T10:" + (i < 10 ? "0" : "") + std::to_string(i) +
+           ":00,1/" + std::to_string(i * 10) + "s,f/" + std::to_string(i) + ",50mm,frame " +
+           std::to_string(i) + ",Nikkor\n";
+  }
+  std::vector<std::string> args = {"apply", dir.Write("log.csv", log), "--yes"};
+  args.insert(args.end(), scans.begin(), scans.end());
+  const CliRun applied = RunCli(args);
+  ASSERT_EQ(applied.status, 0) << applied.err;
+  std::string command =
+      "exiftool -j -n -DateTimeOriginal -ExposureTime -FNumber -FocalLength "
+      "-UserComment";
+  for (const std::string& scan : scans) command += " " + ShellQuoted(scan);
+  const json read = json::parse(RunCommand(command).output);
+  ASSERT_EQ(read.size(), 12u);
+  for (int i = 1; i <= 12; ++i) {
+    const json& scan = read[static_cast<std::size_t>(i - 1)];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(scan["DateTimeOriginal"],
+              "1998:07:14 10:" + std::string(i < 10 ? "0" : "") + std::to_string(i) + ":00");
+    EXPECT_NEAR(scan["ExposureTime"].get<double>() * i * 10, 1.0, 1e-9);  // ten digits
+    EXPECT_DOUBLE_EQ(scan["FNumber"].get<double>(), i);
+    EXPECT_DOUBLE_EQ(scan["FocalLength"].get<double>(), 50);
+    EXPECT_EQ(scan["UserComment"], "(Edit by Tagloom)frame " + std::to_string(i));
+  }
 }
 
 }  // namespace

@@ -115,12 +115,18 @@ TEST_P(KillTest, EveryFileIsAlwaysWholeOldOrWholeNew) {
     waitpid(child, nullptr, 0);
     const std::vector<std::string> now = contents();
     for (std::size_t i = 0; i < files.size(); ++i) {
-      ASSERT_TRUE(now[i] == before[i] || now[i] == after[i]) << kill << ": " << files[i].first;
+      ASSERT_TRUE(now[i] == before[i] || now[i] == after[i])
+          << "after kill " << kill << ", " << files[i].first
+          << " is neither as before nor as after: " << SameBytes(now[i], after[i]).message();
     }
     midway += now != after;
     // Whatever the kill left, the next attempt succeeds and completes the work.
     ASSERT_EQ(RunOperation(operation, dir, files), Outcome::kDone) << "after kill " << kill;
-    ASSERT_TRUE(contents() == after) << "after kill " << kill;
+    const std::vector<std::string> finished = contents();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      ASSERT_TRUE(SameBytes(finished[i], after[i]))
+          << "after kill " << kill << ": " << files[i].first;
+    }
   }
   // The kills must really have landed inside the operation, or this proves nothing.
   EXPECT_GT(midway, 0) << "no kill came before the work was complete";

@@ -64,11 +64,13 @@ TEST_P(RoundTrip, EveryFieldWrittenIsReadBackByExiftoolAndExiv2) {
   const JpegLayout before = SplitJpeg(original), after = SplitJpeg(ReadFile(path));
   ASSERT_EQ(before.rest.substr(0, 2), "\xFF\xDA") << "the walk missed the start of scan";
   ASSERT_FALSE(after.header.empty());
-  EXPECT_TRUE(after.header[0] == session.ExifHeadBytes + std::string(2, '\0'));
-  EXPECT_TRUE(ReadFile(backupPath) == std::string(kBackupHeader) + ExifSegmentOf(original));
-  EXPECT_TRUE(OtherSegments(after) == OtherSegments(before)) << "another header segment changed";
+  EXPECT_TRUE(SameBytes(after.header[0], session.ExifHeadBytes + std::string(2, '\0')));
+  EXPECT_TRUE(
+      SameBytes(ReadFile(backupPath), std::string(kBackupHeader) + ExifSegmentOf(original)));
+  EXPECT_TRUE(SameSegments(OtherSegments(after), OtherSegments(before)))
+      << "another header segment changed";
   EXPECT_EQ(after.header.size(), OtherSegments(before).size() + 1);
-  EXPECT_TRUE(after.rest == before.rest) << "the image data changed";
+  EXPECT_TRUE(SameBytes(after.rest, before.rest)) << "the image data changed";
 
   const std::vector<ExiftoolTag> tags = ExiftoolTags(path);
   std::map<std::string, std::string> exiv2 = Exiv2Values(path);
@@ -93,18 +95,19 @@ TEST_P(RoundTrip, TheRestoredExifSegmentIsTheOriginalByteForByte) {
   const std::string originalExif = ExifSegmentOf(original);
   ASSERT_FALSE(originalExif.empty());
   ASSERT_EQ(session.cmdBackup_Click(), Outcome::kDone);
-  EXPECT_TRUE(ReadFile(backupPath) == std::string(kBackupHeader) + originalExif);
-  EXPECT_TRUE(ReadFile(path) == original) << "a backup changed the photograph";
+  EXPECT_TRUE(SameBytes(ReadFile(backupPath), std::string(kBackupHeader) + originalExif));
+  EXPECT_TRUE(SameBytes(ReadFile(path), original)) << "a backup changed the photograph";
   session.SetFieldText(0, "Edited");
   ASSERT_EQ(session.cmdExifWrite_Click(), Outcome::kDone);
-  EXPECT_TRUE(ReadFile(backupPath) == std::string(kBackupHeader) + originalExif)
+  EXPECT_TRUE(SameBytes(ReadFile(backupPath), std::string(kBackupHeader) + originalExif))
       << "a write changed the backup";
 
   // Another program strips the EXIF block; opened again, the backup's block is shown.
   ASSERT_EQ(RunCommand("exiftool -q -overwrite_original -exif:all= " + ShellQuoted(path)).status,
             0);
   const JpegLayout stripped = SplitJpeg(ReadFile(path));
-  ASSERT_TRUE(OtherSegments(stripped) == stripped.header) << "exiftool left an EXIF segment";
+  ASSERT_TRUE(SameSegments(OtherSegments(stripped), stripped.header))
+      << "exiftool left an EXIF segment";
   Open(path);
   EXPECT_TRUE(session.ExifFromBackup && session.imgReadLit && session.cmdRestore.visible);
   ASSERT_EQ(session.cmdRestore_Click(), Outcome::kDone);
@@ -113,9 +116,10 @@ TEST_P(RoundTrip, TheRestoredExifSegmentIsTheOriginalByteForByte) {
   EXPECT_EQ(host.messages[1].text, std::string(text::kWriteSucceeded) + backupPath);
   const JpegLayout restored = SplitJpeg(ReadFile(path));
   ASSERT_FALSE(restored.header.empty());
-  EXPECT_TRUE(restored.header[0] == originalExif) << "the restored segment differs";
-  EXPECT_TRUE(OtherSegments(restored) == stripped.header) << "another header segment changed";
-  EXPECT_TRUE(restored.rest == stripped.rest) << "the image data changed";
+  EXPECT_TRUE(SameBytes(restored.header[0], originalExif)) << "the restored segment differs";
+  EXPECT_TRUE(SameSegments(OtherSegments(restored), stripped.header))
+      << "another header segment changed";
+  EXPECT_TRUE(SameBytes(restored.rest, stripped.rest)) << "the image data changed";
   EXPECT_TRUE(session.ExifLoaded && !session.ExifFromBackup);  // reloaded from the photograph
 }
 

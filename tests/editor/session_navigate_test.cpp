@@ -49,7 +49,8 @@ TEST_F(SessionNavigate, ADropKeepsThePhotographsInOrderAndTheButtonsStepThroughT
   EXPECT_EQ(Navigation(), "0011 1/4");
   EXPECT_TRUE(session.chkBatchControl.enabled && session.cmdNavigate[3].visible);
   EXPECT_EQ(session.Image1.path + " " + session.txtExif[0], photos[0] + " Camera 0");
-  EXPECT_TRUE(session.Image1.visible && session.Image1.place.left == 520);
+  EXPECT_TRUE(session.Image1.visible);
+  EXPECT_EQ(session.Image1.place.left, 520);
   const std::pair<int, const char*> steps[] = {
       {2, "1111 2/4"}, {3, "1100 4/4"}, {2, "1100 4/4"},  // past the end: the button is off
       {1, "1111 3/4"}, {0, "0011 1/4"}, {1, "0011 1/4"}};
@@ -70,7 +71,8 @@ TEST_F(SessionNavigate, ADropKeepsThePhotographsInOrderAndTheButtonsStepThroughT
   session.cmdNavigate_Click(2);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].text, std::string(text::kCannotShowPicture) + photos[1]);
-  EXPECT_TRUE(!session.Image1.visible && session.txtExif[0] == "Camera 1");
+  EXPECT_FALSE(session.Image1.visible);
+  EXPECT_EQ(session.txtExif[0], "Camera 1");
   session.Image1_DropFiles({dir.File("notes.txt")});
   session.Image1_DropFiles({});
   EXPECT_EQ(Navigation(), "1111 2/4");
@@ -112,7 +114,8 @@ TEST_F(SessionNavigate, FoldersOpenInNaturalOrderAndAHandOverWaitsForTheActionUn
   session.SetFieldText(0, "Written");
   ASSERT_EQ(session.cmdExifWrite_Click(), Outcome::kDone);
   host.onYield = nullptr;
-  EXPECT_TRUE(!taken.empty() && std::find(taken.begin(), taken.end(), true) == taken.end());
+  ASSERT_FALSE(taken.empty()) << "the write let the window breathe nowhere";
+  EXPECT_EQ(std::count(taken.begin(), taken.end(), true), 0) << "hand-overs taken during the write";
   EXPECT_EQ(names(), "IMG_2.jpg loose.jpg ") << "a hand-over ran inside the write";
   EXPECT_TRUE(session.TakeHandOver());
   EXPECT_EQ(std::string(FileNameOf(session.lstDragFiles.Row(0))), "loose.jpg");
@@ -186,7 +189,8 @@ TEST_F(SessionNavigate, TheDropTargetClearsTheLastDropOrAllAndExitHandsEverythin
   EXPECT_EQ(target.labCounter, "4 Photos");
   target.Exit(session);
   ASSERT_EQ(session.lstDragFiles.Count(), 4);
-  EXPECT_TRUE(session.lstDragFiles.Row(1) == first[1] && session.lstDragFiles.Row(3) == second[0]);
+  EXPECT_EQ(session.lstDragFiles.Row(1), first[1]);
+  EXPECT_EQ(session.lstDragFiles.Row(3), second[0]);
 }
 
 }  // namespace

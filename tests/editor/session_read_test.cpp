@@ -53,8 +53,11 @@ TEST_F(SessionRead, TheBlockComesFromThePhotographItsBackupOrNowhere) {
     EXPECT_EQ(session.txtExif[0] + "|" + session.txtExif[3] + "|" + session.txtExif[6],
               read ? make + "|(c) Ann Lee|2.8" : "||");
     const auto offset = static_cast<std::int64_t>(c.photo.find(kExifSignature)) - 4;
-    EXPECT_TRUE(!read || session.block.ExifSegmentOffset == (c.on == fromBackup ? 24 : offset));
-    EXPECT_TRUE(session.ImageFileName == path && session.Text1 == "img.jpg");
+    if (read) {
+      EXPECT_EQ(session.block.ExifSegmentOffset, c.on == fromBackup ? 24 : offset);
+    }
+    EXPECT_EQ(session.ImageFileName, path);
+    EXPECT_EQ(session.Text1, "img.jpg");
     EXPECT_TRUE(host.messages.empty());
     session.SetBatch(true);
     EXPECT_TRUE(session.cmdBackup.visible);
@@ -95,8 +98,10 @@ TEST_F(SessionRead, WhatCannotBeReadIsToldOutsideBatchModeOnly) {
       session.SetBatch(batch);
       Open(path);
       ASSERT_EQ(host.messages.size(), batch ? 0u : 1u);
-      EXPECT_TRUE(batch || host.messages[0].text == told) << told;
-      EXPECT_TRUE(session.txtExif == decltype(session.txtExif){});
+      if (!batch) {
+        EXPECT_EQ(host.messages[0].text, told);
+      }
+      EXPECT_EQ(session.txtExif, decltype(session.txtExif){});
       // A photograph that cannot be opened leaves the name of the one before.
       EXPECT_EQ(session.ImageFileName, session.PhotoFound() ? path : before);
     }
@@ -149,7 +154,7 @@ TEST_F(SessionRead, FieldsAndPickersShowTheDisplayForms) {
     const int selected = session.Selected(picker);
     session.SelectPicker(picker, item);
     EXPECT_EQ(session.Selected(picker), selected) << item;
-    EXPECT_TRUE(session.txtExif == fields) << item;
+    EXPECT_EQ(session.txtExif, fields) << item;
   }
 }
 

@@ -96,7 +96,8 @@ TEST_P(BadInput, DirectoriesThatAreNotWhereTheyClaim) {
   for (std::uint32_t offset : {0xFFFFFFF0u, 0x7FFFFFFFu, 0x80000000u, 0x10000u}) {
     EXPECT_EQ(Rows(ReadTiff(TiffBuilder(block).Ifd0OffsetOverride(offset)).store), ResetRows());
     ReadResult read = ReadTiff(TiffBuilder(block).PointerTo(offset));
-    EXPECT_TRUE(read.layout.ExifIfdEntryCount == 0 && !read.store.Found(row::kIso)) << offset;
+    EXPECT_EQ(read.layout.ExifIfdEntryCount, 0) << offset;
+    EXPECT_FALSE(read.store.Found(row::kIso)) << offset;
     EXPECT_EQ(read.store.lstValue.Row(row::kMake), "Canon");
   }
   // The Exif pointer leads back to IFD0, or to the header whose "II"/"MM" becomes a count.

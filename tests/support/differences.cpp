@@ -54,6 +54,20 @@ namespace test {
          << ")";
 }
 
+::testing::AssertionResult SameSegments(const std::vector<std::string>& actual,
+                                        const std::vector<std::string>& expected) {
+  if (actual.size() != expected.size()) {
+    return ::testing::AssertionFailure()
+           << actual.size() << " segments instead of " << expected.size();
+  }
+  for (std::size_t i = 0; i < actual.size(); ++i) {
+    if (const ::testing::AssertionResult same = SameBytes(actual[i], expected[i]); !same) {
+      return ::testing::AssertionFailure() << "segment " << i << ": " << same.message();
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
 FolderContents Snapshot(const std::filesystem::path& folder) {
   FolderContents files;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {

@@ -26,6 +26,10 @@ namespace test {
 // Equal bytes, or where they first differ (offset, both bytes, both lengths).
 ::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected);
 
+// Equal lists of segments, or their counts, or the first that differs and where.
+::testing::AssertionResult SameSegments(const std::vector<std::string>& actual,
+                                        const std::vector<std::string>& expected);
+
 // Every file of a folder with its content ("<folder>" for a folder).
 using FolderContents = std::map<std::string, std::string>;
 FolderContents Snapshot(const std::filesystem::path& folder);
