@@ -169,6 +169,10 @@ TEST(CliList, SetOnSeveralPhotographsAndShiftDates) {
   EXPECT_EQ(plan[1]["changes"], json::parse(R"([{"field":"make","old":"","new":"Canon"}])"));
   EXPECT_EQ(plan[0]["changes"], json::array());
   EXPECT_EQ(plan[1]["not_kept"][0], "其他Exif条目(个): 5");
+  const json keeping =
+      json::parse(RunCli({"set", b, "--make", "Canon", "-n", "--json", "--keep-all"}).out);
+  EXPECT_EQ(keeping[0]["kept"], json::parse(R"(["其他Exif条目(个): 5"])"));
+  EXPECT_EQ(keeping[0]["not_kept"], json::array());
   EXPECT_EQ(RunCli({"set", a, b, "--make", "Canon"}).status, 3) << "not confirmed";
   EXPECT_TRUE(SameFolder(Snapshot(dir.Path()), before))
       << "a dry run or a declined write changed the folder";

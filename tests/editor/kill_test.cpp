@@ -18,8 +18,18 @@ namespace {
 using namespace test;
 
 // A first write saves the photograph's block into a new backup file; a write
-// leaves an existing one as it was.
-enum class Operation { kWrite, kFirstWrite, kRestore, kBackup, kBatchBackup, kListWrite };
+// leaves an existing one as it was. The list runs put a group of photographs
+// in place after one sync.
+enum class Operation {
+  kWrite,
+  kFirstWrite,
+  kRestore,
+  kBackup,
+  kBatchBackup,
+  kBatchRestore,
+  kListWrite,
+  kShift
+};
 
 // The files an operation works on, each with its content before: name, bytes
 // ("" for a file that is not there).
@@ -27,7 +37,8 @@ using Files = std::vector<std::pair<std::string, std::string>>;
 
 Files FilesFor(Operation operation) {
   Files files;
-  if (operation == Operation::kListWrite) {  // ten photographs, none with a backup yet
+  if (operation == Operation::kListWrite || operation == Operation::kShift) {
+    // ten photographs, none with a backup yet
     for (int i = 0; i < 10; ++i) {
       const std::string name = "roll_" + std::to_string(i);
       files.push_back({name + ".jpg", PhotoWithExif(name, 1 << 20)});
@@ -35,13 +46,13 @@ Files FilesFor(Operation operation) {
     }
     return files;
   }
-  if (operation != Operation::kBatchBackup) {
+  if (operation != Operation::kBatchBackup && operation != Operation::kBatchRestore) {
     const std::string tiff =
         TiffBuilder(ByteOrder::kBig).Ifd0({Short(0x0112, 6)}).ExifIfd({}).Build();
     return {{"big.jpg", JpegBuilder().App0Jfif().App1Exif(tiff).App2Icc().Scan(8 << 20).Build()},
             {"big.Exif", operation == Operation::kFirstWrite ? "" : BackupOf("FromBackup")}};
   }
-  // A batch backup puts its 40 backups in place together, after one sync.
+  // Forty photographs, each with a backup of another block.
   for (int i = 0; i < 40; ++i) {
     const std::string name = "photo_" + std::to_string(i);
     const std::string tiff = TiffBuilder()
@@ -57,13 +68,15 @@ Files FilesFor(Operation operation) {
 Outcome RunOperation(Operation operation, const TempDir& dir, const Files& files) {
   RecordingHost host;
   Session session(host);
-  if (operation == Operation::kBatchBackup || operation == Operation::kListWrite) {
+  if (operation >= Operation::kBatchBackup) {
     for (const auto& [name, bytes] : files) {
       if (name.ends_with(".jpg")) session.lstDragFiles.Append(dir.File(name));
     }
     session.DoDrop();
     session.SetBatch(true);
     if (operation == Operation::kBatchBackup) return session.cmdBackup_Click();
+    if (operation == Operation::kBatchRestore) return session.cmdRestore_Click();
+    if (operation == Operation::kShift) return session.ShiftDates(DateOffset{3600});
     session.chkKeep[kAreaCopyright] = true;
     session.SetFieldText(field::kCopyright, "A roll written while being killed");
     return session.cmdExifWrite_Click();
@@ -120,8 +133,10 @@ TEST_P(KillTest, EveryFileIsAlwaysWholeOldOrWholeNew) {
           << " is neither as before nor as after: " << SameBytes(now[i], after[i]).message();
     }
     midway += now != after;
-    // Whatever the kill left, the next attempt succeeds and completes the work.
+    // Whatever the kill left, the next attempt succeeds and completes the work
+    // (a shift again shifts what the killed one had shifted).
     ASSERT_EQ(RunOperation(operation, dir, files), Outcome::kDone) << "after kill " << kill;
+    if (operation == Operation::kShift) continue;
     const std::vector<std::string> finished = contents();
     for (std::size_t i = 0; i < files.size(); ++i) {
       ASSERT_TRUE(SameBytes(finished[i], after[i]))
@@ -132,13 +147,13 @@ TEST_P(KillTest, EveryFileIsAlwaysWholeOldOrWholeNew) {
   EXPECT_GT(midway, 0) << "no kill came before the work was complete";
 }
 
-INSTANTIATE_TEST_SUITE_P(Operations, KillTest,
-                         ::testing::Values(std::pair{Operation::kWrite, 60},
-                                           std::pair{Operation::kFirstWrite, 60},
-                                           std::pair{Operation::kRestore, 60},
-                                           std::pair{Operation::kBackup, 60},
-                                           std::pair{Operation::kBatchBackup, 40},
-                                           std::pair{Operation::kListWrite, 40}));
+INSTANTIATE_TEST_SUITE_P(
+    Operations, KillTest,
+    ::testing::Values(std::pair{Operation::kWrite, 60}, std::pair{Operation::kFirstWrite, 60},
+                      std::pair{Operation::kRestore, 60}, std::pair{Operation::kBackup, 60},
+                      std::pair{Operation::kBatchBackup, 40},
+                      std::pair{Operation::kBatchRestore, 40}, std::pair{Operation::kListWrite, 40},
+                      std::pair{Operation::kShift, 40}));
 
 }  // namespace
 }  // namespace tagloom

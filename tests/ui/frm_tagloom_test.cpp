@@ -21,6 +21,7 @@
 #include <filesystem>
 
 #include "editor/texts.h"
+#include "support/differences.h"
 #include "ui/date/frm_date_choose.h"
 #include "ui/main/controls.h"
 #include "window_test_support.h"
@@ -232,6 +233,47 @@ class FrmTagloomTest : public QObject {
     QCOMPARE(dialogs->shown[1].title, QStringLiteral("保存成功"));
     QCOMPARE(window->session().txtExif[12], note);  // read again from the new file
     QCOMPARE(Field(1), QStringLiteral("Z3"));
+  }
+
+  // The write's question offers to keep everything else; ticked, the choice
+  // reaches the Session and holds for the list preview that follows.
+  void theKeepAllBoxOfTheWriteReachesTheSession() {
+    const QString photo = Copy("Canon_40D.jpg");
+    Drop({photo});
+    QVERIFY(!window->session().keepAll);
+    auto* make = Control<QLineEdit>("txtExif(0)");
+    make->selectAll();
+    QTest::keyClicks(make, QStringLiteral("Kept"));
+    dialogs->ticks = {true};
+    Click("cmdExifWrite");
+    QVERIFY(window->session().keepAll);
+    QCOMPARE(dialogs->shown.back().title, QStringLiteral("保存成功"));
+    QCOMPARE(Field(0), QStringLiteral("Kept"));
+  }
+
+  // The list goes out as a table and comes back: the rows a spreadsheet
+  // changed are previewed against the photographs, then written.
+  void theListGoesOutAsATableAndComesBack() {
+    const QString canon = Copy("Canon_40D.jpg"), htc = Copy("HTC Desire.jpg");
+    Drop({canon, htc});
+    dialogs->table = dir->filePath(QStringLiteral("list.csv"));
+    Click("cmdExportTable");
+    QFile exported(dialogs->table);
+    QVERIFY(exported.open(QIODevice::ReadOnly));
+    const QString csv = QString::fromUtf8(exported.readAll());
+    QVERIFY2(csv.contains(QStringLiteral("Canon_40D.jpg")) && csv.contains(QStringLiteral("HTC")),
+             qPrintable(csv));
+    exported.close();
+    QVERIFY(exported.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    exported.write("file,rights\nHTC Desire.jpg,Roll 9\n");
+    exported.close();
+    Click("cmdImportTable");
+    QCOMPARE(dialogs->tablesPreviewed.size(), std::size_t{1});
+    QCOMPARE(dialogs->summaries.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(test::ResultWords(dialogs->summaries[0].outcomes)),
+             QStringLiteral("unchanged written"));
+    Drop({htc});
+    QCOMPARE(Field(3), QStringLiteral("Roll 9"));
   }
 
   void theProgressPanelShowsWhileACopyYields() {
