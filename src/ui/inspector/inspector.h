@@ -22,7 +22,6 @@ class Inspector : public QFrame {
 
   // Shows the store's rows (again, when they changed) and the selections.
   void Render();
-  QListView* List(StoreList list) const { return lists_[static_cast<std::size_t>(list)]; }
 
  signals:
   // The left button went down on a row, or the pointer moved over a row
