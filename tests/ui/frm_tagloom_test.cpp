@@ -22,6 +22,7 @@
 
 #include "editor/texts.h"
 #include "support/differences.h"
+#include "support/oracle.h"
 #include "ui/date/frm_date_choose.h"
 #include "ui/main/controls.h"
 #include "window_test_support.h"
@@ -235,10 +236,15 @@ class FrmTagloomTest : public QObject {
     QCOMPARE(Field(1), QStringLiteral("Z3"));
   }
 
-  // The write's question offers to keep everything else; ticked, the choice
-  // reaches the Session and holds for the list preview that follows.
-  void theKeepAllBoxOfTheWriteReachesTheSession() {
-    const QString photo = Copy("Canon_40D.jpg");
+  // The write's question offers to keep everything else; ticked, the GPS
+  // position and the thumbnail are still there after the write, and the
+  // choice holds for the next write.
+  void theKeepAllBoxOfTheWriteKeepsGpsAndThumbnail() {
+    const QString photo = Copy("DSCN0010.jpg");
+    const std::string gpsAndThumbnail =
+        "exiftool -s -s -s -n -GPSLatitude -ThumbnailLength " + test::ShellQuoted(ToPath(photo));
+    const std::string before = test::RunCommand(gpsAndThumbnail).output;
+    QVERIFY2(before.size() > 4, before.c_str());
     Drop({photo});
     QVERIFY(!window->session().keepAll);
     auto* make = Control<QLineEdit>("txtExif(0)");
@@ -249,6 +255,8 @@ class FrmTagloomTest : public QObject {
     QVERIFY(window->session().keepAll);
     QCOMPARE(dialogs->shown.back().title, QStringLiteral("保存成功"));
     QCOMPARE(Field(0), QStringLiteral("Kept"));
+    QCOMPARE(QString::fromStdString(test::RunCommand(gpsAndThumbnail).output),
+             QString::fromStdString(before));
   }
 
   // The list goes out as a table and comes back: the rows a spreadsheet
