@@ -80,9 +80,8 @@ std::vector<int> Session::SameAsEarlier(const std::vector<std::string>& photos) 
     if (!identity) continue;
     seen.emplace_back(*identity, static_cast<int>(i));
   }
-  std::stable_sort(seen.begin(), seen.end(), [](const auto& a, const auto& b) {
-    return std::tie(a.first.device, a.first.inode) < std::tie(b.first.device, b.first.inode);
-  });
+  std::stable_sort(seen.begin(), seen.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   for (std::size_t k = 1; k < seen.size(); ++k) {
     if (seen[k].first == seen[k - 1].first) {
       const int first = same[static_cast<std::size_t>(seen[k - 1].second)];

@@ -36,6 +36,15 @@ TableMatch::TableMatch(Table table, std::string folder, std::vector<std::string>
 
 void TableMatch::MatchByFile() {
   const bool given = !photos_.empty();
+  // Each photograph by its path and by its file, each looked at once: a row
+  // goes to the first photograph listed that is its file.
+  std::map<std::string, std::size_t> byPath;
+  std::map<FileIdentity, std::size_t> byFile;
+  auto known = [&](std::size_t p, const std::optional<FileIdentity>& identity) {
+    byPath.emplace(photos_[p], p);
+    if (identity) byFile.emplace(*identity, p);
+  };
+  for (std::size_t p = 0; p < photos_.size(); ++p) known(p, IdentityOfPath(photos_[p]));
   std::map<std::size_t, int> firstRow;  // photograph -> the row that named it first
   for (std::size_t r = 0; r < table_.rows.size(); ++r) {
     const TableRow& row = table_.rows[r];
@@ -48,8 +57,10 @@ void TableMatch::MatchByFile() {
         name.starts_with('/') || folder_.empty() || folder_ == "." ? name : folder_ + "/" + name;
     const std::optional<FileIdentity> identity = IdentityOfPath(path);
     std::size_t photo = photos_.size();
-    for (std::size_t p = 0; p < photos_.size(); ++p) {
-      if (photos_[p] == path || (identity && IdentityOfPath(photos_[p]) == identity)) photo = p;
+    if (identity) {
+      if (const auto same = byFile.find(*identity); same != byFile.end()) photo = same->second;
+    } else if (const auto named = byPath.find(path); named != byPath.end()) {
+      photo = named->second;  // listed, and not there
     }
     if (photo == photos_.size()) {
       if (!identity) {
@@ -63,6 +74,7 @@ void TableMatch::MatchByFile() {
         continue;
       }
       photos_.push_back(path);
+      known(photo, identity);
     }
     rowOf_.resize(photos_.size(), -1);
     fileProblem_.resize(photos_.size());

@@ -14,7 +14,7 @@ namespace tagloom {
 
 struct FileIdentity {
   std::uint64_t device = 0, inode = 0;
-  bool operator==(const FileIdentity&) const = default;
+  auto operator<=>(const FileIdentity&) const = default;  // ordered, for lookups
 };
 
 FileIdentity IdentityOf(const struct stat& info);

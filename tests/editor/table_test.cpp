@@ -97,6 +97,15 @@ TEST_F(TableApply, TheListsOwnTableAppliedBackChangesNothing) {
   EXPECT_EQ(session.ApplyTable(table, {}), Outcome::kDone) << "the photographs the table names";
   EXPECT_EQ(ResultWords(session.lastRun.outcomes), "unchanged unchanged unchanged");
   EXPECT_TRUE(SameFolder(Snapshot(dir.Path()), before));
+
+  // A photograph listed twice, through a link first: its row goes to the
+  // first listing, the one the run writes.
+  std::filesystem::create_symlink(photos[0], dir.File("link.jpg"));
+  const std::string caption =
+      dir.Write("caption.csv", Joined({"file,comment\n", FileNameOf(photos[0]), ",Once\n"}));
+  EXPECT_EQ(session.ApplyTable(caption, {dir.File("link.jpg"), photos[0]}), Outcome::kDone);
+  EXPECT_EQ(ResultWords(session.lastRun.outcomes), "written skipped");
+  EXPECT_EQ(FieldOf(photos[0], field::kComment), "Once");
 }
 
 }  // namespace
