@@ -48,6 +48,22 @@ void HexPairs(const std::uint8_t* in, std::size_t n, char* out) {
 
 }  // namespace
 
+void BytesOfHexPairs(std::string_view pairs, char* out) {
+  // By table: a maker note's tens of thousands of digits, several times a write.
+  static const auto kValue = [] {
+    std::array<std::uint8_t, 256> value{};
+    for (int c = 0; c < 256; ++c) {
+      const int digit = HexDigitValue(static_cast<char>(c));
+      value[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(digit < 0 ? 0 : digit);
+    }
+    return value;
+  }();
+  const auto* in = reinterpret_cast<const std::uint8_t*>(pairs.data());
+  for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
+    *out++ = static_cast<char>(kValue[in[i]] << 4 | kValue[in[i + 1]]);
+  }
+}
+
 std::string HexDigits(std::string_view bytes, std::string_view prefix) {
   // Sized once and written in place: zeroing it first costs less than
   // appending it block by block.

@@ -19,6 +19,10 @@ constexpr int HexDigitValue(char c) {
 // Whether every character is a hexadecimal digit (true for the empty text).
 bool IsHexDigits(std::string_view text);
 
+// The bytes of `pairs` of hexadecimal digits, every character a digit
+// (IsHexDigits) and an even count of them: one byte per pair into `out`.
+void BytesOfHexPairs(std::string_view pairs, char* out);
+
 // `prefix`, then two upper-case hexadecimal digits per byte, no separators.
 std::string HexDigits(std::string_view bytes, std::string_view prefix = {});
 

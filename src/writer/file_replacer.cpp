@@ -160,9 +160,11 @@ bool FileReplacer::Flush() {
   return true;
 }
 
-bool FileReplacer::WriteOut() {
+bool FileReplacer::WriteOut(bool startWriteback) {
   if (fd_ < 0 || !Flush()) return false;
-  if (size_ > writebackStart_) fs_.StartWriteback(fd_, writebackStart_, size_ - writebackStart_);
+  if (startWriteback && size_ > writebackStart_) {
+    fs_.StartWriteback(fd_, writebackStart_, size_ - writebackStart_);
+  }
   writebackStart_ = size_;
   return true;
 }

@@ -67,9 +67,11 @@ class FileReplacer {
   void KeepOwner(const struct stat& like);
   // Appends bytes (buffered).
   bool Write(std::string_view bytes);
-  // Writes out the buffer and asks the disk to start on everything written,
-  // so that the file can be read back while the disk works.
-  bool WriteOut();
+  // Writes out the buffer; with `startWriteback`, asks the disk to start on
+  // everything written, so that the file can be read back while the disk
+  // works on what its sync will wait for. (A file a group syncs with others
+  // is left to that one sync: the disk takes the group's writes together.)
+  bool WriteOut(bool startWriteback = true);
   // Writes out the buffer, syncs (unless a group syncs it, see ReplaceGroup)
   // and closes the temporary file; its lock is held until the swap.
   bool Finish(bool sync = true);

@@ -95,7 +95,7 @@ bool CheckBackup(const std::string& backupPath, const PhotoChange& change, FileS
 // what it is to be, read afresh from the same open photograph: one that
 // another program changed meanwhile is not replaced.
 bool WriteAndVerify(ReadChannel& photo, const std::string& segment, FileReplacer& replacer,
-                    FileSystem& fs, CopyProgress& progress, WriteResult& result) {
+                    FileSystem& fs, CopyProgress& progress, bool synced, WriteResult& result) {
   auto fileFailed = [&] {
     result.problem = Problem::kFile;
     result.file = replacer.Failure();
@@ -108,7 +108,7 @@ bool WriteAndVerify(ReadChannel& photo, const std::string& segment, FileReplacer
     if (replacer.Failure().step != FileFailure::Step::kNone) return fileFailed();
     return Refuse(result, Problem::kReadFailed, photo.Error());
   }
-  if (!replacer.WriteOut()) return fileFailed();
+  if (!replacer.WriteOut(synced)) return fileFailed();
   OpenFailure failure;
   std::optional<ReadChannel> copy = ReadChannel::OpenFile(replacer.TempPath(), &failure, fs);
   if (!copy) return Refuse(result, Problem::kReadFailed, failure.error);
@@ -194,7 +194,7 @@ bool StagedPhoto::Stage(const std::string& backupPath, const PhotoChange& change
                               result_, FileReplacer::Swap::kCreateOnly);
     if (!backup_) return false;
   }
-  if (!WriteAndVerify(*photo_, prepared.segment, replacer_, fs, progress, result_)) return false;
+  if (!WriteAndVerify(*photo_, prepared.segment, replacer_, fs, progress, synced_, result_)) return false;
   return replacer_.Finish(synced_) || FileFailed(replacer_);
 }
 

@@ -1,5 +1,7 @@
 #include "writer/segment_builder.h"
 
+#include <algorithm>
+
 #include "model/hex_text.h"
 #include "model/number_text.h"
 #include "model/tiff_type.h"
@@ -139,13 +141,12 @@ std::string ValueBytes(const RecordStore& store, int row, BuildError& error) {
       std::string bytes(count, '\0');
       // Whole digits (a maker note's tens of thousands) by table; anything
       // else pair by pair with the reading rule.
-      const bool whole = IsHexDigits(digits);
-      for (std::size_t i = 0; i < count; ++i) {
-        const std::string_view pair = digits.substr(2 * i, 2);
-        bytes[i] = static_cast<char>(whole && pair.size() == 2
-                                         ? HexDigitValue(pair[0]) * 16 + HexDigitValue(pair[1])
-                                         : HexNumber(pair));
+      std::size_t i = 0;
+      if (IsHexDigits(digits)) {
+        i = std::min(count, digits.size() / 2);
+        BytesOfHexPairs(digits.substr(0, 2 * i), bytes.data());
       }
+      for (; i < count; ++i) bytes[i] = static_cast<char>(HexNumber(digits.substr(2 * i, 2)));
       return bytes;
     }
     default:
@@ -154,7 +155,12 @@ std::string ValueBytes(const RecordStore& store, int row, BuildError& error) {
 }
 
 bool ValueInEntry(const RecordStore& store, int row) {
-  if (!HasValueArea(TypeOf(store, row))) return true;
+  const int type = TypeOf(store, row);
+  if (!HasValueArea(type)) return true;
+  // More than ten digits make more than four bytes: a maker note is not
+  // turned into bytes only to learn that.
+  const std::string& value = store.lstValue.Row(row);
+  if (type == tiff::kUndefined && value.size() > kHexPrefix.size() + 10) return false;
   // A value that cannot be encoded stands nowhere: AddValue reports it.
   BuildError error = BuildError::kNone;
   return ValueBytes(store, row, error).size() <= 4 && error == BuildError::kNone;
