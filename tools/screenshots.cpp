@@ -6,6 +6,7 @@
 //   tagloom-screenshots OUTPUT_FOLDER PHOTOS_FOLDER
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -63,14 +64,18 @@ class PhotographedDialogs : public Dialogs {
  public:
   QString nextName;        // the picture the next box goes into; empty: not photographed
   bool answerYes = false;  // for the next question only
+  bool tickOption = false;  // the next question's box ticked before its picture
 
   bool Ask(QWidget* parent, QuestionBox& question) override {
     Photograph(MakeQuestionBox(parent, question));
     return std::exchange(answerYes, false);
   }
+  QString summaryName;  // the picture of the next summary, when the boxes before are not taken
   void ShowSummary(QWidget* parent, const RunSummary& summary) override {
     SummaryDialog dialog(summary, parent);
-    if (const QString name = std::exchange(nextName, {}); !name.isEmpty()) {
+    QString name = std::exchange(summaryName, {});
+    if (name.isEmpty()) name = std::exchange(nextName, {});
+    if (!name.isEmpty()) {
       dialog.show();
       Snap(name);
     }
@@ -113,6 +118,10 @@ class PhotographedDialogs : public Dialogs {
     std::unique_ptr<QMessageBox> owned(box);
     if (nextName.isEmpty()) return;
     box->show();
+    if (auto* option = box->findChild<QCheckBox*>(QStringLiteral("chkKeepAll"));
+        option != nullptr && std::exchange(tickOption, false)) {
+      option->click();
+    }
     // Open the details, as a careful person would before answering.
     for (QAbstractButton* button : box->buttons()) {
       if (box->buttonRole(button) == QMessageBox::ActionRole) button->click();
@@ -173,6 +182,9 @@ int main(int argc, char** argv) {
   window.Render();
   dialogs.nextName = QStringLiteral("04-write-confirmation");
   window.session().cmdExifWrite_Click();
+  dialogs.nextName = QStringLiteral("04b-write-confirmation-keep-all");
+  dialogs.tickOption = true;
+  window.session().cmdExifWrite_Click();
 
   // A long copy: a large photograph backed up, photographed while it yields.
   const QString large = scratch.filePath(QStringLiteral("large.jpg"));
@@ -224,6 +236,43 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the progress panel was never seen\n");
     return 1;
   }
+
+  // A batch backup of the list, stopped while the large photograph is
+  // copied: the panel, then the summary with what was not reached.
+  window.OpenPaths({canon, large, bare, copy("DSCN0010.jpg")});
+  window.session().SetBatch(true);
+  window.Render();
+  bool stopped = false;
+  QTimer backingUp;
+  QObject::connect(&backingUp, &QTimer::timeout, [&] {
+    auto* stop = window.findChild<QPushButton*>(QStringLiteral("cmdStop"));
+    if (stopped || !stop->isVisible()) return;
+    stopped = true;
+    Snap(QStringLiteral("18-backup-progress"));
+    stop->click();
+  });
+  backingUp.start(0);  // at the first breath of the run
+  dialogs.answerYes = true;  // backs up the scratch copies
+  dialogs.summaryName = QStringLiteral("19-backup-summary");
+  window.session().cmdBackup_Click();
+  backingUp.stop();
+  window.session().SetBatch(false);
+
+  // A shot log applied in order to three photographs: the preview with each
+  // photograph's picture beside its row.
+  const QString log = scratch.filePath(QStringLiteral("roll 12.csv"));
+  {
+    QFile file(log);
+    if (!file.open(QIODevice::WriteOnly)) return 1;
+    file.write("Frame,Date taken,Shutter speed,Aperture,Notes\n"
+               "1,1998-07-14T10:01:00,1/125s,f/8,第一张 river\n"
+               "2,1998-07-14T10:04:00,1/60s,f/5.6,bridge\n"
+               "3,1998-07-14T10:09:00,1/250s,f/11,market\n");
+  }
+  window.OpenPaths({canon, copy("DSCN0010.jpg"), copy("HTC Desire.jpg")});
+  dialogs.table = log;
+  dialogs.nextName = QStringLiteral("20-table-preview");
+  window.findChild<QPushButton*>(QStringLiteral("cmdImportTable"))->click();
 
   // The inspector, revealed by its access text, with a line selected; then
   // its position columns in hexadecimal.

@@ -52,7 +52,7 @@ void TerminalHost::ShowSummary(const RunSummary& summary) {
   for (const PhotoOutcome& outcome : summary.outcomes) {
     // Control characters in a name (a line feed among them) stay escaped:
     // one photograph, one line.
-    AppendPrintable(lines, BytesToText(OutcomeLine(outcome)));
+    AppendPrintable(lines, BytesToText(OutcomeLine(outcome, summary.kind)));
     lines += '\n';
   }
   std::cerr << lines << MessageLine({}, summary.text, summary.title);

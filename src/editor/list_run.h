@@ -75,6 +75,7 @@ struct PhotoOutcome {
 
 // What a run came to: its counts as a message, and every photograph's outcome.
 struct RunSummary {
+  RunKind kind = RunKind::kWrite;
   std::string title;
   std::string text;  // the counts, a line each (CR LF), then what else the run tells
   std::vector<PhotoOutcome> outcomes;

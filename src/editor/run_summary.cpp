@@ -5,10 +5,12 @@
 #include "model/number_text.h"
 
 namespace tagloom {
-std::string_view ResultText(PhotoResult result) {
+std::string_view ResultText(PhotoResult result, RunKind kind) {
   switch (result) {
     case PhotoResult::kDone:
-      return text::kListWritten;
+      return kind == RunKind::kBackup    ? text::kListBackedUp
+             : kind == RunKind::kRestore ? text::kListRestored
+                                         : text::kListWritten;
     case PhotoResult::kUnchanged:
       return text::kListUnchanged;
     case PhotoResult::kSkipped:
@@ -34,8 +36,8 @@ std::string ChangesText(const std::vector<FieldChange>& changes) {
   return out;
 }
 
-std::string OutcomeLine(const PhotoOutcome& outcome) {
-  std::string line = text::Join({outcome.path, ": ", ResultText(outcome.result)});
+std::string OutcomeLine(const PhotoOutcome& outcome, RunKind kind) {
+  std::string line = text::Join({outcome.path, ": ", ResultText(outcome.result, kind)});
   if (!outcome.reason.empty()) line += text::Join({" ", outcome.reason});
   if (outcome.result == PhotoResult::kDone && !outcome.changes.empty()) {
     line += text::Join({" (", ChangesText(outcome.changes), ")"});
@@ -87,7 +89,7 @@ RunSummary SummaryOf(RunKind kind, std::vector<PhotoOutcome> outcomes, const std
   for (const Line& line : lines) {
     summary += text::Join({line.label, GroupedText(line.count, locale), text::kCrLf});
   }
-  return {std::string(text::kBatchResultTitle), summary + notes, std::move(outcomes)};
+  return {kind, std::string(text::kBatchResultTitle), summary + notes, std::move(outcomes)};
 }
 
 }  // namespace tagloom

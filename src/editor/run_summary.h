@@ -17,14 +17,15 @@ namespace tagloom {
 RunSummary SummaryOf(RunKind kind, std::vector<PhotoOutcome> outcomes, const std::locale& locale,
                      const std::string& notes = {});
 
-// What became of a photograph, in a word or two ("已写入", "失败:" ...).
-std::string_view ResultText(PhotoResult result);
+// What became of a photograph in a run of `kind`, in a word or two ("已写入",
+// "已备份", "失败:" ...).
+std::string_view ResultText(PhotoResult result, RunKind kind);
 
 // What a write changed: "版权声明 A → B; 备注 (空) → C".
 std::string ChangesText(const std::vector<FieldChange>& changes);
 
 // One photograph's outcome: its file, what became of it, and what changed or
 // why not. A name may hold control characters: whoever prints it escapes them.
-std::string OutcomeLine(const PhotoOutcome& outcome);
+std::string OutcomeLine(const PhotoOutcome& outcome, RunKind kind);
 
 }  // namespace tagloom

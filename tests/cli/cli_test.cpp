@@ -145,6 +145,7 @@ TEST(CliWrite, OnlyYesWritesRefusalsExitWithOneAndSeveralPhotographsAreOneBatch)
   EXPECT_TRUE(
       run.Says("批量操作结果:\n  共处理文件:3\n  Exif信息:2\n    成功备份:2\n    备份失败:0\n"))
       << run.err;
+  EXPECT_TRUE(run.Says(b + ": 已备份\n")) << run.err;
   EXPECT_TRUE(SameBytes(ReadFile(dir.File("b.Exif")), BackupFile(ExifSegmentOf(ReadFile(b)))));
   EXPECT_FALSE(std::filesystem::exists(dir.File("c.Exif")));
   EXPECT_EQ(RunCli({"backup", dir.File("gone1.jpg"), dir.File("gone2.jpg"), "--yes"}).status, 1);

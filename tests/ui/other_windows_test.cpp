@@ -13,6 +13,7 @@
 #include <ctime>
 
 #include "app/single_instance.h"
+#include "editor/texts.h"
 #include "ui/about/frm_about.h"
 #include "ui/about/frm_splash.h"
 #include "ui/date/frm_date_fix.h"
@@ -20,6 +21,7 @@
 #include "ui/drop/frm_drop.h"
 #include "ui/main/frm_tagloom.h"
 #include "ui/main/summary_dialog.h"
+#include "ui/main/table_preview_dialog.h"
 #include "window_test_support.h"
 
 using namespace tagloom;
@@ -198,6 +200,7 @@ class OtherWindowsTest : public QObject {
   // of it as text to copy, a line each.
   void theSummaryShowsEveryPhotographAndCopiesAsText() {
     RunSummary summary{
+        RunKind::kWrite,
         "批量操作结果",
         "批量写入结果:\r\n  共处理文件:2\r\n",
         {{"/p/a.jpg", PhotoResult::kDone, {}, {{3, "", "X"}}},
@@ -210,6 +213,46 @@ class OtherWindowsTest : public QObject {
     const QStringList lines = QApplication::clipboard()->text().split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 4);  // two counts, two photographs: a line feed in a name splits none
     QVERIFY(lines[3].startsWith(QStringLiteral("/p/b c.jpg: 失败:")));
+  }
+
+  // A table's preview: a row per photograph with its picture and name, its
+  // table line and a line per change; the rows slide by a button, and the
+  // preview answered is the one last shown.
+  void theTablePreviewShowsEachPhotographAndItsRowsSlide() {
+    auto previewAt = [](int offset) {
+      TablePreview preview;
+      preview.slides = true;
+      preview.offset = offset;
+      preview.list.photos.resize(2);
+      preview.list.photos[0].path = "/p/a.jpg";
+      preview.list.photos[0].changes = {{5, "2008/05/30 15:56:01", "1998/07/14 10:01:00"},
+                                        {13, "", "river"}};
+      preview.list.photos[1].path = "/p/b.jpg";
+      preview.lineOf = {2 + offset, -1};
+      return preview;
+    };
+    TablePreview shown = previewAt(0);
+    std::vector<int> asked;
+    TablePreviewDialog dialog(
+        shown,
+        [&](int offset) {
+          asked.push_back(offset);
+          return previewAt(offset);
+        },
+        nullptr);
+    auto* table = dialog.findChild<QTreeWidget*>(QStringLiteral("lstTablePreview"));
+    QCOMPARE(table->topLevelItemCount(), 2);
+    const QTreeWidgetItem* a = table->topLevelItem(0);
+    QCOMPARE(a->text(0), QStringLiteral("a.jpg"));
+    QCOMPARE(a->text(1), QStringLiteral("2"));
+    QCOMPARE(a->text(4), QStringLiteral("1998/07/14 10:01:00\nriver"));
+    QVERIFY2(table->columnWidth(0) > 64, "no room for the picture beside the name");
+    QCOMPARE(table->topLevelItem(1)->text(2),
+             QString::fromUtf8(text::kTableNoRow.data(),
+                               static_cast<qsizetype>(text::kTableNoRow.size())));
+    dialog.findChild<QPushButton*>(QStringLiteral("cmdRowsUp"))->click();
+    QCOMPARE(asked, std::vector<int>{1});
+    QCOMPARE(table->topLevelItem(0)->text(1), QStringLiteral("3"));
   }
 
   // A second start hands its photographs over on the session bus: the call

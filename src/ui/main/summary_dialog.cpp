@@ -69,11 +69,11 @@ void SummaryDialog::Fill(const RunSummary& summary) {
     if (outcome.result == PhotoResult::kDone) why = ChangesText(outcome.changes);
     auto* row = new QTreeWidgetItem(
         table_, {FromPath(std::string(FileNameOf(outcome.path))),
-                 FromUtf8(ResultText(outcome.result)).remove(u':'), Lines(why)});
+                 FromUtf8(ResultText(outcome.result, summary.kind)).remove(u':'), Lines(why)});
     row->setToolTip(0, FromPath(outcome.path));
     row->setToolTip(2, Lines(why));
     // A line feed in a file's name must not split its line.
-    QString line = FromPath(OutcomeLine(outcome));
+    QString line = FromPath(OutcomeLine(outcome, summary.kind));
     for (QChar& c : line) {
       if (c.unicode() < 0x20) c = u' ';
     }

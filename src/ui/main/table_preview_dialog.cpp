@@ -4,7 +4,9 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -110,37 +112,45 @@ void TablePreviewDialog::Fill() {
   down_->setEnabled(preview_.slides);
 
   const ListPreview& list = preview_.list;
+  // Room for the picture from the start, so that the name beside it is not
+  // cut short when the picture arrives.
+  QPixmap blank(kPicture);
+  blank.fill(Qt::transparent);
   for (std::size_t i = 0; i < list.photos.size(); ++i) {
     const PhotoPlan& photo = list.photos[i];
     const QString path = FromPath(photo.path);
     const int line = i < preview_.lineOf.size() ? preview_.lineOf[i] : -1;
-    QTreeWidgetItem* first = nullptr;
-    auto row = [&](const QString& item, const QString& before, const QString& after) {
-      auto* added = new QTreeWidgetItem(table_);
-      if (!first) {
-        first = added;
-        added->setText(0, FromPath(std::string(FileNameOf(photo.path))));
-        added->setToolTip(0, path);
-        added->setText(1, line < 0 ? QString() : QString::number(line));
-      }
-      added->setText(2, item);
-      added->setText(3, before);
-      added->setText(4, after);
+    // One row per photograph: its picture and name, its table line, and a
+    // line for each field it changes.
+    QStringList items, before, after;
+    auto add = [&](const QString& item, const QString& was, const QString& becomes) {
+      items << item;
+      before << was;
+      after << becomes;
     };
     if (line < 0) {
-      row(FromUtf8(text::kTableNoRow), {}, {});
+      add(FromUtf8(text::kTableNoRow), {}, {});
     } else if (!photo.problem.empty()) {
-      row(FromUtf8(text::kListRefused), OneLine(photo.problem), {});
+      add(FromUtf8(text::kListRefused), OneLine(photo.problem), {});
     } else if (photo.changes.empty()) {
-      row(FromUtf8(text::kNothingToChange), {}, {});
+      add(FromUtf8(text::kNothingToChange), {}, {});
     }
     if (line >= 0 && photo.problem.empty()) {
       for (const FieldChange& change : photo.changes) {
         QString caption = FromUtf8(kFields[static_cast<std::size_t>(change.field)].caption);
-        row(caption.remove(u':'), Shown(change.before), Shown(change.after));
+        add(caption.remove(u':'), Shown(change.before), Shown(change.after));
       }
     }
-    itemOf_.insert(path, first);
+    auto* item =
+        new QTreeWidgetItem(table_, {FromPath(std::string(FileNameOf(photo.path))),
+                                     line < 0 ? QString() : QString::number(line),
+                                     items.join(u'\n'), before.join(u'\n'), after.join(u'\n')});
+    item->setToolTip(0, path);
+    item->setIcon(0, QIcon(blank));
+    for (int column = 1; column < 5; ++column) {
+      item->setTextAlignment(column, Qt::AlignLeft | Qt::AlignTop);
+    }
+    itemOf_.insert(path, item);
     pictures_.Request(path);
   }
   for (int column = 0; column < 4; ++column) table_->resizeColumnToContents(column);
