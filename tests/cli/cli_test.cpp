@@ -214,7 +214,7 @@ namespace {
 // nothing, a photograph named like an option, names and values that are not
 // UTF-8 or hold a line feed, a date nobody can read; and what the command
 // line refuses that the window would ask about.
-TEST(CliEdges, UsageErrorsRefusalsAndOneJsonDocumentWhatever_the_arguments) {
+TEST(CliEdges, UsageErrorsRefusalsAndOneJsonDocumentWhateverTheArguments) {
   TempDir dir;
   const std::string a = dir.Write("a.jpg", ReadFile(Photo("Canon_40D.jpg")));
   const std::string dash = dir.Write("-x.jpg", ReadFile(Photo("Canon_40D.jpg")));

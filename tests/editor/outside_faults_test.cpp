@@ -73,6 +73,13 @@ TEST_F(OutsideFaults, AReadThatFailsRefusesThePhotographAndNothingIsWrittenFromI
       EXPECT_TRUE(SameFolder(Snapshot(dir.Path()), before));
     }
   }
+  // One that may not be read is told so, not called missing.
+  files = FaultyFileSystem();
+  files.FailOnPath(FsCall::kOpen, "IMG.jpg", EACCES);
+  Fresh().DrawImage(photo);
+  ASSERT_FALSE(host.messages.empty());
+  EXPECT_EQ(host.messages.back().text,
+            Joined({text::kPhotoUnreadable, photo, " (", std::strerror(EACCES), ")"}));
 }
 
 // Two list writes over the same photographs at once: whichever writes a
