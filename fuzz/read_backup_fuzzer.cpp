@@ -6,7 +6,7 @@
 #include "editor/quiet_host.h"
 #include "editor/session.h"
 #include "fuzz_support.h"
-#include "writer/splice.h"
+#include "writer/photo_write.h"
 
 using namespace tagloom;
 
@@ -31,7 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   session.GetExifData(photo);
 
   fuzz::NoProgress progress;
-  WriteResult result = RestoreExifSegment(photo, backup, RealFileSystem(), progress);
+  PhotoChange restore;
+  restore.restore = true;
+  WriteResult result = WritePhoto(photo, backup, restore, RealFileSystem(), progress);
   std::string after = fuzz::ReadWholeFile(photo);
   if (!result.Ok() && after != kPhoto) fuzz::Finding("a refused restore changed the photograph");
   if (result.Ok()) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "fuzz_support.h"
-#include "writer/splice.h"
+#include "writer/photo_write.h"
 
 using namespace tagloom;
 
@@ -33,7 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::WriteFile(photo, before);
 
   fuzz::NoProgress progress;
-  WriteResult result = RestoreExifSegment(photo, backup, RealFileSystem(), progress);
+  PhotoChange restore;
+  restore.restore = true;
+  WriteResult result = WritePhoto(photo, backup, restore, RealFileSystem(), progress);
   const std::string after = fuzz::ReadWholeFile(photo);
   if (!result.Ok()) {
     if (after != before) fuzz::Finding("a refused splice changed the photograph");

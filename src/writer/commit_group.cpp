@@ -21,7 +21,8 @@ bool CommitGroup::SyncFileSystems(const std::vector<std::string>& paths, FileFai
     struct stat info {};
     if (::stat(folder.c_str(), &info) == 0) devices.emplace(info.st_dev, path);
   }
-  for (const auto& [device, path] : devices) {
+  for (const auto& one : devices) {
+    const std::string& path = one.second;  // a name a lambda can take (clang 14)
     int result = 0, error = 0;
     if (!wait) {
       result = fs_.SyncFileSystemOf(path);
