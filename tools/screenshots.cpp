@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include <QTranslator>
 #include <cstdio>
+#include <functional>
 #include <utility>
 
 #include "ui/about/frm_splash.h"
@@ -62,8 +63,8 @@ void Snap(const QString& name) {
 // each name it is given, and answers No.
 class PhotographedDialogs : public Dialogs {
  public:
-  QString nextName;        // the picture the next box goes into; empty: not photographed
-  bool answerYes = false;  // for the next question only
+  QString nextName;         // the picture the next box goes into; empty: not photographed
+  bool answerYes = false;   // for the next question only
   bool tickOption = false;  // the next question's box ticked before its picture
 
   bool Ask(QWidget* parent, QuestionBox& question) override {
@@ -129,6 +130,30 @@ class PhotographedDialogs : public Dialogs {
     Snap(nextName);
     nextName.clear();
   }
+};
+
+// Photographs the screen the first time the window's control `name` shows
+// while an action runs (timers fire while it lets the window breathe), then
+// does `then` with that control.
+class SnapWhenShown {
+ public:
+  SnapWhenShown(QWidget& window, const char* name, QString picture,
+                std::function<void(QWidget*)> then = {}, int interval = 20) {
+    QObject::connect(&timer_, &QTimer::timeout, [&window, name, picture, then, this] {
+      if (seen_) return;
+      auto* control = window.findChild<QWidget*>(QString::fromLatin1(name));
+      if (!control->isVisible()) return;
+      seen_ = true;
+      Snap(picture);
+      if (then) then(control);
+    });
+    timer_.start(interval);
+  }
+  bool Seen() const { return seen_; }
+
+ private:
+  QTimer timer_;
+  bool seen_ = false;
 };
 
 }  // namespace
@@ -205,34 +230,19 @@ int main(int argc, char** argv) {
   dialogs.nextName = QStringLiteral("13-list-preview");
   dialogs.listAnswer = ListAnswer::kAll;
   dialogs.thenName = QStringLiteral("15-list-summary");
-  bool stopSeen = false;
-  QTimer running;
-  QObject::connect(&running, &QTimer::timeout, [&] {
-    auto* stop = window.findChild<QWidget*>(QStringLiteral("cmdStop"));
-    if (stopSeen || !stop->isVisible()) return;
-    stopSeen = true;
-    Snap(QStringLiteral("14-list-progress"));
-  });
-  running.start(20);
-  window.session().cmdExifWrite_Click();
-  running.stop();
+  {
+    SnapWhenShown running(window, "cmdStop", QStringLiteral("14-list-progress"));
+    window.session().cmdExifWrite_Click();
+  }
   window.session().chkKeep[kAreaCopyright] = false;
   window.session().SetBatch(false);
 
   window.OpenPaths({large});
-  bool taken = false;
-  QTimer during;  // timers run while the copy yields to the event loop
-  QObject::connect(&during, &QTimer::timeout, [&] {
-    if (taken || !window.findChild<QWidget*>(QStringLiteral("frmBar"))->isVisible()) return;
-    taken = true;
-    Snap(QStringLiteral("05-progress"));
-  });
-  during.start(20);
+  SnapWhenShown during(window, "frmBar", QStringLiteral("05-progress"));
   window.session().SetFieldText(1, "A long copy");
   dialogs.answerYes = true;  // writes only the scratch copy
   window.session().cmdExifWrite_Click();
-  during.stop();
-  if (!taken) {
+  if (!during.Seen()) {
     std::fprintf(stderr, "the progress panel was never seen\n");
     return 1;
   }
@@ -242,20 +252,14 @@ int main(int argc, char** argv) {
   window.OpenPaths({canon, large, bare, copy("DSCN0010.jpg")});
   window.session().SetBatch(true);
   window.Render();
-  bool stopped = false;
-  QTimer backingUp;
-  QObject::connect(&backingUp, &QTimer::timeout, [&] {
-    auto* stop = window.findChild<QPushButton*>(QStringLiteral("cmdStop"));
-    if (stopped || !stop->isVisible()) return;
-    stopped = true;
-    Snap(QStringLiteral("18-backup-progress"));
-    stop->click();
-  });
-  backingUp.start(0);  // at the first breath of the run
-  dialogs.answerYes = true;  // backs up the scratch copies
-  dialogs.summaryName = QStringLiteral("19-backup-summary");
-  window.session().cmdBackup_Click();
-  backingUp.stop();
+  {
+    SnapWhenShown backingUp(  // at the first breath of the run
+        window, "cmdStop", QStringLiteral("18-backup-progress"),
+        [](QWidget* stop) { dynamic_cast<QPushButton*>(stop)->click(); }, 0);
+    dialogs.answerYes = true;  // backs up the scratch copies
+    dialogs.summaryName = QStringLiteral("19-backup-summary");
+    window.session().cmdBackup_Click();
+  }
   window.session().SetBatch(false);
 
   // A shot log applied in order to three photographs: the preview with each
@@ -264,10 +268,11 @@ int main(int argc, char** argv) {
   {
     QFile file(log);
     if (!file.open(QIODevice::WriteOnly)) return 1;
-    file.write("Frame,Date taken,Shutter speed,Aperture,Notes\n"
-               "1,1998-07-14T10:01:00,1/125s,f/8,第一张 river\n"
-               "2,1998-07-14T10:04:00,1/60s,f/5.6,bridge\n"
-               "3,1998-07-14T10:09:00,1/250s,f/11,market\n");
+    file.write(
+        "Frame,Date taken,Shutter speed,Aperture,Notes\n"
+        "1,1998-07-14T10:01:00,1/125s,f/8,第一张 river\n"
+        "2,1998-07-14T10:04:00,1/60s,f/5.6,bridge\n"
+        "3,1998-07-14T10:09:00,1/250s,f/11,market\n");
   }
   window.OpenPaths({canon, copy("DSCN0010.jpg"), copy("HTC Desire.jpg")});
   dialogs.table = log;

@@ -406,6 +406,8 @@ class Session {
   // and the photograph on show read afresh.
   Outcome RunList(const std::vector<std::string>& photos, const std::vector<std::size_t>& chosen,
                   const ListTask& task);
+  // The same over every photograph of `photos`.
+  Outcome RunList(const std::vector<std::string>& photos, const ListTask& task);
 
   // Photographs handed over, waiting to be taken.
   std::vector<std::string> handedOver_;

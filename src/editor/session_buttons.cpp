@@ -47,10 +47,7 @@ Outcome Session::cmdBackup_Click() {
   if (!host_.AskYesNo(text::kConfirmBatchBackup, text::kBatchTitle, MessageIcon::kNone, {})) {
     return Outcome::kDeclined;
   }
-  const std::vector<std::string> photos = ListOrShown();
-  std::vector<std::size_t> all(photos.size());
-  for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
-  return RunList(photos, all, {RunKind::kBackup, {}, false, {}});
+  return RunList(ListOrShown(), {RunKind::kBackup, {}, false, {}});
 }
 
 Outcome Session::cmdRestore_Click() {
@@ -79,10 +76,7 @@ Outcome Session::cmdRestore_Click() {
   if (!host_.AskYesNo(text::kConfirmBatchRestore, text::kBatchTitle, MessageIcon::kNone, {})) {
     return Outcome::kDeclined;
   }
-  const std::vector<std::string> photos = ListOrShown();
-  std::vector<std::size_t> all(photos.size());
-  for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
-  return RunList(photos, all, {RunKind::kRestore, {}, false, {}});
+  return RunList(ListOrShown(), {RunKind::kRestore, {}, false, {}});
 }
 
 }  // namespace tagloom

@@ -6,6 +6,7 @@
 // written only once its group is in place.
 #include <algorithm>
 #include <chrono>
+#include <numeric>
 
 #include "editor/quiet_host.h"
 #include "editor/reasons.h"
@@ -220,7 +221,8 @@ std::vector<std::size_t> Session::ConfirmList(const std::vector<std::string>& ph
   if (answer == ListAnswer::kOnlyShown && preview.shown >= 0) {
     chosen.push_back(static_cast<std::size_t>(preview.shown));
   } else if (answer == ListAnswer::kAll) {
-    for (std::size_t i = 0; i < preview.photos.size(); ++i) chosen.push_back(i);
+    chosen.resize(preview.photos.size());
+    std::iota(chosen.begin(), chosen.end(), std::size_t{0});
   }
   return chosen;
 }
@@ -293,6 +295,12 @@ std::unique_ptr<Staged> Session::StageOne(const std::string& path, std::size_t i
 
 bool Session::HasPlans(const std::vector<std::string>& photos, const ListTask& task) const {
   return task.kind == RunKind::kWrite && plannedFor_ == photos;
+}
+
+Outcome Session::RunList(const std::vector<std::string>& photos, const ListTask& task) {
+  std::vector<std::size_t> all(photos.size());
+  std::iota(all.begin(), all.end(), std::size_t{0});
+  return RunList(photos, all, task);
 }
 
 Outcome Session::RunList(const std::vector<std::string>& photos,

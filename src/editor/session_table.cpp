@@ -144,10 +144,8 @@ Outcome Session::ApplyTable(const std::string& tablePath, const std::vector<std:
   for (const std::string& column : match->UnusedColumns()) {
     notes += text::Join({text::kTableColumnsUnused, column, text::kCrLf});
   }
-  std::vector<std::size_t> all(match->Photos().size());
-  for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
   const Outcome outcome =
-      RunList(match->Photos(), all, {RunKind::kWrite, match->Edits(), keepAll, notes});
+      RunList(match->Photos(), {RunKind::kWrite, match->Edits(), keepAll, notes});
   return faults && outcome == Outcome::kDone ? Outcome::kFailed : outcome;
 }
 

@@ -20,9 +20,4 @@ std::optional<FileIdentity> IdentityOfPath(const std::string& path, bool followL
   return IdentityOf(info);
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  const std::optional<FileIdentity> first = IdentityOfPath(a);
-  return first && first == IdentityOfPath(b);
-}
-
 }  // namespace tagloom

@@ -35,7 +35,4 @@ FileStamp StampOf(const struct stat& info);
 // link itself when `followLinks` is false); nullopt when there is none.
 std::optional<FileIdentity> IdentityOfPath(const std::string& path, bool followLinks = true);
 
-// Whether both paths exist and name one file.
-bool SameFile(const std::string& a, const std::string& b);
-
 }  // namespace tagloom

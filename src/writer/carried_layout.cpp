@@ -77,13 +77,7 @@ class CarriedLayout {
     }
     if (result_.error != BuildError::kNone) return result_;
     SegmentBuilder b;
-    b.AddByte(kMarkerPrefix);
-    b.AddByte(kMarkerApp1);
-    b.AddSize(0);  // the length, patched at the end
-    b.AddString(kExifSignature);
-    b.AddString("II");
-    b.AddHex("2A00");
-    b.AddLong(kFirstIfd);
+    b.AddSegmentHead();  // IFD0 at kFirstIfd
     b.AddString(area_.Bytes());
     if (b.Error() != BuildError::kNone) return Fail(b.Error(), b.ErrorRow());
     b.PatchLength();

@@ -34,13 +34,7 @@ BuiltSegment Assemble(RecordStore& store, const MakerNotePlace& makerNote) {
   };
 
   SegmentBuilder b;
-  b.AddByte(kMarkerPrefix);
-  b.AddByte(kMarkerApp1);
-  b.AddSize(0);  // the length, patched at the end
-  b.AddString(kExifSignature);
-  b.AddString("II");
-  b.AddHex("2A00");
-  b.AddLong(8);
+  b.AddSegmentHead();
 
   // IFD0: count, entries, next-IFD link, value area.
   b.AddInt(static_cast<std::int32_t>(ifd0.size()));

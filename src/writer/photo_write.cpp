@@ -54,10 +54,13 @@ bool CheckPhoto(const std::string& photoPath, const std::string& backupPath,
   const bool jpeg = StartsWithSoi(photo);
   if (photo.Failed()) return Refuse(result, Problem::kReadFailed, photo.Error());
   if (!jpeg) return Refuse(result, Problem::kNotJpeg);
+  // A photograph named as its own backup is neither restored from itself nor
+  // written, lest it be taken for one. (A write that saves a backup learns
+  // this in CheckBackup, from the one look it takes at the name.)
+  if ((change.restore || !change.original) && IdentityOfPath(backupPath) == photo.Identity()) {
+    return Refuse(result, Problem::kBackupIsPhoto);
+  }
   if (change.restore) {
-    if (IdentityOfPath(backupPath) == photo.Identity()) {
-      return Refuse(result, Problem::kBackupIsPhoto);
-    }
     std::optional<std::string> segment = BackupSegment(backupPath, fs, result);
     if (!segment) return false;
     out.segment = std::move(*segment);
@@ -73,13 +76,7 @@ bool CheckPhoto(const std::string& photoPath, const std::string& backupPath,
 // there is never replaced; a file there that cannot serve refuses the write.
 bool CheckBackup(const std::string& backupPath, const PhotoChange& change, FileSystem& fs,
                  Prepared& out, WriteResult& result) {
-  if (change.restore) return true;  // the backup was read as the photograph was checked
-  if (!change.original) {
-    // No backup is to be made; still, a photograph named as its own backup
-    // is not written, lest it be taken for one.
-    if (IdentityOfPath(backupPath) != out.photo->Identity()) return true;
-    return Refuse(result, Problem::kBackupIsPhoto);
-  }
+  if (change.restore || !change.original) return true;  // no backup to make
   const BackupPlaceCheck place = CheckBackupPlace(backupPath, out.photo->Identity(), fs);
   if (place.place == BackupPlace::kFree) {
     out.toBackUp = ReadPhotoSegment(*out.photo, *change.original, result);
@@ -194,7 +191,8 @@ bool StagedPhoto::Stage(const std::string& backupPath, const PhotoChange& change
                               result_, FileReplacer::Swap::kCreateOnly);
     if (!backup_) return false;
   }
-  if (!WriteAndVerify(*photo_, prepared.segment, replacer_, fs, progress, synced_, result_)) return false;
+  if (!WriteAndVerify(*photo_, prepared.segment, replacer_, fs, progress, synced_, result_))
+    return false;
   return replacer_.Finish(synced_) || FileFailed(replacer_);
 }
 

@@ -6,6 +6,7 @@
 #include "model/number_text.h"
 #include "model/tiff_type.h"
 #include "model/value_text.h"
+#include "reader/jpeg_segments.h"
 
 namespace tagloom {
 namespace {
@@ -30,6 +31,16 @@ void SegmentBuilder::Fail(BuildError error, int row) {
   if (error_ != BuildError::kNone) return;
   error_ = error;
   errorRow_ = row;
+}
+
+void SegmentBuilder::AddSegmentHead() {
+  AddByte(kMarkerPrefix);
+  AddByte(kMarkerApp1);
+  AddSize(0);  // the length, patched at the end
+  AddString(kExifSignature);
+  AddString("II");
+  AddHex("2A00");
+  AddLong(8);
 }
 
 void SegmentBuilder::AddByte(std::uint8_t byte) {

@@ -23,6 +23,10 @@ class SegmentBuilder {
   // marker in it, so that is also the most bytes a build may append.
   static constexpr std::size_t kMaxSegmentBytes = 65535;
 
+  // The head of every segment Tagloom builds: FF E1, a length for
+  // PatchLength, "Exif" 00 00, and a little-endian TIFF header ("II", 2A 00)
+  // whose IFD0 follows it at offset 8.
+  void AddSegmentHead();
   void AddByte(std::uint8_t byte);
   void AddInt(std::int32_t value);       // 16 bits, low byte first
   void AddSize(std::int32_t value);      // 16 bits, high byte first

@@ -54,6 +54,14 @@ namespace test {
          << ")";
 }
 
+::testing::AssertionResult OldOrNew(const std::string& actual, const std::string& before,
+                                    const std::string& after) {
+  if (actual == before || actual == after) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << "neither as before (" << SameBytes(actual, before).message() << ") nor as after ("
+         << SameBytes(actual, after).message() << ")";
+}
+
 ::testing::AssertionResult SameSegments(const std::vector<std::string>& actual,
                                         const std::vector<std::string>& expected) {
   if (actual.size() != expected.size()) {

@@ -26,6 +26,11 @@ namespace test {
 // Equal bytes, or where they first differ (offset, both bytes, both lengths).
 ::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected);
 
+// Equal to `before` or to `after` (a file after a crash or a failure), or
+// where it first differs from each.
+::testing::AssertionResult OldOrNew(const std::string& actual, const std::string& before,
+                                    const std::string& after);
+
 // Equal lists of segments, or their counts, or the first that differs and where.
 ::testing::AssertionResult SameSegments(const std::vector<std::string>& actual,
                                         const std::vector<std::string>& expected);

@@ -8,23 +8,13 @@
 #include "model/edit_back.h"
 #include "model/tiff_type.h"
 #include "reader/reader_test_support.h"
+#include "writer/writer_test_support.h"
 
 namespace tagloom::test {
 namespace {
 
 using Dir = BlockDirectory;
 constexpr int kMakerNoteField = 12;
-
-// The store the fields give after the edit-back conversion of a write.
-RecordStore Restored(std::initializer_list<std::pair<int, std::string>> texts) {
-  std::array<std::string, kFieldCount> fields{};
-  for (const auto& [field, text] : texts) fields[static_cast<std::size_t>(field)] = text;
-  RecordStore store;
-  store.Reset();
-  DirectoryCounts counts;
-  EXPECT_FALSE(RestoreValue(fields, store, counts));
-  return store;
-}
 
 // (Every byte order and type on the reader's side: the writer gets little-endian values.)
 TEST(CarriedLayout, WhatWasCarriedReadsBackTheSameBesideTheRowsAndTheMakerNote) {

@@ -28,6 +28,7 @@ namespace {
 
 using test::FaultyFileSystem;
 using test::FsCall;
+using test::OldOrNew;
 using test::ReadFile;
 using test::SameBytes;
 using Problem = WriteResult::Problem;
@@ -129,16 +130,17 @@ TEST(SafeWrite, AFailureAtAnyCallLeavesEveryFileWholeAndNamesTheFailure) {
       EXPECT_FALSE(fs::exists(s.photo + ".$$$") ||
                    (fs::exists(s.backup + ".$$$") && call != FsCall::kUnlink));
       const std::string photo = s.Photo(), backup = s.Backup();
-      EXPECT_TRUE(photo == s.old || photo == newPhoto) << SameBytes(photo, newPhoto).message();
-      EXPECT_TRUE(backup == oldBackup || backup == newBackup)
-          << SameBytes(backup, newBackup).message();
+      EXPECT_TRUE(OldOrNew(photo, s.old, newPhoto)) << "the photograph";
+      EXPECT_TRUE(OldOrNew(backup, oldBackup, newBackup)) << "the backup";
       EXPECT_FALSE(kind == kWriteEdits && photo == newPhoto && backup != newBackup)
           << "the block replaced was not saved";
       if (result.Ok()) {
         EXPECT_TRUE(SameBytes(photo, newPhoto));
         EXPECT_TRUE(SameBytes(backup, newBackup));
-        EXPECT_TRUE(!fs::exists(s.parked) ||
-                    (call == FsCall::kUnlink && ReadFile(s.parked) == s.old));
+        if (fs::exists(s.parked)) {  // only where its removal failed, and whole
+          EXPECT_EQ(call, FsCall::kUnlink) << "a parked name was left";
+          EXPECT_TRUE(SameBytes(ReadFile(s.parked), s.old));
+        }
         continue;
       }
       EXPECT_EQ(kNeverStops.count(call), 0u) << "a failure that needs not stop the write did";

@@ -7,11 +7,13 @@
 
 #include "model/edit_back.h"
 #include "writer/exif_segment.h"
+#include "writer/writer_test_support.h"
 
 namespace tagloom {
 namespace {
 
 using B = SegmentBuilder;
+using test::Restored;
 
 std::string Bytes(std::initializer_list<int> values) {
   std::string out;
@@ -68,17 +70,6 @@ TEST(SegmentBuilder, EachPrimitiveAppendsItsBytesOrFailsTheBuild) {
 }
 
 constexpr int kApertureField = 6, kMakerNoteField = 12;
-
-// The store the fields give after the edit-back conversion of a write.
-RecordStore Restored(std::initializer_list<std::pair<int, std::string>> texts) {
-  std::array<std::string, kFieldCount> fields{};
-  for (const auto& [field, text] : texts) fields[static_cast<std::size_t>(field)] = text;
-  RecordStore store;
-  store.Reset();
-  DirectoryCounts counts;
-  EXPECT_FALSE(RestoreValue(fields, store, counts));
-  return store;
-}
 
 TEST(AssembleExifSegment, AValueTheBuilderCannotEncodeFailsTheBuild) {
   using Row = std::tuple<int, std::string, BuildError>;
