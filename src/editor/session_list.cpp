@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <numeric>
+#include <utility>
 
 #include "editor/quiet_host.h"
 #include "editor/reasons.h"
@@ -181,7 +182,8 @@ ListPreview Session::PreviewList(const std::vector<std::string>& photos, const E
     PhotoPlan plan = one.PlanEdits(photos[i], i, edits, false, &built);
     if (built) {  // every check the write will make, nothing written
       const WriteResult check =
-          CheckPhotoChange(one.ImageFileName, one.BackupFileName, one.ChangeFor(*built, true), fs_);
+          CheckPhotoChange(one.ImageFileName, one.BackupFileName, one.ChangeFor(*built, true), fs_,
+                           std::exchange(one.photo_, std::nullopt));
       if (!check.Ok())
         plan.problem = WriteFailureText(check, one.ImageFileName, one.BackupFileName);
       // What the block would keep, and not, with everything else carried.
@@ -314,18 +316,23 @@ Outcome Session::RunList(const std::vector<std::string>& photos,
   RunHost host(host_);
   RunProgress progress(host_);
   CommitGroup group(fs_);
-  std::vector<std::size_t> inGroup;  // the places of `outcomes` staged in the group
+  std::vector<std::size_t> inGroup;   // the places of `outcomes` staged in the group
+  std::vector<std::size_t> launched;  // and of those whose sync was launched
   auto groupStart = std::chrono::steady_clock::now();
+  // The group launched before is put in place (its sync has mostly run while
+  // this one was staged), and this one's sync begins.
   auto commit = [&] {
-    const std::vector<WriteResult> results = group.Commit([&] { host_.Yield(); });
+    const std::vector<WriteResult> results = group.Finish([&] { host_.Yield(); });
     for (std::size_t j = 0; j < results.size(); ++j) {
-      PhotoOutcome& outcome = outcomes[inGroup[j]];
+      PhotoOutcome& outcome = outcomes[launched[j]];
       outcome.result = results[j].Ok() ? PhotoResult::kDone : PhotoResult::kRefused;
       if (!results[j].Ok()) {
         outcome.reason =
             WriteFailureText(results[j], outcome.path, BackupFileNameFor(outcome.path));
       }
     }
+    group.Launch();
+    launched.swap(inGroup);
     inGroup.clear();
     progress.bytes = 0;
     groupStart = std::chrono::steady_clock::now();
@@ -374,7 +381,8 @@ Outcome Session::RunList(const std::vector<std::string>& photos,
       commit();
     }
   }
-  if (group.Size() > 0) commit();  // a stop ends the run after what is staged
+  // A stop ends the run after what is staged.
+  while (group.Size() > 0 || group.LaunchedSize() > 0) commit();
   planned_.clear();
   plannedFor_.clear();
   host_.OfferStop(false);

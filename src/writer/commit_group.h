@@ -4,10 +4,13 @@
 // all of them durable, then each takes its name and each folder is synced
 // once. Every file holds its whole old or whole new content at every
 // instant, as with one write, for about two syncs a group instead of two a
-// photograph. One change alone, synced as it was staged, is a group too.
+// photograph. A run may launch one group's sync and stage the next group
+// while the disk takes it. One change alone, synced as it was staged, is a
+// group too.
 #pragma once
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,21 +45,29 @@ class CommitGroup {
   void Add(std::unique_ptr<Staged> staged) { staged_.push_back(std::move(staged)); }
   std::size_t Size() const { return staged_.size(); }
 
-  // Makes every staged change durable and puts it in place; returns each
-  // one's result, in the order they were added, and empties the group. A
-  // failed sync fails every change it was to cover; a failed swap only its
-  // own. `wait`, when given, runs every few milliseconds while a sync is
-  // under way (a window stays responsive).
-  std::vector<WriteResult> Commit(const std::function<void()>& wait = {});
+  // Starts the sync that makes the staged changes durable, on a thread of
+  // its own, and empties the group for the next ones. What was launched
+  // before must be finished first.
+  void Launch();
+  // How many launched changes wait for Finish.
+  std::size_t LaunchedSize() const { return launched_.size(); }
+  // Waits for the launched sync, then puts each launched change in place and
+  // syncs their folders; returns each one's result, in the order they were
+  // added. A failed sync fails every change it was to cover; a failed swap
+  // only its own. `wait`, when given, runs every few milliseconds while the
+  // sync is under way (a window stays responsive).
+  std::vector<WriteResult> Finish(const std::function<void()>& wait = {});
+  // Launch and Finish in one.
+  std::vector<WriteResult> Commit(const std::function<void()>& wait = {}) {
+    Launch();
+    return Finish(wait);
+  }
 
  private:
-  // Syncs the file system of each folder in `folders` once; false (and the
-  // failure) when a sync fails.
-  bool SyncFileSystems(const std::vector<std::string>& paths, FileFailure& failure,
-                       const std::function<void()>& wait);
-
   FileSystem& fs_;
   std::vector<std::unique_ptr<Staged>> staged_;
+  std::vector<std::unique_ptr<Staged>> launched_;
+  std::future<FileFailure> syncing_;  // valid while the launched sync runs
 };
 
 }  // namespace tagloom

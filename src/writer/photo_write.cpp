@@ -38,7 +38,7 @@ bool Refuse(WriteResult& result, Problem problem, int error = 0) {
 bool CheckPhoto(const std::string& photoPath, const std::string& backupPath,
                 const PhotoChange& change, FileSystem& fs, Prepared& out, WriteResult& result) {
   OpenFailure failure;
-  out.photo = ReadChannel::OpenFile(photoPath, &failure, fs);
+  if (!out.photo) out.photo = ReadChannel::OpenFile(photoPath, &failure, fs);
   if (!out.photo) {
     return Refuse(result,
                   failure.problem == OpenProblem::kNotRegular ? Problem::kPhotoNotRegular
@@ -212,9 +212,11 @@ bool StagedPhoto::Commit() {
 }  // namespace
 
 WriteResult CheckPhotoChange(const std::string& photoPath, const std::string& backupPath,
-                             const PhotoChange& change, FileSystem& fs) {
+                             const PhotoChange& change, FileSystem& fs,
+                             std::optional<ReadChannel> opened) {
   WriteResult result;
   Prepared prepared;
+  prepared.photo = std::move(opened);
   if (!CheckPhoto(photoPath, backupPath, change, fs, prepared, result) ||
       !CheckBackup(backupPath, change, fs, prepared, result)) {
     return result;

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "reader/file_identity.h"
+#include "reader/read_channel.h"
 #include "writer/backup_writer.h"
 #include "writer/commit_group.h"
 #include "writer/file_system.h"
@@ -43,8 +44,10 @@ struct PhotoChange {
 // Runs every check a write or restore makes before a byte moves (the
 // photograph, its block, its folder, its backup) without writing anything;
 // for a dry run. Its result is what StagePhoto would refuse with, or Ok.
+// `opened`: the photograph as it was just read, instead of opening it again.
 WriteResult CheckPhotoChange(const std::string& photoPath, const std::string& backupPath,
-                             const PhotoChange& change, FileSystem& fs);
+                             const PhotoChange& change, FileSystem& fs,
+                             std::optional<ReadChannel> opened = std::nullopt);
 
 // Stages the change (each file synced as it is written when `sync`);
 // nullptr (and why, in `result`) when it cannot be staged.

@@ -45,6 +45,10 @@ bool ValueArea::Free(std::int64_t offset, std::int64_t size) const {
 
 BuildError PlaceValue(RecordStore& store, int row, ValueArea& area, bool makerNotePinned,
                       std::int64_t makerNoteOffset) {
+  if (row == row::kMakerNote && makerNotePinned) {  // its bytes stand in the area already
+    store.lstValuePos.Set(row, IntegerText(makerNoteOffset));
+    return BuildError::kNone;
+  }
   BuildError error = BuildError::kNone;
   std::string bytes = ValueBytes(store, row, error);
   if (error != BuildError::kNone) return error;
@@ -55,8 +59,6 @@ BuildError PlaceValue(RecordStore& store, int row, ValueArea& area, bool makerNo
     std::uint32_t field = 0;
     for (int i = 3; i >= 0; --i) field = field << 8 | static_cast<std::uint8_t>(bytes[i]);
     store.lstValuePos.Set(row, IntegerText(static_cast<std::int32_t>(field)));
-  } else if (row == row::kMakerNote && makerNotePinned) {
-    store.lstValuePos.Set(row, IntegerText(makerNoteOffset));
   } else {
     store.lstValuePos.Set(row, IntegerText(area.Place(bytes)));
   }

@@ -5,6 +5,7 @@
 #include <locale>
 
 #include "editor/editor_support.h"
+#include "support/faulty_file_system.h"
 
 namespace tagloom {
 namespace {
@@ -105,6 +106,57 @@ TEST_F(SessionList, AStopEndsTheRunBeforeTheNextPhotograph) {
   ASSERT_EQ(host.summaries.size(), 1u);
   EXPECT_NE(host.summaries[0].text.find(Joined({text::kListNotReachedCount, "2"})),
             std::string::npos);
+}
+
+// A list longer than a group, whose second sync fails: each photograph
+// takes its name only after a sync of its file system that began once its
+// new file was made (the next group is staged while the last one syncs),
+// one sync serves many photographs, and the group the failed sync was to
+// cover stays old, each of its photographs refused with the reason.
+TEST_F(SessionList, PhotographsTakeTheirNamesOnlyAfterTheSyncOfTheirGroup) {
+  const std::vector<std::string> list = Photos("roll", 150);
+  FaultyFileSystem files;
+  files.FailNth(FsCall::kSyncFileSystem, 2, EIO);
+  Session run(host, files);
+  run.numberLocale = std::locale::classic();
+  std::vector<std::string> dropped = list;
+  run.Image1_DropFiles(dropped);
+  run.SetBatch(true);
+  run.SetKeep(kAreaCopyright, true);
+  run.SetFieldText(field::kCopyright, "G");
+  EXPECT_EQ(run.cmdExifWrite_Click(), Outcome::kFailed);
+
+  std::map<std::string, std::size_t> made;  // each temporary file, where it was made
+  std::size_t lastSync = 0, syncs = 0, placed = 0;
+  for (std::size_t at = 0; at < files.calls.size(); ++at) {
+    const auto& [call, path] = files.calls[at];
+    if (call == FsCall::kSyncFileSystem) {
+      lastSync = at;
+      ++syncs;
+    } else if (call == FsCall::kOpen && path.ends_with(".$$$")) {
+      made[path] = at;
+    } else if ((call == FsCall::kRename || call == FsCall::kLink) && made.contains(path)) {
+      ++placed;
+      EXPECT_GT(lastSync, made[path]) << path << " took its name before a sync covered it";
+    }
+  }
+  EXPECT_GE(placed, list.size()) << "photographs and their backups put in place";
+  EXPECT_LE(syncs, list.size() / 10) << "syncs of the file system";
+
+  std::size_t refused = 0;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const PhotoOutcome& outcome = run.lastRun.outcomes[i];
+    const bool written = outcome.result == PhotoResult::kDone;
+    refused += written ? 0 : 1;
+    EXPECT_EQ(CopyrightOf(list[i]).substr(0, 2), written ? "G|" : "(c")
+        << list[i] << " is " << ResultWords({outcome});
+    if (!written) {
+      EXPECT_TRUE(outcome.reason.starts_with(text::kCannotSync)) << outcome.reason;
+      EXPECT_FALSE(std::filesystem::exists(list[i] + ".$$$")) << "a temporary file left";
+    }
+  }
+  EXPECT_GT(refused, 1u) << "the second group refused";
+  EXPECT_LT(refused, list.size() - 1) << "the first and third groups written";
 }
 
 // Dates for the list: a shift by an offset (a photograph without a date is

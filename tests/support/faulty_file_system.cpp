@@ -11,6 +11,7 @@ int FaultyFileSystem::CountOf(FsCall call) const {
 }
 
 bool FaultyFileSystem::Fails(FsCall call, const std::string& path) {
+  const std::lock_guard<std::recursive_mutex> one(*calling_);
   if (nested_) return false;
   calls.emplace_back(call, path);
   const int nth = CountOf(call);
@@ -36,6 +37,7 @@ int FaultyFileSystem::Close(int fd) {
 }
 
 int FaultyFileSystem::SyncFolderOf(const std::string& path) {
+  const std::lock_guard<std::recursive_mutex> one(*calling_);  // its own calls are not counted
   if (Fails(FsCall::kSyncFolder, path)) return -1;
   nested_ = true;
   const int result = FileSystem::SyncFolderOf(path);

@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,7 +36,7 @@ class FaultyFileSystem : public FileSystem {
   }
 
   // Every call so far, in order, with its first path ("" for a descriptor).
-  // The folder sync counts as one call.
+  // The folder sync counts as one call. Read it once the calls are over.
   std::vector<std::pair<FsCall, std::string>> calls;
   int CountOf(FsCall call) const;
 
@@ -80,6 +82,8 @@ class FaultyFileSystem : public FileSystem {
   std::vector<PathFailure> failOnPath_;
   std::map<std::pair<FsCall, int>, std::function<void()>> actions_;
   bool nested_ = false;  // inside the folder sync, whose own calls are not counted
+  // A group's sync runs on a thread of its own while the next group is staged.
+  std::unique_ptr<std::recursive_mutex> calling_ = std::make_unique<std::recursive_mutex>();
 };
 
 }  // namespace tagloom::test
