@@ -193,7 +193,11 @@ void Session::GetExifData() {
   if (segment) {
     ClearKeptAreas();
     photo.Seek(segment->offset + 3);
-    ReadBlock(photo);
+    if (placeOnly_) {
+      ReadSegmentPlace(photo, block);
+    } else {
+      ReadBlock(photo);
+    }
     if (photo.Failed()) return failed(photo, ImageFileName);
     ExifLoaded = true;
   } else if (BackupAvailable) {

@@ -416,6 +416,9 @@ class Session {
   // Whether this Session works on one photograph of a run: its failures go
   // into the run's outcomes instead of a message each.
   bool partOfRun_ = false;
+  // Whether GetExifData only learns where the EXIF segment lies (a backup
+  // run saves it as it stands, and shows none of its fields).
+  bool placeOnly_ = false;
   bool working_ = false;
   // Whether the last GetExifData found the photograph and read it whole, and
   // why not.

@@ -264,6 +264,7 @@ std::unique_ptr<Staged> Session::StageOne(const std::string& path, std::size_t i
     if (plan.changes.empty()) return decided(PhotoResult::kUnchanged, {});
     change = ChangeFor(*built, true);
   } else {
+    placeOnly_ = task.kind == RunKind::kBackup;
     GetExifData(path);
     if (!photoFound_) {
       return decided(openFailure_.problem != OpenProblem::kNone ? PhotoResult::kMissing

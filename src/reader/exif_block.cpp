@@ -126,11 +126,15 @@ void GetValue(ReadChannel& channel, const ExifBlockLayout& layout, const Entry& 
 
 }  // namespace
 
+void ReadSegmentPlace(ReadChannel& channel, ExifBlockLayout& layout) {
+  layout.ExifSegmentOffset = channel.Position() - 3;
+  layout.ExifSegmentLength = channel.ReadLeng();
+}
+
 bool ReadExifDataFromFile(ReadChannel& channel, RecordStore& store, ExifBlockLayout& layout) {
   layout.HasIfd1 = false;
   layout.makerNote = {};
-  layout.ExifSegmentOffset = channel.Position() - 3;
-  layout.ExifSegmentLength = channel.ReadLeng();
+  ReadSegmentPlace(channel, layout);
   if (!IsExifSignature(channel.ReadString(static_cast<std::int64_t>(kExifSignature.size())))) {
     return false;
   }

@@ -33,6 +33,10 @@ struct ExifBlockLayout {
   MakerNotePlace makerNote;
 };
 
+// Where the segment whose APP1 marker was just read lies (its offset and
+// length), without reading its block: enough to save it as it stands.
+void ReadSegmentPlace(ReadChannel& channel, ExifBlockLayout& layout);
+
 // Reads the block whose APP1 marker was just read (the channel stands on the
 // first byte after FF E1) into a freshly reset record store: IFD0, then the
 // Exif sub-directory, each followed by the fetch of its values. Returns true

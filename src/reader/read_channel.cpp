@@ -22,12 +22,13 @@ struct ReadChannel::File {
   static constexpr std::size_t kFirstWindow = 4 * 1024;
 
   int fd = -1;
+  bool owned = true;  // closed with the channel
   ReadCalls* calls = nullptr;
   std::uint8_t window[kWindow];  // not zeroed (the File is made by new File): filled by reads
   bool filled = false;           // whether the window was read into before
 
   ~File() {
-    if (fd >= 0) calls->Close(fd);
+    if (fd >= 0 && owned) calls->Close(fd);
   }
 
   // Reads n bytes at offset (all inside the file as it was opened); false,
@@ -92,6 +93,19 @@ std::optional<ReadChannel> ReadChannel::OpenFile(const std::string& path, OpenFa
   if (fd < 0) return std::nullopt;
   std::unique_ptr<File> file(new File);
   file->fd = fd;
+  file->calls = &calls;
+  ReadChannel channel(std::move(file), static_cast<std::int64_t>(info.st_size));
+  channel.stamp_ = StampOf(info);
+  channel.status_ = info;
+  return channel;
+}
+
+std::optional<ReadChannel> ReadChannel::Borrow(int fd, ReadCalls& calls) {
+  struct stat info {};
+  if (calls.Fstat(fd, &info) != 0) return std::nullopt;
+  std::unique_ptr<File> file(new File);
+  file->fd = fd;
+  file->owned = false;
   file->calls = &calls;
   ReadChannel channel(std::move(file), static_cast<std::int64_t>(info.st_size));
   channel.stamp_ = StampOf(info);

@@ -55,6 +55,11 @@ class ReadChannel {
                                              OpenFailure* failure = nullptr,
                                              ReadCalls& calls = RealReadCalls());
 
+  // Reads a descriptor that stays its owner's (a file being written, read
+  // back through the descriptor that wrote it); nullopt when its status
+  // cannot be had.
+  static std::optional<ReadChannel> Borrow(int fd, ReadCalls& calls = RealReadCalls());
+
   ReadChannel(ReadChannel&&) noexcept;
   ReadChannel& operator=(ReadChannel&&) noexcept;
   ~ReadChannel();

@@ -92,6 +92,9 @@ class FileReplacer {
   void Withdraw();
 
   const std::string& TempPath() const { return temp_; }
+  // The temporary file's descriptor, open for reading and writing until
+  // Finish; -1 before Create and after.
+  int Descriptor() const { return fd_; }
   const std::string& Target() const { return target_; }
   // What failed, after a false result.
   const FileFailure& Failure() const { return failure_; }

@@ -106,9 +106,8 @@ bool WriteAndVerify(ReadChannel& photo, const std::string& segment, FileReplacer
     return Refuse(result, Problem::kReadFailed, photo.Error());
   }
   if (!replacer.WriteOut(synced)) return fileFailed();
-  OpenFailure failure;
-  std::optional<ReadChannel> copy = ReadChannel::OpenFile(replacer.TempPath(), &failure, fs);
-  if (!copy) return Refuse(result, Problem::kReadFailed, failure.error);
+  std::optional<ReadChannel> copy = ReadChannel::Borrow(replacer.Descriptor(), fs);
+  if (!copy) return Refuse(result, Problem::kReadFailed, errno);
   std::int64_t compared = 0;
   std::vector<std::uint8_t> block;
   const bool same = EmitSplice(
