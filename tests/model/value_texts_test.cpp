@@ -2,8 +2,11 @@
 // texts of the fields.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "model/display_conversion.h"
 #include "model/edit_back.h"
+#include "model/hex_text.h"
 #include "model/value_text.h"
 
 namespace tagloom {
@@ -200,6 +203,24 @@ TEST(RestoreValue, AMakerNoteTypedInHexIsWholeBytesOrRefused) {
     const Restored refused = Restore(With({{kMakerNote, bad}}));
     ASSERT_TRUE(refused.refused) << bad;
     EXPECT_EQ(refused.refused->why, RefusedField::Why::kBadHex) << bad;
+  }
+}
+
+// Every byte value comes back from its digits, upper- or lower-case, at
+// every place of a block of digits read together and in the digits after it.
+TEST(HexText, EveryByteComesBackFromItsDigits) {
+  std::string bytes;
+  for (int i = 0; i < 256 + 21; ++i) bytes += static_cast<char>(i * 37 % 256);
+  for (const bool upper : {true, false}) {
+    std::string digits = HexDigits(bytes, "");
+    if (!upper) std::transform(digits.begin(), digits.end(), digits.begin(), ::tolower);
+    for (std::size_t from = 0; from < 20; ++from) {
+      const std::string_view some = std::string_view(digits).substr(2 * from);
+      std::string back(some.size() / 2, '\0');
+      BytesOfHexPairs(some, back.data());
+      EXPECT_EQ(HexDigits(back, ""), HexDigits(bytes.substr(from), ""))
+          << (upper ? "upper" : "lower") << "-case digits from byte " << from;
+    }
   }
 }
 
