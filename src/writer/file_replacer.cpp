@@ -259,6 +259,14 @@ void FileReplacer::Settle() {
 }
 
 bool FileReplacer::CommitNew() {
+  // In one step where the file system can; else a hard link, which fails
+  // where the name is taken, and the temporary name removed after it.
+  UnregisterTemporaryFile(temp_);
+  if (fs_.RenameNoReplace(temp_, target_) == 0) return true;
+  const int error = errno;
+  RegisterTemporaryFile(temp_);
+  errno = error;
+  if (error != EINVAL && error != ENOSYS) return Fail(FileFailure::Step::kCreate, target_);
   if (fs_.Link(temp_, target_) != 0) {
     if (!NoHardLinks(errno)) return Fail(FileFailure::Step::kCreate, target_);
     if (IdentityOfPath(target_, false)) {

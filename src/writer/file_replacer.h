@@ -40,7 +40,8 @@ class FileReplacer {
     // the file system has no hard links (FAT, exFAT) rename directly.
     kParkOld,
     // Put the new file in place only where no file of that name exists (a
-    // hard link, which fails when the name is taken; without hard links, a
+    // rename that refuses a taken name, where the file system has one; else
+    // a hard link, which fails when the name is taken; without hard links, a
     // rename after a look).
     kCreateOnly,
   };

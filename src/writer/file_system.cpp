@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "model/path_name.h"
 
@@ -59,6 +60,10 @@ int FileSystem::Rename(const std::string& from, const std::string& to) {
 
 int FileSystem::Link(const std::string& from, const std::string& to) {
   return ::link(from.c_str(), to.c_str());
+}
+
+int FileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
+  return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
 }
 
 int FileSystem::Unlink(const std::string& path) {

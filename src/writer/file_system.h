@@ -26,6 +26,9 @@ class FileSystem : public ReadCalls {
   virtual int Flock(int fd, int operation);
   virtual int Rename(const std::string& from, const std::string& to);
   virtual int Link(const std::string& from, const std::string& to);
+  // A rename that fails with EEXIST where `to` names a file already;
+  // EINVAL (or ENOSYS) where the file system cannot make it.
+  virtual int RenameNoReplace(const std::string& from, const std::string& to);
   virtual int Unlink(const std::string& path);
   // Makes the renames in the folder of `path` durable.
   virtual int SyncFolderOf(const std::string& path);

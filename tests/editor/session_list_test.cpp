@@ -135,7 +135,9 @@ TEST_F(SessionList, PhotographsTakeTheirNamesOnlyAfterTheSyncOfTheirGroup) {
       ++syncs;
     } else if (call == FsCall::kOpen && path.ends_with(".$$$")) {
       made[path] = at;
-    } else if ((call == FsCall::kRename || call == FsCall::kLink) && made.contains(path)) {
+    } else if ((call == FsCall::kRename || call == FsCall::kLink ||
+                call == FsCall::kRenameNoReplace) &&
+               made.contains(path)) {
       ++placed;
       EXPECT_GT(lastSync, made[path]) << path << " took its name before a sync covered it";
     }

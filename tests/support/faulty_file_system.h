@@ -18,7 +18,7 @@ namespace tagloom::test {
 // clang-format off
 enum class FsCall {
   kOpen, kWrite, kFsync, kFchmod, kClose, kRename, kLink, kUnlink, kSyncFolder, kSyncFileSystem,
-  kStartWriteback, kFchown, kFtruncate, kFlock, kPread, kFstat
+  kStartWriteback, kFchown, kFtruncate, kFlock, kPread, kFstat, kRenameNoReplace
 };
 // clang-format on
 
@@ -59,6 +59,8 @@ class FaultyFileSystem : public FileSystem {
   TAGLOOM_FAULTY(int, Rename, (const std::string& from, const std::string& to), kRename, from, from,
                  to)
   TAGLOOM_FAULTY(int, Link, (const std::string& from, const std::string& to), kLink, from, from, to)
+  TAGLOOM_FAULTY(int, RenameNoReplace, (const std::string& from, const std::string& to),
+                 kRenameNoReplace, from, from, to)
   TAGLOOM_FAULTY(int, Unlink, (const std::string& p), kUnlink, p, p)
   TAGLOOM_FAULTY(int, SyncFileSystemOf, (const std::string& p), kSyncFileSystem, p, p)
 #undef TAGLOOM_FAULTY

@@ -183,7 +183,9 @@ TEST(SpliceExifSegment, ABadOrChangedPhotographIsNotReplaced) {
     const bool fifo = c.problem == Problem::kPhotoNotRegular;  // reading it would wait for ever
     const std::string before = fifo ? "" : s.Photo();
     EXPECT_EQ(s.Restore(files).problem, c.problem);
-    EXPECT_EQ(files.CountOf(FsCall::kRename) + files.CountOf(FsCall::kLink), 0);
+    EXPECT_EQ(files.CountOf(FsCall::kRename) + files.CountOf(FsCall::kLink) +
+                  files.CountOf(FsCall::kRenameNoReplace),
+              0);
     EXPECT_FALSE(fs::exists(s.photo + ".$$$"));
     const bool staged = std::any_of(files.calls.begin(), files.calls.end(),
                                     [](const auto& call) { return call.second.ends_with(".$$$"); });
@@ -263,6 +265,33 @@ TEST(BackupPhotoSegment, CopiesTheWholeSegmentOrRefusesAPhotographThatNoLongerHo
     EXPECT_EQ(s.Backup(), ok ? kHeader + jpeg.substr(static_cast<std::size_t>(offset),
                                                      static_cast<std::size_t>(size + 2))
                              : test::BackupFile(kBuilt));
+  }
+}
+
+// A first write's backup takes its name where no file has it: in one step
+// where the file system can, else by a hard link, else (FAT, exFAT) by a
+// rename after a look; each way leaves no temporary name behind.
+TEST(SafeWrite, ANewBackupTakesAFreeNameWhateverTheFileSystemOffers) {
+  const SegmentAt oldExifAt{2 + static_cast<std::int64_t>(kApp0.size()), SegmentLengthOf(kOldExif)};
+  struct Case {
+    int renameError, linkError;
+    FsCall putInPlaceBy;
+  };
+  for (const Case& c : {Case{0, 0, FsCall::kRenameNoReplace}, Case{EINVAL, 0, FsCall::kLink},
+                        Case{ENOSYS, EPERM, FsCall::kRename}}) {
+    SCOPED_TRACE(c.renameError);
+    Scene s;
+    fs::remove(s.backup);
+    FaultyFileSystem files;
+    if (c.renameError != 0) files.FailNth(FsCall::kRenameNoReplace, 0, c.renameError);
+    if (c.linkError != 0) files.FailNth(FsCall::kLink, 0, c.linkError);
+    ASSERT_TRUE(s.Write(files, oldExifAt).Ok());
+    EXPECT_TRUE(SameBytes(s.Backup(), kHeader + kOldExif));
+    const auto put = std::find_if(files.calls.begin(), files.calls.end(), [&](const auto& call) {
+      return call.first == c.putInPlaceBy && call.second == s.backup + ".$$$";
+    });
+    EXPECT_NE(put, files.calls.end()) << "the backup was not put in place the way expected";
+    EXPECT_FALSE(fs::exists(s.backup + ".$$$"));
   }
 }
 
