@@ -55,8 +55,15 @@ ReadChannel::ReadChannel(std::span<const std::uint8_t> bytes)
   viewSize_ = length_;
 }
 
-ReadChannel::ReadChannel(std::unique_ptr<File> file, std::int64_t length)
-    : file_(std::move(file)), length_(length) {}
+ReadChannel::ReadChannel(int fd, bool owned, const struct stat& info, ReadCalls& calls)
+    : file_(new File),
+      length_(static_cast<std::int64_t>(info.st_size)),
+      stamp_(StampOf(info)),
+      status_(info) {
+  file_->fd = fd;
+  file_->owned = owned;
+  file_->calls = &calls;
+}
 
 ReadChannel::ReadChannel(ReadChannel&&) noexcept = default;
 ReadChannel& ReadChannel::operator=(ReadChannel&&) noexcept = default;
@@ -91,26 +98,13 @@ std::optional<ReadChannel> ReadChannel::OpenFile(const std::string& path, OpenFa
   struct stat info {};
   const int fd = OpenRegularFile(path, failure, &info, calls);
   if (fd < 0) return std::nullopt;
-  std::unique_ptr<File> file(new File);
-  file->fd = fd;
-  file->calls = &calls;
-  ReadChannel channel(std::move(file), static_cast<std::int64_t>(info.st_size));
-  channel.stamp_ = StampOf(info);
-  channel.status_ = info;
-  return channel;
+  return ReadChannel(fd, true, info, calls);
 }
 
 std::optional<ReadChannel> ReadChannel::Borrow(int fd, ReadCalls& calls) {
   struct stat info {};
   if (calls.Fstat(fd, &info) != 0) return std::nullopt;
-  std::unique_ptr<File> file(new File);
-  file->fd = fd;
-  file->owned = false;
-  file->calls = &calls;
-  ReadChannel channel(std::move(file), static_cast<std::int64_t>(info.st_size));
-  channel.stamp_ = StampOf(info);
-  channel.status_ = info;
-  return channel;
+  return ReadChannel(fd, false, info, calls);
 }
 
 std::size_t ReadChannel::Fetch(std::int64_t offset, std::uint8_t* dst, std::size_t n) {

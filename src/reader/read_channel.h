@@ -114,7 +114,8 @@ class ReadChannel {
 
  private:
   struct File;
-  ReadChannel(std::unique_ptr<File> file, std::int64_t length);
+  // Reads the open file `fd` whose status is `info`; closes it at the end when `owned`.
+  ReadChannel(int fd, bool owned, const struct stat& info, ReadCalls& calls);
 
   // Copies n bytes from 0-based offset into dst; bytes outside the file are 0.
   // Returns how many bytes came from inside the file.
