@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <chrono>
 #include <map>
+#include <system_error>
 
 #include "model/path_name.h"
 
@@ -27,6 +28,10 @@ std::vector<std::string> OnePathOfEachFileSystem(const std::vector<std::string>&
 }
 
 }  // namespace
+
+CommitGroup::~CommitGroup() {
+  if (retiring_.valid()) retiring_.wait();
+}
 
 void CommitGroup::Launch() {
   launched_.swap(staged_);
@@ -72,8 +77,10 @@ std::vector<WriteResult> CommitGroup::Finish(const std::function<void()>& wait) 
     }
   }
   std::map<std::string, std::string> byFolder;  // one file of each folder, to sync it once
+  std::vector<bool> committed(staged.size());
   for (std::size_t i = 0; i < staged.size(); ++i) {
-    if (!staged[i]->Commit()) continue;
+    committed[i] = staged[i]->Commit();
+    if (!committed[i]) continue;
     for (const std::string& target : staged[i]->Targets()) {
       byFolder.emplace(FolderOf(target), target);
     }
@@ -82,6 +89,20 @@ std::vector<WriteResult> CommitGroup::Finish(const std::function<void()>& wait) 
   for (std::size_t i = 0; i < staged.size(); ++i) {
     staged[i]->Settle();
     results[i] = staged[i]->Result();
+    // One that failed removes its temporary files now, while they are
+    // surely its own.
+    if (!committed[i]) staged[i].reset();
+  }
+  // What is left of the others is their hold on the files they replaced,
+  // whose names are gone: let go beside the next group's staging.
+  std::erase(staged, nullptr);
+  if (staged.empty()) return results;
+  if (retiring_.valid()) retiring_.wait();
+  try {
+    retiring_ =
+        std::async(std::launch::async, [done = std::move(staged)]() mutable { done.clear(); });
+  } catch (const std::system_error&) {
+    // No thread to be had: they were let go here, as the call unwound.
   }
   return results;
 }

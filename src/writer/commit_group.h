@@ -41,6 +41,10 @@ class Staged {
 class CommitGroup {
  public:
   explicit CommitGroup(FileSystem& fs) : fs_(fs) {}
+  // Waits until what the finished changes held is let go (see Finish).
+  ~CommitGroup();
+  CommitGroup(const CommitGroup&) = delete;
+  CommitGroup& operator=(const CommitGroup&) = delete;
 
   void Add(std::unique_ptr<Staged> staged) { staged_.push_back(std::move(staged)); }
   std::size_t Size() const { return staged_.size(); }
@@ -55,7 +59,10 @@ class CommitGroup {
   // syncs their folders; returns each one's result, in the order they were
   // added. A failed sync fails every change it was to cover; a failed swap
   // only its own. `wait`, when given, runs every few milliseconds while the
-  // sync is under way (a window stays responsive).
+  // sync is under way (a window stays responsive). The changes put in place
+  // let go of the files they replaced on a thread of their own, meanwhile the
+  // next group is staged: the last close of a replaced photograph frees its
+  // blocks, which waits for the disk where it discards them.
   std::vector<WriteResult> Finish(const std::function<void()>& wait = {});
   // Launch and Finish in one.
   std::vector<WriteResult> Commit(const std::function<void()>& wait = {}) {
@@ -68,6 +75,7 @@ class CommitGroup {
   std::vector<std::unique_ptr<Staged>> staged_;
   std::vector<std::unique_ptr<Staged>> launched_;
   std::future<FileFailure> syncing_;  // valid while the launched sync runs
+  std::future<void> retiring_;        // valid while finished changes are let go
 };
 
 }  // namespace tagloom
