@@ -208,14 +208,11 @@ std::string ConvDate(std::string_view text) {
 std::optional<RefusedField> RestoreValue(const std::array<std::string, kFieldCount>& fields,
                                          RecordStore& target, DirectoryCounts& counts,
                                          const std::array<bool, kFieldCount>& unedited) {
-  // Built on a copy, so that a refused field leaves the store as it was;
-  // `read` keeps the block as it was read.
+  // The catalogued side is built apart and takes its place at the end, so
+  // that a refused field leaves the store as it was; till then `read` keeps
+  // the block as it was read.
   const RecordStore& read = target;
-  RecordStore store = target;
-  for (TextList* list :
-       {&store.lstPosition, &store.lstCount, &store.lstType, &store.lstValuePos, &store.lstValue}) {
-    list->Clear();
-  }
+  TextList position, count, type, valuePosition, value;
   std::array<Made, kCatalogueRows> made;
   made[row::kExifPointer] = {true, "1", "0"};
   made[row::kOrientation] = {true, "1", KeptOrientation(read)};
@@ -236,16 +233,19 @@ std::optional<RefusedField> RestoreValue(const std::array<std::string, kFieldCou
   DirectoryCounts entries{0, 0};
   for (int r = 0; r < kCatalogueRows; ++r) {
     const Made& m = made[static_cast<std::size_t>(r)];
-    store.lstType.Append(
-        IntegerText(m.type != 0 ? m.type : kStandardTypes[static_cast<std::size_t>(r)]));
-    store.lstPosition.Append(m.written ? "1" : "0");
-    store.lstCount.Append(m.written ? m.count : "0");
-    store.lstValuePos.Append(r == row::kOrientation ? "1" : "0");
-    store.lstValue.Append(m.value);
+    type.AppendNumber(m.type != 0 ? m.type : kStandardTypes[static_cast<std::size_t>(r)]);
+    position.Append(m.written ? "1" : "0");
+    count.Append(m.written ? m.count : "0");
+    valuePosition.Append(r == row::kOrientation ? "1" : "0");
+    value.Append(m.value);
     if (m.written)
       (r <= row::kLastIfd0Row ? entries.Ifd0EntryCount : entries.ExifIfdEntryCount) += 1;
   }
-  target = std::move(store);
+  target.lstType = std::move(type);
+  target.lstPosition = std::move(position);
+  target.lstCount = std::move(count);
+  target.lstValuePos = std::move(valuePosition);
+  target.lstValue = std::move(value);
   counts = entries;
   return std::nullopt;
 }
