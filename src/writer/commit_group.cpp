@@ -77,30 +77,26 @@ std::vector<WriteResult> CommitGroup::Finish(const std::function<void()>& wait) 
     }
   }
   std::map<std::string, std::string> byFolder;  // one file of each folder, to sync it once
-  std::vector<bool> committed(staged.size());
-  for (std::size_t i = 0; i < staged.size(); ++i) {
-    committed[i] = staged[i]->Commit();
-    if (!committed[i]) continue;
-    for (const std::string& target : staged[i]->Targets()) {
-      byFolder.emplace(FolderOf(target), target);
-    }
+  for (const std::unique_ptr<Staged>& change : staged) {
+    if (!change->Commit()) continue;
+    for (const std::string& target : change->Targets()) byFolder.emplace(FolderOf(target), target);
   }
   for (const auto& [folder, file] : byFolder) fs_.SyncFolderOf(file);
+  // Those put in place still hold the files they replaced, whose names are
+  // gone: they let go beside the next group's staging. One that failed
+  // removes its temporary files as this call ends, while they are surely
+  // its own.
+  std::vector<std::unique_ptr<Staged>> replaced;
   for (std::size_t i = 0; i < staged.size(); ++i) {
     staged[i]->Settle();
     results[i] = staged[i]->Result();
-    // One that failed removes its temporary files now, while they are
-    // surely its own.
-    if (!committed[i]) staged[i].reset();
+    if (results[i].Ok()) replaced.push_back(std::move(staged[i]));
   }
-  // What is left of the others is their hold on the files they replaced,
-  // whose names are gone: let go beside the next group's staging.
-  std::erase(staged, nullptr);
-  if (staged.empty()) return results;
+  if (replaced.empty()) return results;
   if (retiring_.valid()) retiring_.wait();
   try {
     retiring_ =
-        std::async(std::launch::async, [done = std::move(staged)]() mutable { done.clear(); });
+        std::async(std::launch::async, [done = std::move(replaced)]() mutable { done.clear(); });
   } catch (const std::system_error&) {
     // No thread to be had: they were let go here, as the call unwound.
   }

@@ -33,9 +33,6 @@ inline Entry Bytes(std::uint16_t tag, const std::vector<std::int64_t>& values) {
 inline Entry Short(std::uint16_t tag, std::uint16_t value) {
   return Numbers(tag, 3, 2, {value});
 }
-inline Entry Shorts(std::uint16_t tag, const std::vector<std::int64_t>& values) {
-  return Numbers(tag, 3, 2, values);
-}
 inline Entry Long(std::uint16_t tag, std::uint32_t value) {
   return Numbers(tag, 4, 4, {value});
 }
