@@ -108,19 +108,17 @@ TEST_F(SessionList, AStopEndsTheRunBeforeTheNextPhotograph) {
             std::string::npos);
 }
 
-// A list longer than a group, whose second sync fails: each photograph
-// takes its name only after a sync of its file system that began once its
-// new file was made (the next group is staged while the last one syncs),
-// one sync serves many photographs, and the group the failed sync was to
-// cover stays old, each of its photographs refused with the reason.
+// A list longer than a group, whose second sync fails: each photograph takes
+// its name only after a sync that began once its new file was made, one sync
+// serves many photographs, and the group the failed sync was to cover stays
+// old, each of its photographs refused with the reason.
 TEST_F(SessionList, PhotographsTakeTheirNamesOnlyAfterTheSyncOfTheirGroup) {
   const std::vector<std::string> list = Photos("roll", 150);
   FaultyFileSystem files;
   files.FailNth(FsCall::kSyncFileSystem, 2, EIO);
   Session run(host, files);
   run.numberLocale = std::locale::classic();
-  std::vector<std::string> dropped = list;
-  run.Image1_DropFiles(dropped);
+  run.Image1_DropFiles(list);
   run.SetBatch(true);
   run.SetKeep(kAreaCopyright, true);
   run.SetFieldText(field::kCopyright, "G");

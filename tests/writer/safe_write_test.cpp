@@ -183,9 +183,8 @@ TEST(SpliceExifSegment, ABadOrChangedPhotographIsNotReplaced) {
     const bool fifo = c.problem == Problem::kPhotoNotRegular;  // reading it would wait for ever
     const std::string before = fifo ? "" : s.Photo();
     EXPECT_EQ(s.Restore(files).problem, c.problem);
-    EXPECT_EQ(files.CountOf(FsCall::kRename) + files.CountOf(FsCall::kLink) +
-                  files.CountOf(FsCall::kRenameNoReplace),
-              0);
+    for (FsCall put : {FsCall::kRename, FsCall::kLink, FsCall::kRenameNoReplace})
+      EXPECT_EQ(files.CountOf(put), 0) << "call " << static_cast<int>(put);
     EXPECT_FALSE(fs::exists(s.photo + ".$$$"));
     const bool staged = std::any_of(files.calls.begin(), files.calls.end(),
                                     [](const auto& call) { return call.second.ends_with(".$$$"); });
@@ -268,9 +267,8 @@ TEST(BackupPhotoSegment, CopiesTheWholeSegmentOrRefusesAPhotographThatNoLongerHo
   }
 }
 
-// A first write's backup takes its name where no file has it: in one step
-// where the file system can, else by a hard link, else (FAT, exFAT) by a
-// rename after a look; each way leaves no temporary name behind.
+// A first write's backup takes its free name in one step, else by a hard link,
+// else (FAT, exFAT) by a rename after a look; each leaves no temporary name.
 TEST(SafeWrite, ANewBackupTakesAFreeNameWhateverTheFileSystemOffers) {
   const SegmentAt oldExifAt{2 + static_cast<std::int64_t>(kApp0.size()), SegmentLengthOf(kOldExif)};
   struct Case {
